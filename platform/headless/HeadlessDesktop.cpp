@@ -1,0 +1,218 @@
+#include "platform/headless/HeadlessDesktop.h"
+
+#include "platform/headless/HeadlessText.h"
+
+#include <algorithm>
+
+namespace fw::headless {
+
+TWindowHandle HeadlessDesktop::Add(FakeWindow window) {
+    TWindowHandle handle = FNextHandle;
+    FNextHandle += 0x10;
+    return AddWithHandle(handle, std::move(window));
+}
+
+TWindowHandle HeadlessDesktop::AddWithHandle(TWindowHandle handle, FakeWindow window) {
+    if (FFakes.count(handle) || std::count(FZOrder.begin(), FZOrder.end(), handle))
+        throw Exception("Window handle in use");
+    if (window.ThreadProcess == TThreadProcess{}) {
+        window.ThreadProcess = {FNextThread, FNextThread + 1};
+        FNextThread += 2;
+    }
+    FFakes[handle] = std::move(window);
+    FZOrder.insert(FZOrder.begin(), handle);
+    return handle;
+}
+
+void HeadlessDesktop::Close(TWindowHandle window) {
+    FFakes.erase(window);
+    FPendingShows.erase(window);
+    FZOrder.erase(std::remove(FZOrder.begin(), FZOrder.end(), window), FZOrder.end());
+}
+
+FakeWindow* HeadlessDesktop::Fake(TWindowHandle window) {
+    auto it = FFakes.find(window);
+    return it == FFakes.end() ? nullptr : &it->second;
+}
+
+void HeadlessDesktop::SetHung(TWindowHandle window, bool hung) {
+    FakeWindow* fake = Fake(window);
+    if (!fake)
+        return;
+    fake->Hung = hung;
+    if (!hung) {
+        for (int command : FPendingShows[window])
+            ApplyShow(*fake, command);
+        FPendingShows.erase(window);
+    }
+}
+
+void HeadlessDesktop::BringToTop(TWindowHandle window) {
+    auto it = std::find(FZOrder.begin(), FZOrder.end(), window);
+    if (it == FZOrder.end())
+        return;
+    FZOrder.erase(it);
+    FZOrder.insert(FZOrder.begin(), window);
+}
+
+void HeadlessDesktop::AddOwn(TWindowHandle window) {
+    FZOrder.insert(FZOrder.begin(), window);
+}
+
+void HeadlessDesktop::RemoveOwn(TWindowHandle window) {
+    FZOrder.erase(std::remove(FZOrder.begin(), FZOrder.end(), window), FZOrder.end());
+    // The platform drops the hot keys of a destroyed window.
+    FHotKeys.erase(std::remove_if(FHotKeys.begin(), FHotKeys.end(),
+                                  [&](const HotKey& k) { return k.Window == window; }),
+                   FHotKeys.end());
+}
+
+void HeadlessDesktop::ReserveHotKey(unsigned modifiers, unsigned key) {
+    FReserved.emplace_back(modifiers, key);
+}
+
+bool HeadlessDesktop::PressHotKey(unsigned modifiers, unsigned key) {
+    for (const HotKey& k : FHotKeys)
+        if (k.Modifiers == modifiers && k.Key == key) {
+            FOwn.PostToOwn(k.Window, Msg::HotKey, static_cast<std::uintptr_t>(k.Id),
+                           static_cast<std::intptr_t>((key << 16) | modifiers));
+            return true;
+        }
+    return false;
+}
+
+bool HeadlessDesktop::Describe(TWindowHandle window, FakeWindow& out) const {
+    auto it = FFakes.find(window);
+    if (it != FFakes.end()) {
+        out = it->second;
+        return true;
+    }
+    return FOwn.DescribeOwn(window, out);
+}
+
+void HeadlessDesktop::EnumTopLevelWindows(const std::function<bool(TWindowHandle)>& visit) {
+    // A snapshot: the visitor may open or close windows.
+    const std::vector<TWindowHandle> order = FZOrder;
+    for (TWindowHandle window : order)
+        if (!visit(window))
+            return;
+}
+
+std::string HeadlessDesktop::WindowText(TWindowHandle window, int maxChars) {
+    FakeWindow info;
+    if (!Describe(window, info) || maxChars <= 0)
+        return {};
+    std::size_t pos = 0;
+    int chars = 0;
+    while (pos < info.Text.size() && chars < maxChars) {
+        pos += DecodeUtf8(info.Text, pos).Length;
+        ++chars;
+    }
+    return info.Text.substr(0, pos);
+}
+
+TWindowHandle HeadlessDesktop::Owner(TWindowHandle window) {
+    FakeWindow info;
+    return Describe(window, info) ? info.Owner : 0;
+}
+
+std::uint32_t HeadlessDesktop::ExStyle(TWindowHandle window) {
+    FakeWindow info;
+    return Describe(window, info) ? info.ExStyle : 0;
+}
+
+bool HeadlessDesktop::IsWindow(TWindowHandle window) {
+    FakeWindow info;
+    return Describe(window, info);
+}
+
+bool HeadlessDesktop::IsVisible(TWindowHandle window) {
+    FakeWindow info;
+    return Describe(window, info) && info.Visible;
+}
+
+bool HeadlessDesktop::IsIconic(TWindowHandle window) {
+    FakeWindow info;
+    return Describe(window, info) && info.Iconic;
+}
+
+TIconHandle HeadlessDesktop::QuerySmallIcon(TWindowHandle window, unsigned timeoutMs) {
+    ++IconQueries;
+    FakeWindow info;
+    if (!Describe(window, info))
+        return 0;
+    if (info.Hung) {
+        IconWaitMs += timeoutMs;
+        return 0;
+    }
+    return info.SmallIcon;
+}
+
+TThreadProcess HeadlessDesktop::WindowThreadProcess(TWindowHandle window) {
+    FakeWindow info;
+    return Describe(window, info) ? info.ThreadProcess : TThreadProcess{};
+}
+
+void HeadlessDesktop::ApplyShow(FakeWindow& window, int showCommand) {
+    switch (showCommand) {
+    case SW::Hide:
+        window.Visible = false;
+        break;
+    case SW::ShowNormal:
+    case SW::Restore:
+        window.Visible = true;
+        window.Iconic = false;
+        break;
+    case SW::ShowMinimized:
+    case SW::Minimize:
+    case SW::ShowMinNoActive:
+        window.Visible = true;
+        window.Iconic = true;
+        break;
+    default:
+        window.Visible = true;
+        break;
+    }
+}
+
+void HeadlessDesktop::ShowWindow(TWindowHandle window, int showCommand) {
+    ShowCalls.push_back({window, showCommand});
+    if (FakeWindow* fake = Fake(window)) {
+        if (fake->Hung)
+            FPendingShows[window].push_back(showCommand);
+        else
+            ApplyShow(*fake, showCommand);
+        return;
+    }
+    FOwn.ShowOwn(window, showCommand);
+}
+
+bool HeadlessDesktop::RegisterHotKey(TWindowHandle window, int id, unsigned modifiers,
+                                     unsigned key) {
+    HotKeyCalls.push_back("register " + std::to_string(id));
+    for (const auto& [m, k] : FReserved)
+        if (m == modifiers && k == key)
+            return false;
+    for (const HotKey& h : FHotKeys)
+        if ((h.Modifiers == modifiers && h.Key == key) || (h.Window == window && h.Id == id))
+            return false;
+    FHotKeys.push_back({window, id, modifiers, key});
+    return true;
+}
+
+bool HeadlessDesktop::UnregisterHotKey(TWindowHandle window, int id) {
+    HotKeyCalls.push_back("unregister " + std::to_string(id));
+    auto it = std::find_if(FHotKeys.begin(), FHotKeys.end(),
+                           [&](const HotKey& h) { return h.Window == window && h.Id == id; });
+    if (it == FHotKeys.end())
+        return false;
+    FHotKeys.erase(it);
+    return true;
+}
+
+bool HeadlessDesktop::ShellOpen(TWindowHandle parent, std::string_view target) {
+    ShellOpened.emplace_back(parent, std::string(target));
+    return true;
+}
+
+} // namespace fw::headless

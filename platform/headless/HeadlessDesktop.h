@@ -1,0 +1,116 @@
+// A simulated desktop of top-level windows: other programs' windows that a test creates,
+// plus the program's own top-level windows, in one Z order (topmost first).
+#pragma once
+
+#include "framework/Platform.h"
+
+#include <map>
+#include <string>
+#include <vector>
+
+namespace fw::headless {
+
+// Another program's top-level window.
+struct FakeWindow {
+    std::string Text;
+    TWindowHandle Owner = 0;
+    bool Visible = true;
+    bool Iconic = false;
+    TIconHandle SmallIcon = 0;
+    std::uint32_t ExStyle = 0;
+    // Left as zero, the desktop gives each window a thread and process of its own.
+    TThreadProcess ThreadProcess;
+    // Its thread does not answer messages; show commands wait until it answers again.
+    bool Hung = false;
+};
+
+// What the desktop needs to know of the program's own windows.
+class OwnWindowBridge {
+public:
+    virtual bool DescribeOwn(TWindowHandle window, FakeWindow& out) const = 0;
+    virtual void ShowOwn(TWindowHandle window, int showCommand) = 0;
+    virtual void PostToOwn(TWindowHandle window, std::uint32_t msg, std::uintptr_t wParam,
+                           std::intptr_t lParam) = 0;
+
+protected:
+    ~OwnWindowBridge() = default;
+};
+
+class HeadlessDesktop : public IWindowManager {
+public:
+    // The program's own thread and process.
+    static constexpr TThreadProcess kOwnThread{1, 1};
+    static constexpr TWindowHandle kDesktopWindow = 0x00010010;
+
+    explicit HeadlessDesktop(OwnWindowBridge& own) : FOwn(own) {}
+
+    // --- Setting the scene ---------------------------------------------------------------
+    // A new window on top of the Z order.
+    TWindowHandle Add(FakeWindow window);
+    // A new window that gets a handle used before (the platform reuses handles of closed
+    // windows); the handle must not be in use.
+    TWindowHandle AddWithHandle(TWindowHandle handle, FakeWindow window);
+    void Close(TWindowHandle window);
+    FakeWindow* Fake(TWindowHandle window);
+    void SetHung(TWindowHandle window, bool hung);
+    void BringToTop(TWindowHandle window);
+    void AddOwn(TWindowHandle window);
+    void RemoveOwn(TWindowHandle window);
+    const std::vector<TWindowHandle>& ZOrder() const { return FZOrder; }
+
+    // Another program holds this key combination.
+    void ReserveHotKey(unsigned modifiers, unsigned key);
+    // Posts the hot-key message to whoever registered the combination; false when nobody.
+    bool PressHotKey(unsigned modifiers, unsigned key);
+    struct HotKey {
+        TWindowHandle Window;
+        int Id;
+        unsigned Modifiers;
+        unsigned Key;
+    };
+    const std::vector<HotKey>& HotKeys() const { return FHotKeys; }
+
+    // --- What the program did ------------------------------------------------------------
+    struct ShowCall {
+        TWindowHandle Window;
+        int Command;
+    };
+    std::vector<ShowCall> ShowCalls;
+    // Milliseconds the program would have waited for windows that did not answer.
+    unsigned IconWaitMs = 0;
+    int IconQueries = 0;
+    std::vector<std::pair<TWindowHandle, std::string>> ShellOpened;
+    // Hot-key register and unregister calls, in order: "register 101", "unregister 101".
+    std::vector<std::string> HotKeyCalls;
+
+    // --- IWindowManager ------------------------------------------------------------------
+    void EnumTopLevelWindows(const std::function<bool(TWindowHandle)>& visit) override;
+    std::string WindowText(TWindowHandle window, int maxChars) override;
+    TWindowHandle Owner(TWindowHandle window) override;
+    std::uint32_t ExStyle(TWindowHandle window) override;
+    bool IsWindow(TWindowHandle window) override;
+    bool IsVisible(TWindowHandle window) override;
+    bool IsIconic(TWindowHandle window) override;
+    TWindowHandle DesktopWindow() override { return kDesktopWindow; }
+    TIconHandle QuerySmallIcon(TWindowHandle window, unsigned timeoutMs) override;
+    TThreadProcess WindowThreadProcess(TWindowHandle window) override;
+    void ShowWindow(TWindowHandle window, int showCommand) override;
+    bool RegisterHotKey(TWindowHandle window, int id, unsigned modifiers, unsigned key) override;
+    bool UnregisterHotKey(TWindowHandle window, int id) override;
+    bool ShellOpen(TWindowHandle parent, std::string_view target) override;
+
+private:
+    bool Describe(TWindowHandle window, FakeWindow& out) const;
+    static void ApplyShow(FakeWindow& window, int showCommand);
+
+    OwnWindowBridge& FOwn;
+    std::map<TWindowHandle, FakeWindow> FFakes;
+    std::map<TWindowHandle, std::vector<int>> FPendingShows;
+    std::vector<TWindowHandle> FZOrder;
+    std::vector<HotKey> FHotKeys;
+    std::vector<std::pair<unsigned, unsigned>> FReserved;
+    TWindowHandle FNextHandle = 0x00200010;
+    std::uint32_t FNextThread = 100;
+};
+
+} // namespace fw::headless

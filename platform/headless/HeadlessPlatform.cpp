@@ -1,0 +1,585 @@
+#include "platform/headless/HeadlessPlatform.h"
+
+#include "platform/headless/HeadlessImageList.h"
+#include "platform/headless/PixelCanvas.h"
+
+#include <algorithm>
+
+namespace fw::headless {
+
+// =============================================================================================
+// HeadlessWindow
+
+HeadlessWindow::HeadlessWindow(HeadlessPlatform& platform, TWindowHandle handle,
+                               const TWindowCreateArgs& args)
+    : FPlatform(platform), FHandle(handle), FKind(args.Kind), FSink(args.Sink),
+      FParent(args.Parent), FBounds(args.Bounds), FCaption(args.Caption),
+      FClassName(args.ClassName), FVisible(args.Visible), FEnabled(args.Enabled),
+      FSysMenu(args.SysMenu), FMinimizeBox(args.MinimizeBox), FMaximizeBox(args.MaximizeBox),
+      FSizeableBorder(args.SizeableBorder), FTabStop(args.TabStop) {
+    if (FKind == TWindowKind::Application || FKind == TWindowKind::Utility)
+        FBounds = {FBounds.Left, FBounds.Top, FBounds.Left, FBounds.Top};
+    ResizeSurface();
+    Invalidate(nullptr);
+}
+
+HeadlessWindow::~HeadlessWindow() {
+    FPlatform.Unregister(this);
+}
+
+TSize HeadlessWindow::FrameExtra() const {
+    if (FKind != TWindowKind::TopLevel)
+        return {};
+    return FPlatform.FrameExtra(FSizeableBorder);
+}
+
+TRect HeadlessWindow::ClientRect() const {
+    const TSize extra = FrameExtra();
+    return {0, 0, std::max(FBounds.Width() - extra.cx, 0),
+            std::max(FBounds.Height() - extra.cy, 0)};
+}
+
+void HeadlessWindow::ResizeSurface() {
+    const TRect client = ClientRect();
+    FSurface.Resize(client.Width(), client.Height(), 0);
+    PixelRegion kept = FUpdate;
+    FUpdate = PixelRegion::Empty(client.Width(), client.Height());
+    if (kept.Width() > 0 && kept.Height() > 0 && !kept.IsEmpty())
+        FUpdate.UnionRect(kept.BoundingBox());
+}
+
+void HeadlessWindow::SetBounds(const TRect& bounds) {
+    if (bounds == FBounds)
+        return;
+    const bool resized = bounds.Width() != FBounds.Width() || bounds.Height() != FBounds.Height();
+    FBounds = bounds;
+    if (resized) {
+        ResizeSurface();
+        Invalidate(nullptr);
+        const TRect client = ClientRect();
+        FPlatform.Send(FHandle, Msg::Size, 0, MakeLParam(client.Width(), client.Height()));
+    }
+}
+
+void HeadlessWindow::Show(int showCommand) {
+    switch (showCommand) {
+    case SW::Hide:
+        FVisible = false;
+        break;
+    case SW::ShowNormal:
+    case SW::Restore:
+        FVisible = true;
+        FIconic = false;
+        break;
+    case SW::ShowMinimized:
+    case SW::Minimize:
+    case SW::ShowMinNoActive:
+        FVisible = true;
+        FIconic = true;
+        break;
+    default:
+        FVisible = true;
+        break;
+    }
+    if (FVisible)
+        Invalidate(nullptr);
+}
+
+void HeadlessWindow::SetBorderIcons(bool sysMenu, bool minimize, bool maximize) {
+    FSysMenu = sysMenu;
+    FMinimizeBox = minimize;
+    FMaximizeBox = maximize;
+}
+
+void HeadlessWindow::BringToFront() {
+    if (FKind == TWindowKind::TopLevel || FKind == TWindowKind::Application)
+        FPlatform.FDesktop.BringToTop(FHandle);
+}
+
+void HeadlessWindow::Invalidate(const TRect* r) {
+    if (FSurface.Width == 0 || FSurface.Height == 0)
+        return;
+    FUpdate.UnionRect(r ? IntersectRect(*r, FSurface.Rect()) : FSurface.Rect());
+}
+
+void HeadlessWindow::Update() {
+    if (!NeedsPaint())
+        return;
+    ++FPaintCount;
+    FPlatform.Send(FHandle, Msg::Paint);
+    // A window that did not paint is still validated, as by the platform's default handling.
+    FUpdate.Clear();
+}
+
+std::unique_ptr<ICanvasDevice> HeadlessWindow::BeginPaint() {
+    PixelRegion region = FUpdate;
+    FUpdate.Clear();
+    return std::make_unique<PixelCanvas>(FSurface, FPlatform.SysColors, &FPlatform.FIcons,
+                                         std::move(region));
+}
+
+std::unique_ptr<ICanvasDevice> HeadlessWindow::GetDevice() {
+    return std::make_unique<PixelCanvas>(FSurface, FPlatform.SysColors, &FPlatform.FIcons);
+}
+
+void HeadlessWindow::Scroll(int, int, const TRect& area) {
+    // Repainting the whole area gives the same pixels as moving them.
+    Invalidate(&area);
+}
+
+void HeadlessWindow::SetFocus() {
+    FPlatform.SetFocusTo(FHandle);
+}
+
+void HeadlessWindow::SetCapture() {
+    if (FPlatform.FCapture == FHandle)
+        return;
+    const TWindowHandle old = FPlatform.FCapture;
+    FPlatform.FCapture = FHandle;
+    if (old)
+        FPlatform.Send(old, Msg::CaptureChanged, 0, static_cast<std::intptr_t>(FHandle));
+}
+
+void HeadlessWindow::SetTimer(unsigned id, unsigned milliseconds) {
+    KillTimer(id);
+    const unsigned interval = std::max(milliseconds, 10u);
+    FPlatform.FTimers.push_back({FHandle, id, interval, FPlatform.FNow + interval});
+}
+
+void HeadlessWindow::KillTimer(unsigned id) {
+    auto& timers = FPlatform.FTimers;
+    timers.erase(std::remove_if(timers.begin(), timers.end(),
+                                [&](const HeadlessPlatform::Timer& t) {
+                                    return t.Window == FHandle && t.Id == id;
+                                }),
+                 timers.end());
+}
+
+void HeadlessWindow::SetScrollInfo(int bar, const TScrollInfo& info, bool visible) {
+    const int i = bar == SB::Vert ? 1 : 0;
+    FScroll[i] = info;
+    FScrollVisible[i] = visible;
+}
+
+TScrollInfo HeadlessWindow::GetScrollInfo(int bar) const {
+    return FScroll[bar == SB::Vert ? 1 : 0];
+}
+
+TRect HeadlessWindow::ClientScreenRect() const {
+    const TRect client = ClientRect();
+    TPoint origin{FBounds.Left, FBounds.Top};
+    if (FKind == TWindowKind::TopLevel) {
+        const int border = FSizeableBorder ? kSizeableBorder : kFixedBorder;
+        origin = {FBounds.Left + border, FBounds.Top + border + kCaptionHeight};
+    } else if (FKind == TWindowKind::Child) {
+        if (HeadlessWindow* parent = FPlatform.Find(FParent)) {
+            const TRect p = parent->ClientScreenRect();
+            origin = {p.Left + FBounds.Left, p.Top + FBounds.Top};
+        }
+    }
+    return client.Offset(origin.X, origin.Y);
+}
+
+TPoint HeadlessWindow::ClientToScreen(TPoint p) const {
+    const TRect r = ClientScreenRect();
+    return {p.X + r.Left, p.Y + r.Top};
+}
+
+TPoint HeadlessWindow::ScreenToClient(TPoint p) const {
+    const TRect r = ClientScreenRect();
+    return {p.X - r.Left, p.Y - r.Top};
+}
+
+std::intptr_t HeadlessWindow::DefaultProc(TMessage& message) {
+    if (message.Msg == Msg::SysCommand) {
+        switch (message.WParam & 0xFFF0) {
+        case SysCmd::Minimize:
+            Show(SW::Minimize);
+            break;
+        case SysCmd::Restore:
+            Show(SW::Restore);
+            break;
+        case SysCmd::Close:
+            FPlatform.Post(FHandle, Msg::Close, 0, 0);
+            break;
+        default:
+            break;
+        }
+    }
+    return 0;
+}
+
+void HeadlessWindow::Post(std::uint32_t msg, std::uintptr_t wParam, std::intptr_t lParam) {
+    FPlatform.Post(FHandle, msg, wParam, lParam);
+}
+
+// =============================================================================================
+// HeadlessPlatform
+
+HeadlessPlatform::HeadlessPlatform() : SysColors(DefaultHeadlessSysColors()), FDesktop(*this) {}
+
+HeadlessPlatform::~HeadlessPlatform() = default;
+
+std::unique_ptr<IPlatformWindow>
+HeadlessPlatform::CreatePlatformWindow(const TWindowCreateArgs& args) {
+    if (args.Kind == TWindowKind::Child && !Find(args.Parent))
+        throw Exception("Child window without a parent window");
+    auto window = std::make_unique<HeadlessWindow>(*this, FNextHandle, args);
+    FNextHandle += 0x10;
+    Register(window.get());
+    return window;
+}
+
+void HeadlessPlatform::Register(HeadlessWindow* window) {
+    FWindows[window->Handle()] = window;
+    if (window->Kind() == TWindowKind::TopLevel || window->Kind() == TWindowKind::Application)
+        FDesktop.AddOwn(window->Handle());
+}
+
+void HeadlessPlatform::Unregister(HeadlessWindow* window) {
+    const TWindowHandle h = window->Handle();
+    FWindows.erase(h);
+    FDesktop.RemoveOwn(h);
+    FTimers.erase(std::remove_if(FTimers.begin(), FTimers.end(),
+                                 [&](const Timer& t) { return t.Window == h; }),
+                  FTimers.end());
+    FQueue.erase(std::remove_if(FQueue.begin(), FQueue.end(),
+                                [&](const Posted& p) { return p.Window == h; }),
+                 FQueue.end());
+    if (FFocus == h)
+        FFocus = 0;
+    if (FCapture == h)
+        FCapture = 0;
+    if (FHover == h)
+        FHover = 0;
+}
+
+std::unique_ptr<ICanvasDevice> HeadlessPlatform::CreateBitmap(int width, int height) {
+    return std::make_unique<PixelBitmap>(std::max(width, 0), std::max(height, 0), SysColors,
+                                         &FIcons);
+}
+
+std::unique_ptr<IImageList> HeadlessPlatform::CreateImageList(int width, int height) {
+    return std::make_unique<HeadlessImageList>(width, height, FIcons);
+}
+
+TIconHandle HeadlessPlatform::CreateIcon(const TPixelImage& image) {
+    return FIcons.Create(image);
+}
+
+void HeadlessPlatform::DestroyIcon(TIconHandle icon) {
+    FIcons.Destroy(icon);
+}
+
+TColorRef HeadlessPlatform::SysColor(int index) const {
+    if (index < 0 || index >= static_cast<int>(SysColors.size()))
+        return 0;
+    return SysColors[static_cast<std::size_t>(index)];
+}
+
+int HeadlessPlatform::SystemMetric(int index) const {
+    switch (index) {
+    case SM::CxScreen:
+        return ScreenSize.cx;
+    case SM::CyScreen:
+        return ScreenSize.cy;
+    case SM::CxVScroll:
+    case SM::CyHScroll:
+        return 16;
+    case SM::CyCaption:
+        return kCaptionHeight;
+    case SM::CxBorder:
+    case SM::CyBorder:
+        return 1;
+    case SM::CxFrame:
+    case SM::CyFrame:
+        return kSizeableBorder;
+    case SM::CxDoubleClk:
+    case SM::CyDoubleClk:
+    case SM::CxDrag:
+    case SM::CyDrag:
+        return 4;
+    default:
+        return 0;
+    }
+}
+
+TSize HeadlessPlatform::FrameExtra(bool sizeableBorder) const {
+    const int border = sizeableBorder ? kSizeableBorder : kFixedBorder;
+    return {2 * border, 2 * border + kCaptionHeight};
+}
+
+TWindowHandle HeadlessPlatform::ParentWindow(TWindowHandle window) const {
+    HeadlessWindow* w = Find(window);
+    return w && w->Kind() == TWindowKind::Child ? w->ParentHandle() : 0;
+}
+
+void HeadlessPlatform::ReleaseCapture() {
+    const TWindowHandle old = FCapture;
+    if (!old)
+        return;
+    FCapture = 0;
+    Send(old, Msg::CaptureChanged, 0, 0);
+}
+
+void HeadlessPlatform::LoadCursorResource(TCursor slot, std::string_view resourceName) {
+    FCursorTable[slot] = std::string(resourceName);
+}
+
+short HeadlessPlatform::KeyState(int virtualKey) const {
+    auto it = FKeys.find(virtualKey);
+    return it != FKeys.end() && it->second ? static_cast<short>(-128) : 0;
+}
+
+void HeadlessPlatform::SetKeyDown(int virtualKey, bool down) {
+    FKeys[virtualKey] = down;
+}
+
+int HeadlessPlatform::TrackPopupMenu(TWindowHandle, TPoint,
+                                     const std::vector<TMenuItemDesc>& items) {
+    PopupsShown.push_back(items);
+    const int choice = NextPopupChoice;
+    NextPopupChoice = -1;
+    return choice >= 0 && choice < static_cast<int>(items.size()) ? choice : -1;
+}
+
+HeadlessWindow* HeadlessPlatform::Find(TWindowHandle handle) const {
+    auto it = FWindows.find(handle);
+    return it == FWindows.end() ? nullptr : it->second;
+}
+
+std::vector<HeadlessWindow*> HeadlessPlatform::Windows() const {
+    std::vector<HeadlessWindow*> list;
+    for (const auto& [handle, window] : FWindows)
+        list.push_back(window);
+    return list;
+}
+
+std::intptr_t HeadlessPlatform::Send(TWindowHandle window, std::uint32_t msg, std::uintptr_t wParam,
+                                     std::intptr_t lParam) {
+    HeadlessWindow* w = Find(window);
+    if (!w || !w->Sink())
+        return 0;
+    TMessage message{msg, wParam, lParam, 0};
+    w->Sink()->WindowProc(message);
+    return message.Result;
+}
+
+void HeadlessPlatform::Post(TWindowHandle window, std::uint32_t msg, std::uintptr_t wParam,
+                            std::intptr_t lParam) {
+    FQueue.push_back({window, {msg, wParam, lParam, 0}});
+}
+
+bool HeadlessPlatform::HandleMessage() {
+    if (FQuit)
+        return false;
+    if (!FQueue.empty()) {
+        Posted next = FQueue.front();
+        FQueue.pop_front();
+        Send(next.Window, next.Message.Msg, next.Message.WParam, next.Message.LParam);
+        return !FQuit;
+    }
+    for (const auto& [handle, window] : FWindows)
+        if (window->NeedsPaint() && window->IsVisible()) {
+            PaintAll();
+            return !FQuit;
+        }
+    return false;
+}
+
+int HeadlessPlatform::ProcessPosted() {
+    int count = 0;
+    while (!FQueue.empty()) {
+        Posted next = FQueue.front();
+        FQueue.pop_front();
+        Send(next.Window, next.Message.Msg, next.Message.WParam, next.Message.LParam);
+        ++count;
+    }
+    return count;
+}
+
+void HeadlessPlatform::PaintAll() {
+    // Handles ascend with creation, so parents paint before their children.
+    std::vector<TWindowHandle> handles;
+    for (const auto& [handle, window] : FWindows)
+        handles.push_back(handle);
+    for (TWindowHandle h : handles)
+        if (HeadlessWindow* w = Find(h))
+            w->Update();
+}
+
+void HeadlessPlatform::AdvanceTime(unsigned milliseconds) {
+    const std::uint64_t target = FNow + milliseconds;
+    for (;;) {
+        auto next = std::min_element(FTimers.begin(), FTimers.end(),
+                                     [](const Timer& a, const Timer& b) { return a.Due < b.Due; });
+        if (next == FTimers.end() || next->Due > target)
+            break;
+        FNow = next->Due;
+        next->Due += next->Interval;
+        const TWindowHandle window = next->Window;
+        const unsigned id = next->Id;
+        Send(window, Msg::Timer, id, 0);
+    }
+    FNow = target;
+}
+
+bool HeadlessPlatform::TimerActive(TWindowHandle window, unsigned id) const {
+    return std::any_of(FTimers.begin(), FTimers.end(),
+                       [&](const Timer& t) { return t.Window == window && t.Id == id; });
+}
+
+unsigned HeadlessPlatform::TimerInterval(TWindowHandle window, unsigned id) const {
+    for (const Timer& t : FTimers)
+        if (t.Window == window && t.Id == id)
+            return t.Interval;
+    return 0;
+}
+
+void HeadlessPlatform::SetFocusTo(TWindowHandle window) {
+    if (window == FFocus)
+        return;
+    const TWindowHandle old = FFocus;
+    FFocus = window;
+    if (old)
+        Send(old, Msg::KillFocus, window, 0);
+    if (window && FFocus == window)
+        Send(window, Msg::SetFocus, old, 0);
+}
+
+TWindowHandle HeadlessPlatform::WindowFromPoint(TPoint screen) const {
+    // Top-level windows in Z order, then down the children (later ones lie on top).
+    for (TWindowHandle top : FDesktop.ZOrder()) {
+        HeadlessWindow* w = Find(top);
+        if (!w || !w->IsVisible() || w->IsIconic() || !w->ClientScreenRect().Contains(screen))
+            continue;
+        TWindowHandle found = top;
+        for (bool descended = true; descended;) {
+            descended = false;
+            for (auto it = FWindows.rbegin(); it != FWindows.rend(); ++it) {
+                HeadlessWindow* child = it->second;
+                if (child->Kind() == TWindowKind::Child && child->ParentHandle() == found &&
+                    child->IsVisible() && child->ClientScreenRect().Contains(screen)) {
+                    found = child->Handle();
+                    descended = true;
+                    break;
+                }
+            }
+        }
+        return found;
+    }
+    return 0;
+}
+
+std::uintptr_t HeadlessPlatform::MouseKeys() const {
+    std::uintptr_t keys = 0;
+    if (KeyState(VK::LButton) < 0)
+        keys |= MouseKey::Left;
+    if (KeyState(VK::RButton) < 0)
+        keys |= MouseKey::Right;
+    if (KeyState(VK::MButton) < 0)
+        keys |= MouseKey::Middle;
+    if (KeyState(VK::Shift) < 0)
+        keys |= MouseKey::Shift;
+    if (KeyState(VK::Control) < 0)
+        keys |= MouseKey::Control;
+    return keys;
+}
+
+void HeadlessPlatform::SendMouse(TWindowHandle target, std::uint32_t msg, TPoint screen) {
+    HeadlessWindow* w = Find(target);
+    if (!w)
+        return;
+    if (msg == Msg::MouseMove || msg == Msg::LButtonDown || msg == Msg::RButtonDown ||
+        msg == Msg::MButtonDown) {
+        if (!FCapture)
+            Send(target, Msg::SetCursor, target, MakeLParam(1, static_cast<int>(msg)));
+    }
+    const TPoint p = w->ScreenToClient(screen);
+    Send(target, msg, MouseKeys(), MakeLParam(p.X, p.Y));
+}
+
+TWindowHandle HeadlessPlatform::MouseMoveTo(TPoint screen) {
+    FCursorPos = screen;
+    const TWindowHandle under = WindowFromPoint(screen);
+    if (FHover && FHover != under) {
+        HeadlessWindow* old = Find(FHover);
+        if (old && old->FTrackingLeave) {
+            old->FTrackingLeave = false;
+            Send(FHover, Msg::MouseLeave);
+        }
+    }
+    FHover = under;
+    const TWindowHandle target = FCapture ? FCapture : under;
+    if (target)
+        SendMouse(target, Msg::MouseMove, screen);
+    return target;
+}
+
+TWindowHandle HeadlessPlatform::MouseButton(std::uint32_t msg, TPoint screen) {
+    FCursorPos = screen;
+    switch (msg) {
+    case Msg::LButtonDown:
+    case Msg::LButtonDblClk:
+        SetKeyDown(VK::LButton, true);
+        break;
+    case Msg::LButtonUp:
+        SetKeyDown(VK::LButton, false);
+        break;
+    case Msg::RButtonDown:
+    case Msg::RButtonDblClk:
+        SetKeyDown(VK::RButton, true);
+        break;
+    case Msg::RButtonUp:
+        SetKeyDown(VK::RButton, false);
+        break;
+    case Msg::MButtonDown:
+    case Msg::MButtonDblClk:
+        SetKeyDown(VK::MButton, true);
+        break;
+    case Msg::MButtonUp:
+        SetKeyDown(VK::MButton, false);
+        break;
+    default:
+        break;
+    }
+    const TWindowHandle target = FCapture ? FCapture : WindowFromPoint(screen);
+    if (target)
+        SendMouse(target, msg, screen);
+    return target;
+}
+
+void HeadlessPlatform::Click(TWindowHandle window, TPoint client) {
+    HeadlessWindow* w = Find(window);
+    if (!w)
+        return;
+    const TPoint screen = w->ClientToScreen(client);
+    MouseMoveTo(screen);
+    MouseButton(Msg::LButtonDown, screen);
+    MouseButton(Msg::LButtonUp, screen);
+}
+
+bool HeadlessPlatform::DescribeOwn(TWindowHandle window, FakeWindow& out) const {
+    HeadlessWindow* w = Find(window);
+    if (!w || (w->Kind() != TWindowKind::TopLevel && w->Kind() != TWindowKind::Application))
+        return false;
+    out = FakeWindow{};
+    out.Text = w->Caption();
+    out.Owner = w->Kind() == TWindowKind::TopLevel ? w->ParentHandle() : 0;
+    out.Visible = w->IsVisible();
+    out.Iconic = w->IsIconic();
+    out.ThreadProcess = HeadlessDesktop::kOwnThread;
+    return true;
+}
+
+void HeadlessPlatform::ShowOwn(TWindowHandle window, int showCommand) {
+    if (HeadlessWindow* w = Find(window))
+        w->Show(showCommand);
+}
+
+void HeadlessPlatform::PostToOwn(TWindowHandle window, std::uint32_t msg, std::uintptr_t wParam,
+                                 std::intptr_t lParam) {
+    Post(window, msg, wParam, lParam);
+}
+
+} // namespace fw::headless

@@ -1,0 +1,223 @@
+// The deterministic in-memory platform of native tests and benchmarks.
+//
+// Windows are pixel surfaces; messages are delivered synchronously (Send) or queued (Post and
+// HandleMessage); time stands still until a test moves it (AdvanceTime fires due timers);
+// focus, capture, cursor, key state and the pointer are plain state a test can set or read.
+// The desktop (HeadlessDesktop) simulates other programs' top-level windows.
+#pragma once
+
+#include "framework/Platform.h"
+#include "platform/headless/HeadlessDesktop.h"
+#include "platform/headless/HeadlessGraphics.h"
+#include "platform/headless/PixelRegion.h"
+
+#include <deque>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace fw::headless {
+
+class HeadlessPlatform;
+
+// Frame metrics of a top-level window (outer minus client): 4-pixel sizeable border,
+// 3-pixel fixed border, 19-pixel caption.
+constexpr int kSizeableBorder = 4;
+constexpr int kFixedBorder = 3;
+constexpr int kCaptionHeight = 19;
+
+class HeadlessWindow : public IPlatformWindow {
+public:
+    HeadlessWindow(HeadlessPlatform& platform, TWindowHandle handle, const TWindowCreateArgs& args);
+    ~HeadlessWindow() override;
+
+    // IPlatformWindow
+    TWindowHandle Handle() const override { return FHandle; }
+    void SetBounds(const TRect& bounds) override;
+    TRect Bounds() const override { return FBounds; }
+    TRect ClientRect() const override;
+    void Show(int showCommand) override;
+    bool IsVisible() const override { return FVisible; }
+    bool IsIconic() const override { return FIconic; }
+    void SetEnabled(bool enabled) override { FEnabled = enabled; }
+    void SetCaption(std::string_view caption) override { FCaption = caption; }
+    void SetBorderIcons(bool sysMenu, bool minimize, bool maximize) override;
+    void BringToFront() override;
+    void Invalidate(const TRect* r) override;
+    void Update() override;
+    std::unique_ptr<ICanvasDevice> BeginPaint() override;
+    std::unique_ptr<ICanvasDevice> GetDevice() override;
+    void Scroll(int dx, int dy, const TRect& area) override;
+    void SetFocus() override;
+    void SetCapture() override;
+    void TrackMouseLeave() override { FTrackingLeave = true; }
+    void SetTimer(unsigned id, unsigned milliseconds) override;
+    void KillTimer(unsigned id) override;
+    void SetScrollInfo(int bar, const TScrollInfo& info, bool visible) override;
+    TScrollInfo GetScrollInfo(int bar) const override;
+    TPoint ClientToScreen(TPoint p) const override;
+    TPoint ScreenToClient(TPoint p) const override;
+    std::intptr_t DefaultProc(TMessage& message) override;
+    void Post(std::uint32_t msg, std::uintptr_t wParam, std::intptr_t lParam) override;
+
+    // For tests
+    TWindowKind Kind() const { return FKind; }
+    TWindowHandle ParentHandle() const { return FParent; }
+    const std::string& Caption() const { return FCaption; }
+    const std::string& ClassName() const { return FClassName; }
+    bool Enabled() const { return FEnabled; }
+    bool HasSysMenu() const { return FSysMenu; }
+    bool HasMinimizeBox() const { return FMinimizeBox; }
+    bool HasMaximizeBox() const { return FMaximizeBox; }
+    bool HasSizeableBorder() const { return FSizeableBorder; }
+    bool TabStop() const { return FTabStop; }
+    const PixelSurface& Surface() const { return FSurface; }
+    const PixelRegion& UpdateRegion() const { return FUpdate; }
+    bool NeedsPaint() const { return !FUpdate.IsEmpty(); }
+    bool ScrollBarVisible(int bar) const { return FScrollVisible[bar == SB::Vert ? 1 : 0]; }
+    IWindowSink* Sink() const { return FSink; }
+    int PaintCount() const { return FPaintCount; }
+    // Screen rectangle of the client area.
+    TRect ClientScreenRect() const;
+
+private:
+    friend class HeadlessPlatform;
+    TSize FrameExtra() const;
+    void ResizeSurface();
+
+    HeadlessPlatform& FPlatform;
+    TWindowHandle FHandle;
+    TWindowKind FKind;
+    IWindowSink* FSink;
+    TWindowHandle FParent;
+    TRect FBounds;
+    std::string FCaption;
+    std::string FClassName;
+    bool FVisible;
+    bool FIconic = false;
+    bool FEnabled;
+    bool FSysMenu, FMinimizeBox, FMaximizeBox, FSizeableBorder, FTabStop;
+    bool FTrackingLeave = false;
+    PixelSurface FSurface;
+    PixelRegion FUpdate;
+    TScrollInfo FScroll[2];
+    bool FScrollVisible[2] = {false, false};
+    int FPaintCount = 0;
+};
+
+class HeadlessPlatform : public IPlatform, private OwnWindowBridge {
+public:
+    HeadlessPlatform();
+    ~HeadlessPlatform() override;
+
+    // IPlatform
+    std::unique_ptr<IPlatformWindow> CreatePlatformWindow(const TWindowCreateArgs& args) override;
+    std::unique_ptr<ICanvasDevice> CreateBitmap(int width, int height) override;
+    std::unique_ptr<IImageList> CreateImageList(int width, int height) override;
+    TIconHandle CreateIcon(const TPixelImage& image) override;
+    void DestroyIcon(TIconHandle icon) override;
+    TColorRef SysColor(int index) const override;
+    int SystemMetric(int index) const override;
+    TSize FrameExtra(bool sizeableBorder) const override;
+    TWindowHandle FocusedWindow() const override { return FFocus; }
+    TWindowHandle ParentWindow(TWindowHandle window) const override;
+    TWindowHandle CaptureWindow() const override { return FCapture; }
+    void ReleaseCapture() override;
+    void LoadCursorResource(TCursor slot, std::string_view resourceName) override;
+    void SetCursor(TCursor cursor) override { FCursor = cursor; }
+    TPoint CursorPos() const override { return FCursorPos; }
+    short KeyState(int virtualKey) const override;
+    unsigned DoubleClickTime() const override { return 500; }
+    std::uint32_t TickCount() const override { return FNow; }
+    int TrackPopupMenu(TWindowHandle owner, TPoint screen,
+                       const std::vector<TMenuItemDesc>& items) override;
+    void PlaySoundResource(std::string_view name) override { SoundsPlayed.emplace_back(name); }
+    void ShowErrorMessage(std::string_view text) override { ErrorMessages.emplace_back(text); }
+    // Dispatches the oldest posted message (painting what is invalid when none is queued);
+    // false after PostQuit or when nothing is left to do, since nothing else can happen
+    // without the test.
+    bool HandleMessage() override;
+    void PostQuit() override { FQuit = true; }
+    IWindowManager& Desktop() override { return FDesktop; }
+
+    // --- For tests ---------------------------------------------------------------------
+    HeadlessDesktop& FakeDesktop() { return FDesktop; }
+    HeadlessWindow* Find(TWindowHandle handle) const;
+    std::vector<HeadlessWindow*> Windows() const;
+    std::intptr_t Send(TWindowHandle window, std::uint32_t msg, std::uintptr_t wParam = 0,
+                       std::intptr_t lParam = 0);
+    void Post(TWindowHandle window, std::uint32_t msg, std::uintptr_t wParam, std::intptr_t lParam);
+    // Handles every queued message; returns how many.
+    int ProcessPosted();
+    // Paints every window with an update region (what the platform does when idle).
+    void PaintAll();
+    bool QuitPosted() const { return FQuit; }
+    void ResetQuit() { FQuit = false; }
+
+    // Moves the clock and fires due timers in time order.
+    void AdvanceTime(unsigned milliseconds);
+    bool TimerActive(TWindowHandle window, unsigned id) const;
+    unsigned TimerInterval(TWindowHandle window, unsigned id) const;
+
+    void SetKeyDown(int virtualKey, bool down);
+    TCursor CurrentCursor() const { return FCursor; }
+    const std::map<TCursor, std::string>& CursorTable() const { return FCursorTable; }
+    void SetFocusTo(TWindowHandle window);
+
+    // Pointer input at a screen point, routed like the platform does: to the capture
+    // window, else to the deepest visible, enabled window under the point. Returns the
+    // window that received it (0 for none).
+    TWindowHandle MouseMoveTo(TPoint screen);
+    TWindowHandle MouseButton(std::uint32_t msg, TPoint screen);
+    // Left press and release at a point of a window's client area.
+    void Click(TWindowHandle window, TPoint client);
+    TWindowHandle WindowFromPoint(TPoint screen) const;
+
+    // The next TrackPopupMenu answers this index (then -1 again); the items shown are kept.
+    int NextPopupChoice = -1;
+    std::vector<std::vector<TMenuItemDesc>> PopupsShown;
+    std::vector<std::string> SoundsPlayed;
+    std::vector<std::string> ErrorMessages;
+    SysColorTable SysColors;
+    TSize ScreenSize{1024, 768};
+
+private:
+    friend class HeadlessWindow;
+    struct Timer {
+        TWindowHandle Window;
+        unsigned Id;
+        unsigned Interval;
+        std::uint64_t Due;
+    };
+    struct Posted {
+        TWindowHandle Window;
+        TMessage Message;
+    };
+    void Register(HeadlessWindow* window);
+    void Unregister(HeadlessWindow* window);
+    void SendMouse(TWindowHandle target, std::uint32_t msg, TPoint screen);
+    std::uintptr_t MouseKeys() const;
+    bool DescribeOwn(TWindowHandle window, FakeWindow& out) const override;
+    void ShowOwn(TWindowHandle window, int showCommand) override;
+    void PostToOwn(TWindowHandle window, std::uint32_t msg, std::uintptr_t wParam,
+                   std::intptr_t lParam) override;
+
+    HeadlessIconStore FIcons;
+    HeadlessDesktop FDesktop;
+    std::map<TWindowHandle, HeadlessWindow*> FWindows;
+    TWindowHandle FNextHandle = 0x00100010;
+    std::deque<Posted> FQueue;
+    std::vector<Timer> FTimers;
+    std::uint64_t FNow = 1000;
+    TWindowHandle FFocus = 0;
+    TWindowHandle FCapture = 0;
+    TWindowHandle FHover = 0;
+    TCursor FCursor = crArrow;
+    std::map<TCursor, std::string> FCursorTable;
+    TPoint FCursorPos{0, 0};
+    std::map<int, bool> FKeys;
+    bool FQuit = false;
+};
+
+} // namespace fw::headless
