@@ -41,6 +41,23 @@ TComponent::TComponent(TComponent* owner) {
 }
 
 TComponent::~TComponent() {
+    Destroying();
+    if (FOwner)
+        FOwner->RemoveComponent(this);
+}
+
+void TComponent::Free() {
+    if (!FBeforeDestructionDone) {
+        FBeforeDestructionDone = true;
+        BeforeDestruction();
+    }
+    Destroying();
+    delete this;
+}
+
+void TComponent::Destroying() {
+    if (IsDestroying())
+        return;
     FComponentState |= csDestroying;
     // Observers must forget us before we go; copy since they may unsubscribe meanwhile.
     auto observers = std::move(FFreeNotifies);
@@ -50,17 +67,6 @@ TComponent::~TComponent() {
         observer->Notification(this, opRemove);
     }
     DestroyComponents();
-    if (FOwner)
-        FOwner->RemoveComponent(this);
-}
-
-void TComponent::Free() {
-    if (!FBeforeDestructionDone) {
-        FBeforeDestructionDone = true;
-        FComponentState |= csDestroying;
-        BeforeDestruction();
-    }
-    delete this;
 }
 
 TComponent* TComponent::Components(int index) const {

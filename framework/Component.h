@@ -79,8 +79,9 @@ using TComponentState = unsigned;
 // A named object with an owner. The owner frees what it owns when it is freed itself, and
 // every owned component hears when another one is inserted or removed.
 //
-// Free components with Free() (or let the owner do it): it runs BeforeDestruction while the
-// object is still whole, which a plain delete cannot do for derived classes.
+// Free components with Free() (or let the owner do it): it runs BeforeDestruction and frees
+// the owned components while the object is still whole, which a plain delete cannot do for
+// derived classes.
 class TComponent : public TObject {
 public:
     explicit TComponent(TComponent* owner);
@@ -126,6 +127,8 @@ protected:
     void SetApplication(TApplication* application) { FApplication = application; }
 
 private:
+    // Tells the observers and frees what this component owns, while it is still whole.
+    void Destroying();
     void InsertComponent(TComponent* component);
     void RemoveComponent(TComponent* component);
 

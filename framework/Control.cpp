@@ -241,13 +241,14 @@ void TControl::HandleMouseMessage(TMessage& message) {
         MouseDown(button, dbl ? (shift | ssDouble) : shift, x, y);
     };
     auto release = [&](TMouseButton button) {
+        // Releasing the capture reports a capture change, which must not cancel this click.
+        const bool clicked = button == mbLeft && FClicked;
+        if (button == mbLeft)
+            FClicked = false;
         if (FControlStyle & csCaptureMouse)
             SetMouseCapture(false);
-        if (button == mbLeft && FClicked) {
-            FClicked = false;
-            if (inside)
-                Click();
-        }
+        if (clicked && inside)
+            Click();
         MouseUp(button, shift, x, y);
     };
 
