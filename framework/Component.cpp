@@ -156,6 +156,8 @@ void TComponent::DestroyComponents() {
 
 void TComponent::InsertComponent(TComponent* component) {
     component->FOwner = this;
+    if (IsDesigning())
+        component->SetDesigning(true);
     FComponents.push_back(component);
     Notification(component, opInsert);
 }

@@ -1,0 +1,63 @@
+#include "windowlist/uWindowList.h"
+
+namespace varnel {
+
+TWindowList::TWindowList(fw::TComponent* owner) : fw::TComponent(owner) {
+    if (IsDesigning()) {
+        FCount = 0;
+        return;
+    }
+    Enumerate();
+}
+
+TWindowList::~TWindowList() = default;
+
+void TWindowList::Refresh() {
+    FRecords.clear();
+    FCount = 0;
+    Enumerate();
+}
+
+void TWindowList::Enumerate() {
+    fw::IWindowManager& desktop = Platform().Desktop();
+    const fw::TWindowHandle desktopWindow = desktop.DesktopWindow();
+    desktop.EnumTopLevelWindows([&](fw::TWindowHandle handle) {
+        auto record = std::make_unique<TWindowObject>();
+        record->Handle = handle;
+        record->Caption = desktop.WindowText(handle, kMaxCaptionChars);
+        const fw::TWindowHandle owner = desktop.Owner(handle);
+        record->Unowned = owner == 0;
+        record->Visible = desktop.IsVisible(handle);
+        record->Iconic = desktop.IsIconic(handle);
+        const std::uint32_t exStyle = desktop.ExStyle(handle);
+        record->DesktopOwned = owner == desktopWindow;
+        record->ToolWindow = (exStyle & fw::WSEx::ToolWindow) != 0;
+        record->AppWindow = (exStyle & fw::WSEx::AppWindow) != 0;
+        if (record->Unowned && (record->Visible || record->Iconic)) {
+            // Only listed windows are asked for their icon: every query may wait for a
+            // window that does not answer.
+            record->SmallIcon = desktop.QuerySmallIcon(handle, kSmallIconWaitMs);
+            record->Owner = desktop.WindowThreadProcess(handle);
+            FRecords.push_back(std::move(record));
+        }
+        return true;
+    });
+    FCount = static_cast<int>(FRecords.size());
+}
+
+void TWindowList::CheckIndex(int index) const {
+    if (index < 0 || index >= FCount)
+        fw::RaiseListIndexError(index);
+}
+
+void TWindowList::GetItem(int index, TWindowObject& out) const {
+    CheckIndex(index);
+    out = *FRecords[static_cast<std::size_t>(index)];
+}
+
+TWindowObject* TWindowList::Items(int index) const {
+    CheckIndex(index);
+    return FRecords[static_cast<std::size_t>(index)].get();
+}
+
+} // namespace varnel
