@@ -41,8 +41,8 @@ constexpr unsigned Left = 0x1, Top = 0x2, Right = 0x4, Bottom = 0x8, Rect = 0xF,
 namespace Rop {
 constexpr std::uint32_t SrcCopy = 0x00CC0020, SrcPaint = 0x00EE0086, SrcAnd = 0x008800C6,
                         SrcInvert = 0x00660046, PatCopy = 0x00F00021, DstInvert = 0x00550009,
-                        // Where the source is black, the brush; elsewhere the destination.
-    PSDPxax = 0x00E20746;
+                        // Where the source is white, the brush; elsewhere the destination.
+                        DSPDxax = 0x00E20746;
 } // namespace Rop
 namespace SW {
 constexpr int Hide = 0, ShowNormal = 1, ShowMinimized = 2, Maximize = 3, ShowNoActivate = 4,
