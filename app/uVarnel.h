@@ -1,13 +1,72 @@
-// The main form of the utility.
+// The main form: the list of the desktop's application windows, the five command buttons,
+// the global hot keys and the hide and show sweeps.
 #pragma once
 
+#include "flatbutton/QuolButton.h"
 #include "framework/Form.h"
+#include "framework/ImageList.h"
+#include "framework/Layout.h"
+#include "framework/Panel.h"
+#include "framework/StringList.h"
+#include "treelist/dxTL.h"
+#include "windowlist/uWindowList.h"
+
+#include <memory>
+#include <string_view>
 
 namespace varnel {
 
 class TfVarnel : public fw::TForm {
 public:
+    static constexpr int kHideHotKey = 101;
+    static constexpr int kShowHotKey = 102;
+    static constexpr std::string_view kLayoutResource = "TFVARNEL";
+    static constexpr std::string_view kBugReportAddress = "varnel-bugs@users.noreply.github.io";
+
+    // Loads the stored layout "TFVARNEL" from the program's resources.
     explicit TfVarnel(fw::TComponent* owner);
+
+    // Controls of the stored layout.
+    fw::TPanel* Panel1 = nullptr;
+    fw::TPanel* Panel2 = nullptr;
+    quol::TQuolButton* btnRefresh = nullptr;
+    quol::TQuolButton* btnHide = nullptr;
+    quol::TQuolButton* btnShow = nullptr;
+    quol::TQuolButton* btnMail = nullptr;
+    quol::TQuolButton* btnClose = nullptr;
+    dxtl::TdxTreeList* tlWinList = nullptr;
+    fw::TImageList* ImgLstCheck = nullptr;
+
+    void FormCreate(fw::TObject* sender);
+    void FormDestroy(fw::TObject* sender);
+    void btnRefreshClick(fw::TObject* sender);
+    void btnHideClick(fw::TObject* sender);
+    void btnShowClick(fw::TObject* sender);
+    void btnCloseClick(fw::TObject* sender);
+    void btnMailClick(fw::TObject* sender);
+    void tlWinListClick(fw::TObject* sender);
+
+    void HideMarkedWindows();
+    void ShowMarkedWindows();
+    void FillWindowList();
+
+    TWindowList* WindowList() const { return FWindowList; }
+    const fw::TStringList* SavedMarks() const { return FSavedMarks.get(); }
+
+protected:
+    void WMHotKey(fw::TMessage& message);
+    FW_DECLARE_MESSAGE_MAP()
+
+private:
+    fw::THandlerTable Handlers();
+    template <class T> T* Bind(const char* name);
+    void SweepShow(int showCommand);
+
+    TWindowList* FWindowList = nullptr;
+    std::unique_ptr<fw::TStringList> FSavedMarks;
 };
+
+// Every class the stored layouts of the program may name.
+const fw::TPropertyRegistry& VarnelClasses();
 
 } // namespace varnel

@@ -847,6 +847,10 @@ TControlCanvas& TCustomControl::Canvas() {
     return *FCanvas;
 }
 
+void TCustomControl::Paint() {
+    Canvas().FillRect(ClientRect());
+}
+
 void TCustomControl::PaintWindow(ICanvasDevice& device) {
     TControlCanvas& canvas = Canvas();
     canvas.ReleaseDevice();

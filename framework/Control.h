@@ -274,7 +274,8 @@ public:
     TControlCanvas& Canvas();
 
 protected:
-    virtual void Paint() {}
+    // Fills the client area with Color; controls that draw everything themselves override it.
+    virtual void Paint();
     void PaintWindow(ICanvasDevice& device) override;
     void WindowProc(TMessage& message) override;
 

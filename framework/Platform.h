@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -42,7 +43,7 @@ namespace Rop {
 constexpr std::uint32_t SrcCopy = 0x00CC0020, SrcPaint = 0x00EE0086, SrcAnd = 0x008800C6,
                         SrcInvert = 0x00660046, PatCopy = 0x00F00021, DstInvert = 0x00550009,
                         // Where the source is white, the brush; elsewhere the destination.
-                        DSPDxax = 0x00E20746;
+    DSPDxax = 0x00E20746;
 } // namespace Rop
 namespace SW {
 constexpr int Hide = 0, ShowNormal = 1, ShowMinimized = 2, Maximize = 3, ShowNoActivate = 4,
@@ -354,6 +355,12 @@ public:
                                const std::vector<TMenuItemDesc>& items) = 0;
     // Plays a wave resource of the program and returns when it has finished.
     virtual void PlaySoundResource(std::string_view name) = 0;
+    // The bytes of a data resource of the program, looked up by name; empty when there is
+    // none.
+    virtual std::optional<std::string> ProgramResource(std::string_view name) const {
+        (void)name;
+        return std::nullopt;
+    }
     // Tells the user about an error nobody handled.
     virtual void ShowErrorMessage(std::string_view text) { (void)text; }
 

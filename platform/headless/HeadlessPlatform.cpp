@@ -343,6 +343,13 @@ int HeadlessPlatform::TrackPopupMenu(TWindowHandle, TPoint,
     return choice >= 0 && choice < static_cast<int>(items.size()) ? choice : -1;
 }
 
+std::optional<std::string> HeadlessPlatform::ProgramResource(std::string_view name) const {
+    auto it = FResources.find(name);
+    if (it == FResources.end())
+        return std::nullopt;
+    return it->second;
+}
+
 HeadlessWindow* HeadlessPlatform::Find(TWindowHandle handle) const {
     auto it = FWindows.find(handle);
     return it == FWindows.end() ? nullptr : it->second;

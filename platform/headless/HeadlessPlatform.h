@@ -134,6 +134,11 @@ public:
                        const std::vector<TMenuItemDesc>& items) override;
     void PlaySoundResource(std::string_view name) override { SoundsPlayed.emplace_back(name); }
     void ShowErrorMessage(std::string_view text) override { ErrorMessages.emplace_back(text); }
+    std::optional<std::string> ProgramResource(std::string_view name) const override;
+    // Makes a data resource available to ProgramResource.
+    void AddResource(std::string name, std::string data) {
+        FResources[std::move(name)] = std::move(data);
+    }
     // Dispatches the oldest posted message (painting what is invalid when none is queued);
     // false after PostQuit or when nothing is left to do, since nothing else can happen
     // without the test.
@@ -217,6 +222,7 @@ private:
     std::map<TCursor, std::string> FCursorTable;
     TPoint FCursorPos{0, 0};
     std::map<int, bool> FKeys;
+    std::map<std::string, std::string, std::less<>> FResources;
     bool FQuit = false;
 };
 

@@ -1,0 +1,108 @@
+#include "platform/win32/Win32Desktop.h"
+
+#include <iterator>
+#include <new>
+#include <vector>
+
+namespace fw::win32 {
+
+namespace {
+
+BOOL CALLBACK CollectWindow(HWND window, LPARAM list) {
+    try {
+        reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+        return TRUE;
+    } catch (const std::bad_alloc&) {
+        return FALSE; // nothing may unwind through the system's frames
+    }
+}
+
+} // namespace
+
+void WindowManager::EnumTopLevelWindows(const std::function<bool(TWindowHandle)>& visit) {
+    // Collected first, so the visitor runs outside the system's callback: it may throw, and
+    // it may create or destroy windows.
+    std::vector<HWND> windows;
+    EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&windows));
+    for (HWND window : windows) {
+        if (!visit(FromHwnd(window)))
+            return;
+    }
+}
+
+std::string WindowManager::WindowText(TWindowHandle window, int maxChars) {
+    wchar_t text[255];
+    const int length = GetWindowTextW(ToHwnd(window), text, int(std::size(text)));
+    if (length <= 0)
+        return {};
+    return NarrowPrefix(std::wstring_view(text, std::size_t(length)), maxChars);
+}
+
+TWindowHandle WindowManager::Owner(TWindowHandle window) {
+    return TWindowHandle(std::uint32_t(GetWindowLongW(ToHwnd(window), GWL_HWNDPARENT)));
+}
+
+std::uint32_t WindowManager::ExStyle(TWindowHandle window) {
+    return std::uint32_t(GetWindowLongW(ToHwnd(window), GWL_EXSTYLE));
+}
+
+bool WindowManager::IsWindow(TWindowHandle window) {
+    return window != 0 && ::IsWindow(ToHwnd(window));
+}
+
+bool WindowManager::IsVisible(TWindowHandle window) {
+    return window != 0 && IsWindowVisible(ToHwnd(window));
+}
+
+bool WindowManager::IsIconic(TWindowHandle window) {
+    return window != 0 && ::IsIconic(ToHwnd(window));
+}
+
+TWindowHandle WindowManager::DesktopWindow() {
+    return FromHwnd(GetDesktopWindow());
+}
+
+TIconHandle WindowManager::QuerySmallIcon(TWindowHandle window, unsigned timeoutMs) {
+    DWORD_PTR icon = 0;
+    if (window == 0 || SendMessageTimeoutW(ToHwnd(window), WM_GETICON, ICON_SMALL, 0,
+                                           SMTO_ABORTIFHUNG | SMTO_NORMAL, timeoutMs, &icon) == 0)
+        return 0;
+    return TIconHandle(std::uint32_t(icon));
+}
+
+TThreadProcess WindowManager::WindowThreadProcess(TWindowHandle window) {
+    DWORD process = 0;
+    const DWORD thread = GetWindowThreadProcessId(ToHwnd(window), &process);
+    return {std::uint32_t(thread), std::uint32_t(process)};
+}
+
+void WindowManager::ShowWindow(TWindowHandle window, int showCommand) {
+    HWND target = ToHwnd(window);
+    const DWORD thread = GetWindowThreadProcessId(target, nullptr);
+    if (thread == 0)
+        return;
+    // Another thread's window may be hung: ask, never wait.
+    if (thread == GetCurrentThreadId())
+        ::ShowWindow(target, showCommand);
+    else
+        ShowWindowAsync(target, showCommand);
+}
+
+bool WindowManager::RegisterHotKey(TWindowHandle window, int id, unsigned modifiers, unsigned key) {
+    return ::RegisterHotKey(ToHwnd(window), id, modifiers, key) != FALSE;
+}
+
+bool WindowManager::UnregisterHotKey(TWindowHandle window, int id) {
+    return ::UnregisterHotKey(ToHwnd(window), id) != FALSE;
+}
+
+bool WindowManager::ShellOpen(TWindowHandle parent, std::string_view target) {
+    const std::wstring wideTarget = Widen(target);
+    if (wideTarget.empty())
+        return false;
+    HINSTANCE result =
+        ShellExecuteW(ToHwnd(parent), L"open", wideTarget.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    return reinterpret_cast<INT_PTR>(result) > 32;
+}
+
+} // namespace fw::win32

@@ -1,0 +1,275 @@
+#include "platform/win32/Win32Platform.h"
+
+#include "platform/win32/Win32Canvas.h"
+#include "platform/win32/Win32ImageList.h"
+#include "platform/win32/Win32Pixels.h"
+
+namespace fw::win32 {
+
+namespace {
+
+const wchar_t* SystemCursorName(TCursor cursor) {
+    switch (cursor) {
+    case crCross:
+        return IDC_CROSS;
+    case crIBeam:
+        return IDC_IBEAM;
+    case crSizeNESW:
+        return IDC_SIZENESW;
+    case crSizeNS:
+    case crVSplit:
+        return IDC_SIZENS;
+    case crSizeNWSE:
+        return IDC_SIZENWSE;
+    case crSizeWE:
+    case crHSplit:
+        return IDC_SIZEWE;
+    case crUpArrow:
+        return IDC_UPARROW;
+    case crHourGlass:
+        return IDC_WAIT;
+    case crNoDrop:
+    case crNo:
+        return IDC_NO;
+    case crAppStart:
+        return IDC_APPSTARTING;
+    case crHelp:
+        return IDC_HELP;
+    case crHandPoint:
+        return IDC_HAND;
+    case crSizeAll:
+        return IDC_SIZEALL;
+    default: // crDefault, crArrow, crDrag, crMultiDrag and unknown shapes
+        return IDC_ARROW;
+    }
+}
+
+} // namespace
+
+Win32Platform::Win32Platform() : instance_(GetModuleHandleW(nullptr)), classes_(instance_) {
+    INITCOMMONCONTROLSEX controls{};
+    controls.dwSize = sizeof controls;
+    controls.dwICC = ICC_WIN95_CLASSES;
+    InitCommonControlsEx(&controls);
+    // The shell's "open" may hand over to extensions that need COM on the calling thread.
+    comInitialized_ =
+        SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE));
+}
+
+Win32Platform::~Win32Platform() {
+    if (comInitialized_)
+        CoUninitialize();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Objects
+
+std::unique_ptr<IPlatformWindow>
+Win32Platform::CreatePlatformWindow(const TWindowCreateArgs& args) {
+    return std::make_unique<Win32Window>(args, classes_, fonts_, instance_);
+}
+
+std::unique_ptr<ICanvasDevice> Win32Platform::CreateBitmap(int width, int height) {
+    return std::make_unique<BitmapDevice>(width, height, fonts_);
+}
+
+std::unique_ptr<IImageList> Win32Platform::CreateImageList(int width, int height) {
+    return std::make_unique<ImageList>(width, height);
+}
+
+TIconHandle Win32Platform::CreateIcon(const TPixelImage& image) {
+    if (image.Width <= 0 || image.Height <= 0)
+        return 0;
+    const MaskedBitmaps bitmaps = CreateMaskedBitmaps(image, image.Width, image.Height);
+    ICONINFO info{};
+    info.fIcon = TRUE;
+    info.hbmMask = bitmaps.Mask.get();
+    info.hbmColor = bitmaps.Color.get();
+    // The icon copies the bitmaps; ours go with `bitmaps`.
+    return FromHicon(CreateIconIndirect(&info));
+}
+
+void Win32Platform::DestroyIcon(TIconHandle icon) {
+    if (icon != 0)
+        ::DestroyIcon(ToHicon(icon));
+}
+
+// ---------------------------------------------------------------------------------------------
+// System values
+
+TColorRef Win32Platform::SysColor(int index) const {
+    return TColorRef(GetSysColor(index));
+}
+
+int Win32Platform::SystemMetric(int index) const {
+    return GetSystemMetrics(index);
+}
+
+TSize Win32Platform::FrameExtra(bool sizeableBorder) const {
+    RECT frame{0, 0, 0, 0};
+    const DWORD style =
+        WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | (sizeableBorder ? WS_THICKFRAME : 0);
+    AdjustWindowRectEx(&frame, style, FALSE, 0);
+    return {frame.right - frame.left, frame.bottom - frame.top};
+}
+
+// ---------------------------------------------------------------------------------------------
+// Focus, capture, cursor, keyboard
+
+TWindowHandle Win32Platform::FocusedWindow() const {
+    return FromHwnd(GetFocus());
+}
+
+TWindowHandle Win32Platform::ParentWindow(TWindowHandle window) const {
+    HWND handle = ToHwnd(window);
+    // For a top-level window the system names its owner here; that is not a parent.
+    if ((GetWindowLongW(handle, GWL_STYLE) & WS_CHILD) == 0)
+        return 0;
+    return FromHwnd(GetParent(handle));
+}
+
+TWindowHandle Win32Platform::CaptureWindow() const {
+    return FromHwnd(GetCapture());
+}
+
+void Win32Platform::ReleaseCapture() {
+    ::ReleaseCapture();
+}
+
+void Win32Platform::LoadCursorResource(TCursor slot, std::string_view resourceName) {
+    if (slot <= 0)
+        return;
+    HCURSOR cursor = LoadCursorW(instance_, Widen(resourceName).c_str());
+    if (cursor != nullptr)
+        cursorTable_[slot] = cursor;
+    else
+        cursorTable_.erase(slot); // shows the arrow
+}
+
+HCURSOR Win32Platform::CursorFor(TCursor cursor) const {
+    if (cursor == crNone)
+        return nullptr;
+    if (cursor > 0) {
+        if (const auto loaded = cursorTable_.find(cursor); loaded != cursorTable_.end())
+            return loaded->second;
+        return LoadCursorW(nullptr, IDC_ARROW);
+    }
+    return LoadCursorW(nullptr, SystemCursorName(cursor));
+}
+
+void Win32Platform::SetCursor(TCursor cursor) {
+    ::SetCursor(CursorFor(cursor));
+}
+
+TPoint Win32Platform::CursorPos() const {
+    POINT point{};
+    GetCursorPos(&point);
+    return {point.x, point.y};
+}
+
+short Win32Platform::KeyState(int virtualKey) const {
+    return GetKeyState(virtualKey);
+}
+
+unsigned Win32Platform::DoubleClickTime() const {
+    return GetDoubleClickTime();
+}
+
+std::uint32_t Win32Platform::TickCount() const {
+    return GetTickCount();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Menus and sounds
+
+int Win32Platform::TrackPopupMenu(TWindowHandle owner, TPoint screen,
+                                  const std::vector<TMenuItemDesc>& items) {
+    UniqueMenu menu(CreatePopupMenu());
+    if (!menu || items.empty())
+        return -1;
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        const TMenuItemDesc& item = items[i];
+        if (item.Caption == "-") {
+            AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
+            continue;
+        }
+        UINT flags = MF_STRING;
+        if (!item.Enabled)
+            flags |= MF_GRAYED;
+        if (item.Checked)
+            flags |= MF_CHECKED;
+        AppendMenuW(menu.get(), flags, UINT_PTR(i + 1), Widen(item.Caption).c_str());
+    }
+    HWND ownerWindow = ToHwnd(owner);
+    // A menu whose owner is not the foreground window does not close when the user clicks
+    // elsewhere; the empty message afterwards lets the menu's loop end properly.
+    HWND root = GetAncestor(ownerWindow, GA_ROOT);
+    if (root != nullptr)
+        SetForegroundWindow(root);
+    const int chosen = int(::TrackPopupMenu(
+        menu.get(), TPM_RETURNCMD | TPM_NONOTIFY | TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON,
+        screen.X, screen.Y, 0, ownerWindow, nullptr));
+    if (ownerWindow != nullptr)
+        PostMessageW(ownerWindow, WM_NULL, 0, 0);
+    return chosen > 0 ? chosen - 1 : -1;
+}
+
+void Win32Platform::PlaySoundResource(std::string_view name) {
+    const std::wstring resourceName = Widen(name);
+    if (resourceName.empty())
+        return;
+    HRSRC resource = FindResourceW(instance_, resourceName.c_str(), L"WAV");
+    if (resource == nullptr)
+        return;
+    HGLOBAL loaded = LoadResource(instance_, resource);
+    const void* wave = loaded != nullptr ? LockResource(loaded) : nullptr;
+    if (wave == nullptr)
+        return;
+    sndPlaySoundW(static_cast<LPCWSTR>(wave), SND_MEMORY | SND_SYNC | SND_NODEFAULT);
+}
+
+std::optional<std::string> Win32Platform::ProgramResource(std::string_view name) const {
+    const std::wstring resourceName = Widen(name);
+    if (resourceName.empty())
+        return std::nullopt;
+    HRSRC resource = FindResourceW(instance_, resourceName.c_str(), MAKEINTRESOURCEW(10));
+    if (resource == nullptr)
+        return std::nullopt;
+    HGLOBAL loaded = LoadResource(instance_, resource);
+    const void* data = loaded != nullptr ? LockResource(loaded) : nullptr;
+    if (data == nullptr)
+        return std::nullopt;
+    return std::string(static_cast<const char*>(data), SizeofResource(instance_, resource));
+}
+
+void Win32Platform::ShowErrorMessage(std::string_view text) {
+    // Over whichever of our windows is active, so the box cannot hide behind the program.
+    MessageBoxW(GetActiveWindow(), Widen(text).c_str(), L"오류", MB_OK | MB_ICONERROR);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Message loop
+
+bool Win32Platform::HandleMessage() {
+    MSG message{};
+    const BOOL got = GetMessageW(&message, nullptr, 0, 0);
+    if (got == 0 || got == -1)
+        return false;
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+    return true;
+}
+
+void Win32Platform::PostQuit() {
+    PostQuitMessage(0);
+}
+
+} // namespace fw::win32
+
+namespace fw {
+
+std::unique_ptr<IPlatform> CreateNativePlatform() {
+    return std::make_unique<win32::Win32Platform>();
+}
+
+} // namespace fw

@@ -1,0 +1,63 @@
+// The real platform: windows, drawing and system services of Win32.
+#pragma once
+
+#include "platform/win32/Win32Desktop.h"
+#include "platform/win32/Win32Fonts.h"
+#include "platform/win32/Win32Window.h"
+
+#include <map>
+
+namespace fw::win32 {
+
+class Win32Platform final : public IPlatform {
+public:
+    Win32Platform();
+    ~Win32Platform() override;
+    Win32Platform(const Win32Platform&) = delete;
+    Win32Platform& operator=(const Win32Platform&) = delete;
+
+    std::unique_ptr<IPlatformWindow> CreatePlatformWindow(const TWindowCreateArgs& args) override;
+    std::unique_ptr<ICanvasDevice> CreateBitmap(int width, int height) override;
+    std::unique_ptr<IImageList> CreateImageList(int width, int height) override;
+    TIconHandle CreateIcon(const TPixelImage& image) override;
+    void DestroyIcon(TIconHandle icon) override;
+
+    TColorRef SysColor(int index) const override;
+    int SystemMetric(int index) const override;
+    TSize FrameExtra(bool sizeableBorder) const override;
+
+    TWindowHandle FocusedWindow() const override;
+    TWindowHandle ParentWindow(TWindowHandle window) const override;
+    TWindowHandle CaptureWindow() const override;
+    void ReleaseCapture() override;
+    void LoadCursorResource(TCursor slot, std::string_view resourceName) override;
+    void SetCursor(TCursor cursor) override;
+    TPoint CursorPos() const override;
+    short KeyState(int virtualKey) const override;
+    unsigned DoubleClickTime() const override;
+    std::uint32_t TickCount() const override;
+
+    int TrackPopupMenu(TWindowHandle owner, TPoint screen,
+                       const std::vector<TMenuItemDesc>& items) override;
+    void PlaySoundResource(std::string_view name) override;
+    void ShowErrorMessage(std::string_view text) override;
+    std::optional<std::string> ProgramResource(std::string_view name) const override;
+
+    bool HandleMessage() override;
+    void PostQuit() override;
+
+    IWindowManager& Desktop() override { return desktop_; }
+
+private:
+    HCURSOR CursorFor(TCursor cursor) const;
+
+    HINSTANCE instance_;
+    bool comInitialized_ = false;
+    FontCache fonts_;
+    WindowClasses classes_;
+    WindowManager desktop_;
+    // The program's cursor table; resource cursors are shared and never destroyed.
+    std::map<TCursor, HCURSOR> cursorTable_;
+};
+
+} // namespace fw::win32
