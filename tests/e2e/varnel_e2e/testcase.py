@@ -1,0 +1,37 @@
+"""unittest glue: one Environment per test process, a fresh Desktop for every test."""
+
+import sys
+import unittest
+from pathlib import Path
+
+from .desktop import Desktop
+from .environment import Environment
+
+
+class DesktopTestCase(unittest.TestCase):
+    """Base class of the end-to-end tests: self.desktop is ready in every test method."""
+
+    environment: Environment
+
+    @classmethod
+    def setUpClass(cls) -> None:
+        cls.environment = Environment().ensure()
+
+    def setUp(self) -> None:
+        self.environment.kill_leftovers()
+        self.desktop = Desktop(self.environment, self._artifact_prefix())
+        self.addCleanup(self.desktop.stop_all)
+
+    def _artifact_prefix(self) -> str:
+        module = Path(sys.modules[type(self).__module__].__file__ or "test").stem
+        return f"{module.removeprefix('test_')}-{self._testMethodName.removeprefix('test_')}"
+
+    def require_varnel(self) -> None:
+        """Fails (not skips) when Varnel.exe is missing: the build must have made it."""
+        exe = self.environment.paths.varnel_exe
+        self.assertTrue(exe.exists(), f"{exe} is missing: run cmake --build build/win32")
+
+
+def main() -> None:
+    """Runs the calling test module's tests verbosely."""
+    unittest.main(module="__main__", verbosity=2)
