@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-    cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev python3 clang
+    cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev python3 clang libclang-rt-14-dev
     g++-mingw-w64-i686-posix mingw-w64-i686-dev
     wine wine32:i386
     xvfb openbox xdotool imagemagick fonts-nanum x11-utils
