@@ -5,7 +5,7 @@ import subprocess
 from pathlib import Path
 from typing import Callable, Iterable, Optional
 
-from .environment import Environment
+from .environment import SCREEN, Environment
 from .polling import wait_until
 from .winstate import WinState
 from .wineprocess import WineProcess
@@ -156,6 +156,11 @@ class Desktop:
         painting included, so what it drew is on the screen afterwards."""
         for _ in range(rounds):
             self.winstate.send(hwnd, WM_NULL)
+
+    def screen_size(self) -> tuple[int, int]:
+        """Width and height of the private desktop's screen."""
+        w, h, _depth = SCREEN.split("x")
+        return int(w), int(h)
 
     def screenshot(self, step: str, settle: Optional[int] = None) -> Path:
         """The screen as build/e2e/<test>-<step>.png, after settling window `settle` if given."""
