@@ -361,6 +361,10 @@ public:
         (void)name;
         return std::nullopt;
     }
+    // Runs `handler` once when the process is about to end through an error nobody caught
+    // (a crash, an exception that escaped), then lets the process end as it would have. An
+    // empty handler removes it.
+    virtual void SetFatalErrorHandler(std::function<void()> handler) { (void)handler; }
     // Tells the user about an error nobody handled.
     virtual void ShowErrorMessage(std::string_view text) { (void)text; }
 

@@ -350,6 +350,15 @@ std::optional<std::string> HeadlessPlatform::ProgramResource(std::string_view na
     return it->second;
 }
 
+bool HeadlessPlatform::SimulateFatalError() {
+    std::function<void()> handler = std::move(FFatalHandler);
+    FFatalHandler = nullptr;
+    if (!handler)
+        return false;
+    handler();
+    return true;
+}
+
 HeadlessWindow* HeadlessPlatform::Find(TWindowHandle handle) const {
     auto it = FWindows.find(handle);
     return it == FWindows.end() ? nullptr : it->second;

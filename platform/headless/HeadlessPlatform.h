@@ -135,6 +135,11 @@ public:
     void PlaySoundResource(std::string_view name) override { SoundsPlayed.emplace_back(name); }
     void ShowErrorMessage(std::string_view text) override { ErrorMessages.emplace_back(text); }
     std::optional<std::string> ProgramResource(std::string_view name) const override;
+    void SetFatalErrorHandler(std::function<void()> handler) override {
+        FFatalHandler = std::move(handler);
+    }
+    // What the platform does when the process is dying of an error: the handler runs once.
+    bool SimulateFatalError();
     // Makes a data resource available to ProgramResource.
     void AddResource(std::string name, std::string data) {
         FResources[std::move(name)] = std::move(data);
@@ -223,6 +228,7 @@ private:
     TPoint FCursorPos{0, 0};
     std::map<int, bool> FKeys;
     std::map<std::string, std::string, std::less<>> FResources;
+    std::function<void()> FFatalHandler;
     bool FQuit = false;
 };
 

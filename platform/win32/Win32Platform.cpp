@@ -1,5 +1,9 @@
 #include "platform/win32/Win32Platform.h"
 
+#include <atomic>
+#include <cstdlib>
+#include <exception>
+
 #include "platform/win32/Win32Canvas.h"
 #include "platform/win32/Win32ImageList.h"
 #include "platform/win32/Win32Pixels.h"
@@ -240,6 +244,51 @@ std::optional<std::string> Win32Platform::ProgramResource(std::string_view name)
     if (data == nullptr)
         return std::nullopt;
     return std::string(static_cast<const char*>(data), SizeofResource(instance_, resource));
+}
+
+// ---------------------------------------------------------------------------------------------
+// Fatal errors
+//
+// The system calls the unhandled-exception filter and the C++ runtime its terminate handler
+// as plain functions, so the handler has to live in a global. It runs at most once: a
+// second fault inside it must not loop.
+
+namespace {
+std::function<void()> gFatalHandler;
+std::atomic<bool> gFatalHandlerRan{false};
+std::terminate_handler gPreviousTerminate = nullptr;
+LPTOP_LEVEL_EXCEPTION_FILTER gPreviousFilter = nullptr;
+
+void RunFatalHandlerOnce() {
+    if (gFatalHandlerRan.exchange(true) || !gFatalHandler)
+        return;
+    try {
+        gFatalHandler();
+    } catch (...) {
+    }
+}
+
+LONG WINAPI FatalExceptionFilter(EXCEPTION_POINTERS* info) {
+    RunFatalHandlerOnce();
+    return gPreviousFilter ? gPreviousFilter(info) : EXCEPTION_CONTINUE_SEARCH;
+}
+
+[[noreturn]] void FatalTerminate() {
+    RunFatalHandlerOnce();
+    if (gPreviousTerminate)
+        gPreviousTerminate();
+    std::abort();
+}
+} // namespace
+
+void Win32Platform::SetFatalErrorHandler(std::function<void()> handler) {
+    static bool installed = false;
+    gFatalHandler = std::move(handler);
+    if (!installed && gFatalHandler) {
+        installed = true;
+        gPreviousFilter = SetUnhandledExceptionFilter(FatalExceptionFilter);
+        gPreviousTerminate = std::set_terminate(FatalTerminate);
+    }
 }
 
 void Win32Platform::ShowErrorMessage(std::string_view text) {

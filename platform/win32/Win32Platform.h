@@ -42,6 +42,7 @@ public:
     void PlaySoundResource(std::string_view name) override;
     void ShowErrorMessage(std::string_view text) override;
     std::optional<std::string> ProgramResource(std::string_view name) const override;
+    void SetFatalErrorHandler(std::function<void()> handler) override;
 
     bool HandleMessage() override;
     void PostQuit() override;
