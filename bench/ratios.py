@@ -1,0 +1,41 @@
+"""Prints each tree list figure beside its Qt peer from one benchmark run (JSON output)."""
+import json
+import sys
+
+PAIRS = [
+    ("add 1,000,000 nodes under BeginUpdate/EndUpdate",
+     "Varnel_AddNodes_Locked/1000000", "Qt_AppendRows/1000000"),
+    ("add 100,000 nodes without the lock",
+     "Varnel_AddNodes_Unlocked/100000", "Qt_AppendRows/100000"),
+    ("AbsoluteIndex of every row, 1,000,000 rows",
+     "Varnel_AbsoluteIndex_EveryRow/1000000", "Qt_IndexRow_EveryRow/1000000"),
+    ("GetNextRow over every row, 1,000,000 rows",
+     "Varnel_GetNextRow_EveryRow/1000000", "Qt_NextRow_EveryRow/1000000"),
+    ("ClearNodes of 1,000,000", "Varnel_ClearNodes/1000000", "Qt_Clear/1000000"),
+]
+
+
+def main(path):
+    with open(path) as f:
+        runs = {b["name"]: b for b in json.load(f)["benchmarks"]}
+    print(f"\n{'figure':50} {'tree list':>12} {'Qt':>12} {'Qt / tree list':>15}")
+    for title, ours, peer in PAIRS:
+        a, b = runs[ours], runs[peer]
+        assert a["time_unit"] == b["time_unit"]
+        unit = a["time_unit"]
+        print(f"{title:50} {a['real_time']:9.1f} {unit} {b['real_time']:9.1f} {unit}"
+              f" {b['real_time'] / a['real_time']:14.2f}x")
+    ours = runs["Varnel_BytesPerNode/1000000/iterations:1"]
+    peer = runs["Qt_BytesPerRow/1000000/iterations:1"]
+    print(f"{'heap bytes per node, one 13-byte text':50} {ours['bytes_per_node']:9.1f} B "
+          f"{peer['bytes_per_node']:9.1f} B {peer['bytes_per_node'] / ours['bytes_per_node']:14.2f}x")
+    print(f"{'  with the row index built':50} {ours['with_row_index']:9.1f} B")
+    print(f"{'  sizeof(TdxTreeListTextNode) here':50} {ours['sizeof_text_node']:9.0f} B")
+    for name in ("Varnel_AbsoluteIndex_RandomRows_BigO", "Varnel_ClearNodes_BigO"):
+        if name in runs:
+            r = runs[name]
+            print(f"{name:50} fits {r.get('big_o', '?')}, coefficient {r['real_coefficient']:.3g}")
+
+
+if __name__ == "__main__":
+    main(sys.argv[1])

@@ -1,0 +1,492 @@
+// List-level node operations and the hooks nodes call.
+//
+// Sections:
+//   lifetime                 - construction, destruction
+//   adding and clearing      - AddNode, NodeAt, ClearNodes
+//   update lock              - BeginUpdate, EndUpdate, LayoutChanged
+//   node events              - NodeAdded, NodeDeleted, expansion, MakeVisible
+//   focus, selection, edits  - stand-ins until those parts exist
+//   TCustomdxTreeListControl - where text nodes keep their attributes
+#include "treelist/dxTL.h"
+
+#include <cstdio>
+#include <exception>
+
+namespace dxtl {
+
+using namespace fw;
+
+std::string ValueToText(const TdxValue& value) {
+    struct TVisitor {
+        std::string operator()(std::monostate) const { return {}; }
+        std::string operator()(std::int64_t v) const { return std::to_string(v); }
+        std::string operator()(double v) const {
+            char text[32];
+            std::snprintf(text, sizeof text, "%.15g", v);
+            return text;
+        }
+        std::string operator()(bool v) const { return v ? "True" : "False"; }
+        std::string operator()(const std::string& v) const { return v; }
+    };
+    return std::visit(TVisitor{}, value);
+}
+
+// --- lifetime --------------------------------------------------------------------------------
+
+TCustomdxTreeList::TCustomdxTreeList(TComponent* owner) : TCustomControl(owner) {}
+
+TCustomdxTreeList::~TCustomdxTreeList() {
+    // Reached without BeforeDestruction only through a plain delete.
+    FDestroying = true;
+    FreeAllQuietly();
+}
+
+void TCustomdxTreeList::BeforeDestruction() {
+    // The nodes go while the whole list still exists: deletion handlers may read them
+    // through hooks of the derived classes.
+    FDestroying = true;
+    FreeAllQuietly();
+    TCustomControl::BeforeDestruction();
+}
+
+void TCustomdxTreeList::FreeAllQuietly() {
+    // A list being destroyed has no caller to report a failing OnDeletion handler to; every
+    // node is freed all the same.
+    try {
+        ClearNodes();
+    } catch (...) {
+    }
+}
+
+// --- adding and clearing ---------------------------------------------------------------------
+
+TdxTreeListNode* TCustomdxTreeList::AddNode() {
+    CheckTreeCanChange("add a node");
+    TdxTreeListNode* node = CreateOwnedNode();
+    try {
+        FNodes.push_back(node);
+    } catch (...) {
+        delete node;
+        throw;
+    }
+    node->FIndexHint = NodeCount() - 1;
+    NodeAdded(node);
+    return node;
+}
+
+TdxTreeListNode* TCustomdxTreeList::NodeAt(int index) const {
+    if (index < 0 || index >= NodeCount())
+        return nullptr;
+    return FNodes[static_cast<std::size_t>(index)];
+}
+
+void TCustomdxTreeList::ForgetNodeReferences() {
+    FTopVisibleNode = nullptr;
+    FFocusedNode = nullptr;
+    FEditingNode = nullptr;
+    FEditingColumn = -1;
+    FSelectionAnchor = nullptr;
+    FRangeSelecting = false;
+    FPrevFocusedNode = nullptr;
+    FDragNode = nullptr;
+    FHotTrackNode = nullptr;
+}
+
+void TCustomdxTreeList::ClearNodes() {
+    CheckTreeCanChange("clear the nodes");
+    if (!FFreeing.empty())
+        throw EInvaliddxTreeListOperation("Cannot clear the nodes while a node is being freed");
+    const bool takeLock = !ListDestroying();
+    if (takeLock)
+        BeginUpdate();
+    FClearing = true;
+    ClearRowIndex();
+    const bool wasFrozen = FRowIndexFrozen;
+    FRowIndexFrozen = true;
+
+    std::exception_ptr firstError;
+    try {
+        ClearSelection();
+    } catch (...) {
+        firstError = std::current_exception();
+    }
+    ForgetNodeReferences();
+    // Detached first, so that no OnDeletion handler reaches a node that has gone already.
+    TNodeList nodes = std::move(FNodes);
+    FNodes.clear();
+    for (TdxTreeListNode* node : nodes) {
+        try {
+            FreeSubtree(node);
+        } catch (...) {
+            if (!firstError)
+                firstError = std::current_exception();
+        }
+    }
+
+    FRowIndexFrozen = wasFrozen;
+    FClearing = false;
+    if (takeLock) {
+        try {
+            EndUpdate();
+        } catch (...) {
+            if (!firstError)
+                firstError = std::current_exception();
+        }
+    }
+    if (firstError)
+        std::rethrow_exception(firstError);
+}
+
+// --- update lock -----------------------------------------------------------------------------
+
+void TCustomdxTreeList::BeginUpdate() {
+    ++FLockUpdate;
+    CancelEditing();
+    ClearRowIndex();
+}
+
+void TCustomdxTreeList::EndUpdate() {
+    // An unbalanced call must not leave the lock negative, which would disable every repaint.
+    if (FLockUpdate == 0)
+        return;
+    --FLockUpdate;
+    LayoutChanged();
+}
+
+void TCustomdxTreeList::LayoutChanged() {
+    if (FLockUpdate != 0 || ListDestroying())
+        return;
+    ++FLockUpdate;
+    try {
+        RecalcLayout();
+    } catch (...) {
+        --FLockUpdate;
+        throw;
+    }
+    --FLockUpdate;
+}
+
+void TCustomdxTreeList::RecalcLayout() {
+    RebuildRowIndex();
+    UpdateScrollBars();
+    Invalidate();
+}
+
+// --- node events -----------------------------------------------------------------------------
+
+void TCustomdxTreeList::NodeAdded(TdxTreeListNode* node) {
+    CancelEditing();
+    if (!FTopVisibleNode)
+        SetTopVisibleNode(node);
+    // Directly: adding a node raises no focus event.
+    if (!FFocusedNode)
+        FFocusedNode = FTopVisibleNode;
+    if (FLockUpdate != 0)
+        return;
+    TdxTreeListNode* repaintFrom = node->GetPrevSibling();
+    if (!repaintFrom)
+        repaintFrom = node->FParent ? node->FParent : node;
+    if (IsLoading()) {
+        // Loading skips the incremental update, so an index built before would be stale.
+        FRowIndex.Clear();
+        FRowIndexBuilt = false;
+    } else if (!ListDestroying()) {
+        UpdateRowIndexFor(node, node->IsVisible(), node->IsLast(), false);
+    }
+    NodeChanged(repaintFrom, true);
+}
+
+bool TCustomdxTreeList::NodeHasChildren(const TdxTreeListNode* node) const {
+    return node->ChildCount() > 0;
+}
+
+void TCustomdxTreeList::DoCollapsed(TdxTreeListNode* node) {
+    if (OnCollapsed)
+        OnCollapsed(this, node);
+}
+
+void TCustomdxTreeList::DoExpanded(TdxTreeListNode* node) {
+    if (OnExpanded)
+        OnExpanded(this, node);
+}
+
+void TCustomdxTreeList::DoCollapsing(TdxTreeListNode* node, bool& allow) {
+    if (OnCollapsing)
+        OnCollapsing(this, node, allow);
+}
+
+void TCustomdxTreeList::DoExpanding(TdxTreeListNode* node, bool& allow) {
+    if (OnExpanding)
+        OnExpanding(this, node, allow);
+}
+
+void TCustomdxTreeList::NodeDeleted(TdxTreeListNode* node, TdxTreeListNode* previous,
+                                    TdxTreeListNode* next, bool last, bool visible) {
+    // Read before the handler runs: a deletion inside it sets the flag for its own node.
+    const bool wasDisplayed = FPendingWasVisible;
+    // The row goes before the handler runs, so that the index matches the tree the handler
+    // sees and never leads it to a node that has been taken out.
+    if (!FClearing && wasDisplayed && FLockUpdate == 0 && !ListDestroying() && !FNodes.empty())
+        UpdateRowIndexFor(node, true, last, true);
+    // The references below must leave the node even when the handler raises, or they would
+    // point at freed memory; the exception propagates at the end.
+    std::exception_ptr handlerError;
+    try {
+        if (OnDeletion)
+            OnDeletion(this, node);
+    } catch (...) {
+        handlerError = std::current_exception();
+    }
+    // The handler may have freed a neighbour: take the replacements kept in step.
+    if (!FNeighbours.empty() && FNeighbours.back()->Node == node) {
+        previous = FNeighbours.back()->Previous;
+        next = FNeighbours.back()->Next;
+    }
+    const auto finish = [&] {
+        if (handlerError)
+            std::rethrow_exception(handlerError);
+    };
+    if (FClearing)
+        return finish();
+    if (IsNodeSelected(node))
+        RemoveFromSelection(node);
+    if (!ListDestroying() && !FRowIndexFrozen && FNodes.empty())
+        ClearRowIndex();
+    if (FNodes.empty()) {
+        ForgetNodeReferences();
+        if (FLockUpdate == 0 && !ListDestroying()) {
+            UpdateScrollBars();
+            Invalidate();
+        }
+        return finish();
+    }
+
+    TdxTreeListNode* const replacement = previous ? previous : next;
+    TdxTreeListNode* repaintFrom = nullptr;
+    if (node == FTopVisibleNode) {
+        SetTopVisibleNode(replacement);
+        repaintFrom = FTopVisibleNode;
+    }
+    // Directly: deleting a node raises no focus event.
+    if (node == FFocusedNode) {
+        FFocusedNode = replacement;
+        if (!repaintFrom)
+            repaintFrom = FFocusedNode;
+    }
+    if (node == FPrevFocusedNode)
+        FPrevFocusedNode = nullptr;
+    if (node == FSelectionAnchor)
+        FSelectionAnchor = replacement;
+    if (node == FDragNode)
+        FDragNode = nullptr;
+    if (node == FHotTrackNode)
+        FHotTrackNode = nullptr;
+    CancelEditing();
+    if (visible) {
+        if (!repaintFrom)
+            repaintFrom = replacement;
+        if (repaintFrom)
+            NodeChanged(repaintFrom, true);
+    }
+    finish();
+}
+
+bool TCustomdxTreeList::FocusNodeBeforeCollapse(TdxTreeListNode* node) {
+    node->SetFocused(true);
+    return true;
+}
+
+bool TCustomdxTreeList::CanSetNodeData(TdxTreeListNode*) {
+    return true;
+}
+
+void TCustomdxTreeList::SetNodeExpanded(TdxTreeListNode* node, bool expanded) {
+    if (!node->FHasChildren || node->FExpanded == expanded)
+        return;
+    bool allow = true;
+    if (expanded)
+        DoExpanding(node, allow);
+    else
+        DoCollapsing(node, allow);
+    if (!allow)
+        return;
+    if (!expanded) {
+        if (FTopVisibleNode && FTopVisibleNode->HasAsParent(node))
+            SetTopVisibleNode(node);
+        if (FFocusedNode && FFocusedNode->HasAsParent(node) && !FocusNodeBeforeCollapse(node))
+            return;
+    }
+    node->FExpanded = expanded;
+    if (FLockUpdate == 0 && !ListDestroying())
+        RebuildRowIndex();
+    NodeChanged(node, true);
+    if (expanded)
+        DoExpanded(node);
+    else
+        DoCollapsed(node);
+}
+
+void TCustomdxTreeList::MakeVisible(TdxTreeListNode* node) {
+    if (!node || node->FOwner != this)
+        return;
+    const bool expandAncestors = !node->IsVisible();
+    if (expandAncestors)
+        BeginUpdate();
+    try {
+        if (expandAncestors)
+            for (TdxTreeListNode* p = node->FParent; p; p = p->FParent)
+                if (!p->FExpanded)
+                    p->SetExpanded(true);
+        const int top = RowOf(FTopVisibleNode);
+        const int row = RowOf(node);
+        const int rows = VisibleRowCount();
+        // A handler may have refused an expansion: then the node has no row to show.
+        const bool inView = top >= 0 && top <= row && row <= top + rows - 1;
+        if (row >= 0 && (expandAncestors || !inView)) {
+            if (row < top)
+                SetTopVisibleNode(node);
+            else if (row > top + rows - 1)
+                SetTopVisibleNode(NodeAtAbsoluteIndex(row - rows + 1));
+        }
+    } catch (...) {
+        if (expandAncestors)
+            EndUpdate();
+        throw;
+    }
+    if (expandAncestors)
+        EndUpdate();
+}
+
+// --- focus, selection, edits -----------------------------------------------------------------
+
+void TCustomdxTreeList::ChangeFocus(TdxTreeListNode* node) {
+    if (node == FFocusedNode)
+        return;
+    if (node && node->FOwner != this)
+        throw EInvaliddxTreeListOperation("Cannot focus a node of another list");
+    TdxTreeListNode* old = FFocusedNode;
+    FPrevFocusedNode = old;
+    FFocusedNode = node;
+    if (old)
+        NodeChanged(old, false);
+    if (node)
+        NodeChanged(node, false);
+    if (OnChangeNode)
+        OnChangeNode(this, old, node);
+}
+
+bool TCustomdxTreeList::IsNodeSelected(const TdxTreeListNode* node) const {
+    return node && node == FFocusedNode;
+}
+
+void TCustomdxTreeList::SetNodeSelected(TdxTreeListNode* node, bool selected) {
+    if (selected)
+        node->SetFocused(true);
+}
+
+void TCustomdxTreeList::RemoveFromSelection(TdxTreeListNode*) {}
+
+void TCustomdxTreeList::ClearSelection() {}
+
+void TCustomdxTreeList::CancelEditing() {
+    FEditingNode = nullptr;
+    FEditingColumn = -1;
+    CloseEditor();
+}
+
+// --- TCustomdxTreeListControl ----------------------------------------------------------------
+
+TCustomdxTreeListControl::TCustomdxTreeListControl(TComponent* owner) : TCustomdxTreeList(owner) {}
+
+TdxTreeListNode* TCustomdxTreeListControl::CreateNode() {
+    return new TdxTreeListTextNode(this);
+}
+
+// Every node of this list comes from CreateNode above (or an override making a descendant of
+// TdxTreeListTextNode).
+TdxTreeListTextNode& TCustomdxTreeListControl::TextNode(TdxTreeListNode* node) {
+    return static_cast<TdxTreeListTextNode&>(*node);
+}
+
+int TCustomdxTreeListControl::GetNodeImageIndex(TdxTreeListNode* node) {
+    int index = TextNode(node).FImageIndex;
+    if (OnGetImageIndex)
+        OnGetImageIndex(this, node, index);
+    return index;
+}
+
+int TCustomdxTreeListControl::GetNodeSelectedIndex(TdxTreeListNode* node) {
+    int index = TextNode(node).FSelectedIndex;
+    if (OnGetSelectedIndex)
+        OnGetSelectedIndex(this, node, index);
+    return index;
+}
+
+int TCustomdxTreeListControl::GetNodeStateIndex(TdxTreeListNode* node) {
+    int index = TextNode(node).FStateIndex;
+    if (OnGetStateIndex)
+        OnGetStateIndex(this, node, index);
+    return index;
+}
+
+// Index writes repaint the row even when the value stays: callers rely on it to refresh
+// images that changed behind the index.
+void TCustomdxTreeListControl::SetNodeImageIndex(TdxTreeListNode* node, int index) {
+    if (index != GetNodeImageIndex(node))
+        TextNode(node).FImageIndex = index;
+    NodeChanged(node, false);
+}
+
+void TCustomdxTreeListControl::SetNodeSelectedIndex(TdxTreeListNode* node, int index) {
+    if (index != GetNodeSelectedIndex(node))
+        TextNode(node).FSelectedIndex = index;
+    NodeChanged(node, false);
+}
+
+void TCustomdxTreeListControl::SetNodeStateIndex(TdxTreeListNode* node, int index) {
+    if (index != GetNodeStateIndex(node))
+        TextNode(node).FStateIndex = index;
+    NodeChanged(node, false);
+}
+
+std::string TCustomdxTreeListControl::GetNodeString(TdxTreeListNode* node, int index) {
+    if (index < 0)
+        RaiseListIndexError(index);
+    return std::string(TextNode(node).FStrings.Get(index));
+}
+
+int TCustomdxTreeListControl::GetNodeStringCount(TdxTreeListNode* node) {
+    return TextNode(node).FStrings.Count();
+}
+
+void TCustomdxTreeListControl::SetNodeString(TdxTreeListNode* node, int index,
+                                             std::string_view text) {
+    if (index < 0)
+        RaiseListIndexError(index);
+    TextNode(node).FStrings.Set(index, text);
+}
+
+TdxValue TCustomdxTreeListControl::GetNodeVariant(TdxTreeListNode* node, int index) {
+    return TdxValue(GetNodeString(node, index));
+}
+
+void TCustomdxTreeListControl::SetNodeVariant(TdxTreeListNode* node, int index,
+                                              const TdxValue& value) {
+    SetNodeString(node, index, ValueToText(value));
+    if (UpdateLockCount() == 0 && HandleAllocated())
+        InvalidateRect(NodeRowRect(node));
+}
+
+void TCustomdxTreeListControl::DeleteColumnValue(TdxTreeListNode* node, int fieldIndex) {
+    if (!node || fieldIndex < 0)
+        return;
+    // The node, then its subtree in pre-order up to the first node after it, without
+    // recursion.
+    TdxTreeListNode* end = nullptr;
+    for (const TdxTreeListNode* n = node; n && !end; n = n->Parent())
+        end = n->GetNextSibling();
+    for (TdxTreeListNode* n = node; n && n != end; n = n->GetNext())
+        TextNode(n).FStrings.Delete(fieldIndex);
+}
+
+} // namespace dxtl

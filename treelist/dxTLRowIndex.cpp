@@ -1,0 +1,305 @@
+// The row index: displayed rows <-> nodes, its full and incremental updates, and the row
+// queries, which walk the tree whenever the index is not in use.
+//
+// Sections: the three lists; keeping the index; row queries.
+#include "treelist/dxTL.h"
+
+#include <algorithm>
+#include <functional>
+#include <utility>
+
+namespace dxtl {
+
+// --- the three lists -------------------------------------------------------------------------
+
+void TdxTreeListRowIndex::Clear() {
+    // Released rather than kept: the index is dropped before bulk changes and clears.
+    FRows = {};
+    FByAddress = {};
+    FRowOfAddress = {};
+}
+
+void TdxTreeListRowIndex::Build(std::vector<TdxTreeListNode*> rows) {
+    FRows = std::move(rows);
+    std::vector<std::pair<TdxTreeListNode*, std::int32_t>> pairs;
+    pairs.reserve(FRows.size());
+    for (std::size_t row = 0; row < FRows.size(); ++row)
+        pairs.emplace_back(FRows[row], static_cast<std::int32_t>(row));
+    const auto byAddress = [](const auto& a, const auto& b) {
+        return std::less<TdxTreeListNode*>()(a.first, b.first);
+    };
+    // Nodes made one after another often lie in address order already.
+    if (!std::is_sorted(pairs.begin(), pairs.end(), byAddress))
+        std::sort(pairs.begin(), pairs.end(), byAddress);
+    FByAddress.resize(pairs.size());
+    FRowOfAddress.resize(pairs.size());
+    for (std::size_t i = 0; i < pairs.size(); ++i) {
+        FByAddress[i] = pairs[i].first;
+        FRowOfAddress[i] = pairs[i].second;
+    }
+}
+
+std::size_t TdxTreeListRowIndex::AddressSlot(const TdxTreeListNode* node) const {
+    const auto it = std::lower_bound(FByAddress.begin(), FByAddress.end(), node,
+                                     std::less<const TdxTreeListNode*>());
+    return static_cast<std::size_t>(it - FByAddress.begin());
+}
+
+int TdxTreeListRowIndex::RowOf(const TdxTreeListNode* node) const {
+    const std::size_t slot = AddressSlot(node);
+    if (slot < FByAddress.size() && FByAddress[slot] == node)
+        return FRowOfAddress[slot];
+    return -1;
+}
+
+TdxTreeListNode* TdxTreeListRowIndex::NodeAt(int row) const {
+    if (row < 0 || row >= Count())
+        return nullptr;
+    return FRows[static_cast<std::size_t>(row)];
+}
+
+void TdxTreeListRowIndex::Insert(TdxTreeListNode* node, int row) {
+    row = std::clamp(row, 0, Count());
+    if (row < Count())
+        for (std::int32_t& r : FRowOfAddress)
+            r += r >= row ? 1 : 0;
+    const std::size_t slot = AddressSlot(node);
+    FByAddress.insert(FByAddress.begin() + std::ptrdiff_t(slot), node);
+    FRowOfAddress.insert(FRowOfAddress.begin() + std::ptrdiff_t(slot), row);
+    FRows.insert(FRows.begin() + row, node);
+}
+
+bool TdxTreeListRowIndex::Remove(const TdxTreeListNode* node) {
+    const std::size_t slot = AddressSlot(node);
+    if (slot >= FByAddress.size() || FByAddress[slot] != node)
+        return false;
+    const std::int32_t row = FRowOfAddress[slot];
+    FByAddress.erase(FByAddress.begin() + std::ptrdiff_t(slot));
+    FRowOfAddress.erase(FRowOfAddress.begin() + std::ptrdiff_t(slot));
+    for (std::int32_t& r : FRowOfAddress)
+        r -= r > row ? 1 : 0;
+    FRows.erase(FRows.begin() + row);
+    return true;
+}
+
+// --- keeping the index -----------------------------------------------------------------------
+
+bool TCustomdxTreeList::RowIndexUsable() const {
+    return !FRowIndex.Empty() && !ListDestroying();
+}
+
+bool TCustomdxTreeList::EnsureRowIndex() const {
+    if (RowIndexUsable())
+        return true;
+    // Built only where every later change keeps it in step: no lock (which drops it), no
+    // loading (which skips the incremental updates), no clearing and no update in progress.
+    if (FLockUpdate != 0 || IsLoading() || ListDestroying() || FClearing || FRowIndexFrozen ||
+        FPending.Node || FNodes.empty())
+        return false;
+    BuildRowIndex();
+    return RowIndexUsable();
+}
+
+std::vector<TdxTreeListNode*> TCustomdxTreeList::DisplayedRows() const {
+    std::vector<TdxTreeListNode*> rows;
+    rows.reserve(FNodes.size());
+    struct TFrame {
+        const TNodeList* List;
+        std::size_t Next;
+    };
+    std::vector<TFrame> stack{{&FNodes, 0}};
+    while (!stack.empty()) {
+        TFrame& top = stack.back();
+        if (top.Next == top.List->size()) {
+            stack.pop_back();
+            continue;
+        }
+        TdxTreeListNode* node = (*top.List)[top.Next];
+        node->FIndexHint = static_cast<int>(top.Next);
+        ++top.Next;
+        rows.push_back(node);
+        if (node->FExpanded && node->FChildren)
+            stack.push_back({node->FChildren.get(), 0});
+    }
+    return rows;
+}
+
+void TCustomdxTreeList::BuildRowIndex() const {
+    FRowIndex.Build(DisplayedRows());
+    FRowIndexBuilt = true;
+}
+
+void TCustomdxTreeList::ClearRowIndex() {
+    if (FRowIndexFrozen)
+        return;
+    FRowIndex.Clear();
+    FRowIndexBuilt = false;
+    ClearRowHeights();
+}
+
+void TCustomdxTreeList::ClearRowHeights() {
+    if (FClearing || ListDestroying())
+        return;
+    struct TFrame {
+        const TNodeList* List;
+        std::size_t Next;
+    };
+    std::vector<TFrame> stack{{&FNodes, 0}};
+    while (!stack.empty()) {
+        TFrame& top = stack.back();
+        if (top.Next == top.List->size()) {
+            stack.pop_back();
+            continue;
+        }
+        TdxTreeListNode* node = (*top.List)[top.Next++];
+        node->FRowHeight = 0;
+        if (node->FChildren)
+            stack.push_back({node->FChildren.get(), 0});
+    }
+}
+
+void TCustomdxTreeList::RebuildRowIndex() {
+    if (ListDestroying())
+        return;
+    TdxTreeListNode* node = FPending.Node;
+    if (!node) {
+        BuildRowIndex();
+    } else if (FPending.WasVisible && RowIndexUsable()) {
+        if (FPending.Removing) {
+            if (FRowIndex.Remove(node))
+                ClearLastChildHeight(node, true);
+        } else if (FRowIndex.RowOf(node) < 0) {
+            // The row goes before the node that follows it in the tree, collapsed or not;
+            // that node is displayed whenever the new one is.
+            TdxTreeListNode* follower = nullptr;
+            for (const TdxTreeListNode* n = node; n && !follower; n = n->FParent)
+                follower = n->GetNextSibling();
+            const int row = follower ? FRowIndex.RowOf(follower) : FRowIndex.Count();
+            if (row < 0) {
+                BuildRowIndex();
+            } else {
+                FRowIndex.Insert(node, row);
+                ClearLastChildHeight(node, false);
+            }
+        }
+    }
+    FRowIndexBuilt = true;
+}
+
+// The previous last child draws its tree line differently once it is no longer last.
+void TCustomdxTreeList::ClearLastChildHeight(TdxTreeListNode* node, bool removing) {
+    TdxTreeListNode* parent = node->FParent;
+    if (!parent || !parent->FChildren)
+        return;
+    const int count = parent->ChildCount();
+    if (removing) {
+        if (FPending.WasLast)
+            parent->Children(count - 1)->FRowHeight = 0;
+    } else if (count > 1 && node->IsLast()) {
+        parent->Children(count - 2)->FRowHeight = 0;
+    }
+}
+
+void TCustomdxTreeList::UpdateRowIndexFor(TdxTreeListNode* node, bool wasVisible, bool last,
+                                          bool removing) {
+    FPending = {node, wasVisible, removing, last};
+    try {
+        RebuildRowIndex();
+    } catch (...) {
+        // A half-done update must not be used: drop the index, the next query rebuilds it.
+        FPending = {};
+        FRowIndex.Clear();
+        FRowIndexBuilt = false;
+        throw;
+    }
+    FPending = {};
+}
+
+// --- row queries -----------------------------------------------------------------------------
+
+namespace {
+
+TdxTreeListNode* WalkNextRow(const TdxTreeListNode* node) {
+    if (node->Expanded() && node->ChildCount() > 0)
+        return node->GetFirstChild();
+    for (const TdxTreeListNode* n = node; n; n = n->Parent())
+        if (TdxTreeListNode* sibling = n->GetNextSibling())
+            return sibling;
+    return nullptr;
+}
+
+TdxTreeListNode* WalkPrevRow(const TdxTreeListNode* node) {
+    const int index = node->Index();
+    if (index < 0)
+        return nullptr;
+    if (index == 0)
+        return node->Parent();
+    TdxTreeListNode* prev = node->GetPrevSibling();
+    while (prev->Expanded() && prev->ChildCount() > 0)
+        prev = prev->GetLastChild();
+    return prev;
+}
+
+} // namespace
+
+int TCustomdxTreeList::RowOf(const TdxTreeListNode* node) const {
+    if (!node || node->FOwner != this || FNodes.empty())
+        return -1;
+    if (EnsureRowIndex())
+        return FRowIndex.RowOf(node);
+    if (!node->IsVisible())
+        return -1;
+    int row = 0;
+    for (const TdxTreeListNode* n = FNodes.front(); n; n = WalkNextRow(n), ++row)
+        if (n == node)
+            return row;
+    return -1;
+}
+
+TdxTreeListNode* TCustomdxTreeList::NextRowOf(const TdxTreeListNode* node) const {
+    if (EnsureRowIndex()) {
+        const int row = FRowIndex.RowOf(node);
+        return row < 0 ? nullptr : FRowIndex.NodeAt(row + 1);
+    }
+    return WalkNextRow(node);
+}
+
+TdxTreeListNode* TCustomdxTreeList::PrevRowOf(const TdxTreeListNode* node) const {
+    if (EnsureRowIndex()) {
+        const int row = FRowIndex.RowOf(node);
+        return row <= 0 ? nullptr : FRowIndex.NodeAt(row - 1);
+    }
+    return WalkPrevRow(node);
+}
+
+int TCustomdxTreeList::AbsoluteCount() const {
+    if (EnsureRowIndex())
+        return FRowIndex.Count();
+    int count = 0;
+    for (const TdxTreeListNode* n = FNodes.empty() ? nullptr : FNodes.front(); n;
+         n = WalkNextRow(n))
+        ++count;
+    return count;
+}
+
+TdxTreeListNode* TCustomdxTreeList::NodeAtAbsoluteIndex(int row) const {
+    if (row < 0)
+        return nullptr;
+    if (EnsureRowIndex())
+        return FRowIndex.NodeAt(row);
+    TdxTreeListNode* n = FNodes.empty() ? nullptr : FNodes.front();
+    for (int i = 0; n && i < row; ++i)
+        n = WalkNextRow(n);
+    return n;
+}
+
+TdxTreeListNode* TCustomdxTreeList::LastRowNode() const {
+    if (FNodes.empty())
+        return nullptr;
+    TdxTreeListNode* node = FNodes.back();
+    while (node->FExpanded && node->FChildren)
+        node = node->FChildren->back();
+    return node;
+}
+
+} // namespace dxtl
