@@ -6,8 +6,15 @@ int main() {
     std::unique_ptr<fw::IPlatform> platform = fw::CreateNativePlatform();
     fw::TApplication application(*platform);
     application.SetTitle("Varnel");
-    application.Initialize();
-    application.CreateForm<varnel::TfVarnel>();
-    application.Run();
+    try {
+        application.Initialize();
+        application.CreateForm<varnel::TfVarnel>();
+        application.Run();
+    } catch (const std::exception& error) {
+        // The application still frees the main form on the way out, so its destroy handler
+        // shows every hidden window again.
+        application.HandleException(error);
+        return 1;
+    }
     return 0;
 }

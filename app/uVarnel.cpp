@@ -3,6 +3,9 @@
 #include "framework/Application.h"
 #include "framework/StandardClasses.h"
 
+#include <charconv>
+#include <optional>
+
 namespace varnel {
 
 using namespace fw;
@@ -74,10 +77,18 @@ void TfVarnel::FormCreate(TObject*) {
     IWindowManager& desktop = Platform().Desktop();
     desktop.RegisterHotKey(Handle(), kHideHotKey, 0, VK::F2);
     desktop.RegisterHotKey(Handle(), kShowHotKey, HotKeyMod::Shift, VK::F2);
+    // Hidden windows must come back however the program ends: a log-off or shut-down, or an
+    // error that kills the process, skips the destroy handler.
+    if (Application())
+        Application()->OnEndSession = [this] { ShowMarkedWindows(); };
+    Platform().SetFatalErrorHandler([this] { ShowMarkedWindows(); });
 }
 
 void TfVarnel::FormDestroy(TObject*) {
     ShowMarkedWindows();
+    Platform().SetFatalErrorHandler(nullptr);
+    if (Application())
+        Application()->OnEndSession = nullptr;
     IWindowManager& desktop = Platform().Desktop();
     desktop.UnregisterHotKey(Handle(), kHideHotKey);
     desktop.UnregisterHotKey(Handle(), kShowHotKey);
@@ -88,22 +99,80 @@ void TfVarnel::FormDestroy(TObject*) {
     FSavedMarks.reset();
 }
 
-void TfVarnel::FillWindowList() {}
+namespace {
 
-void TfVarnel::SweepShow(int showCommand) {
+// Spaces and control characters at both ends do not make a caption.
+bool IsBlankCaption(std::string_view caption) {
+    for (const char c : caption)
+        if (static_cast<unsigned char>(c) > ' ')
+            return false;
+    return true;
+}
+
+std::optional<int> ParseMark(std::string_view text) {
+    int mark = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), mark);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size())
+        return std::nullopt;
+    return mark;
+}
+
+} // namespace
+
+void TfVarnel::FillWindowList() {
+    tlWinList->ClearNodes();
+    if (!FWindowList)
+        return;
+    const TWindowHandle applicationWindow = Application() ? Application()->Handle() : 0;
+    for (int i = 0; i < FWindowList->Count(); ++i) {
+        TWindowObject* record = FWindowList->Items(i);
+        if (IsBlankCaption(record->Caption) || record->Handle == applicationWindow)
+            continue;
+        dxtl::TdxTreeListNode* node = tlWinList->AddNode();
+        node->SetData(record);
+        node->SetStrings(kCaptionField, record->Caption);
+        const std::string saved =
+            FSavedMarks ? FSavedMarks->Values(std::to_string(record->Handle)) : std::string();
+        if (const std::optional<int> mark = ParseMark(saved)) {
+            node->SetImageIndex(*mark);
+            node->SetSelectedIndex(*mark);
+        }
+    }
+}
+
+void TfVarnel::SaveMarks() {
+    FSavedMarks->Clear();
+    for (int i = 0; i < tlWinList->NodeCount(); ++i) {
+        dxtl::TdxTreeListNode* node = tlWinList->NodeAt(i);
+        const auto* record = static_cast<const TWindowObject*>(node->Data());
+        if (!record)
+            continue;
+        FSavedMarks->Add(std::to_string(record->Handle) + "=" + std::to_string(node->ImageIndex()));
+    }
+}
+
+void TfVarnel::Sweep(int showCommand) {
     IWindowManager& desktop = Platform().Desktop();
+    for (int i = 0; i < tlWinList->NodeCount(); ++i) {
+        dxtl::TdxTreeListNode* node = tlWinList->NodeAt(i);
+        const auto* record = static_cast<const TWindowObject*>(node->Data());
+        if (!record || node->ImageIndex() != 1)
+            continue;
+        // The platform reuses the handles of closed windows: a handle that another thread or
+        // program owns now is not the window the user marked. A closed window fails this
+        // test too and is skipped.
+        if (desktop.WindowThreadProcess(record->Handle) != record->Owner)
+            continue;
+        desktop.ShowWindow(record->Handle, showCommand);
+    }
     desktop.ShowWindow(Handle(), showCommand);
     if (Application())
         desktop.ShowWindow(Application()->Handle(), showCommand);
 }
 
-void TfVarnel::HideMarkedWindows() {
-    SweepShow(SW::Hide);
-}
+void TfVarnel::HideMarkedWindows() { Sweep(SW::Hide); }
 
-void TfVarnel::ShowMarkedWindows() {
-    SweepShow(SW::Show);
-}
+void TfVarnel::ShowMarkedWindows() { Sweep(SW::Show); }
 
 void TfVarnel::WMHotKey(TMessage& message) {
     switch (message.WParam) {
@@ -119,7 +188,13 @@ void TfVarnel::WMHotKey(TMessage& message) {
     }
 }
 
-void TfVarnel::btnRefreshClick(TObject*) {}
+void TfVarnel::btnRefreshClick(TObject*) {
+    // The saved lines read the old records through the nodes, so they go before the refresh
+    // frees those records, and the refill drops the nodes before anything reads them again.
+    SaveMarks();
+    FWindowList->Refresh();
+    FillWindowList();
+}
 
 void TfVarnel::btnHideClick(TObject*) {
     HideMarkedWindows();

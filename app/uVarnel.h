@@ -22,6 +22,8 @@ public:
     static constexpr int kShowHotKey = 102;
     static constexpr std::string_view kLayoutResource = "TFVARNEL";
     static constexpr std::string_view kBugReportAddress = "varnel-bugs@users.noreply.github.io";
+    // Index of the caption text in every node's strings (the caption column's field index).
+    static constexpr int kCaptionField = 2;
 
     // Loads the stored layout "TFVARNEL" from the program's resources.
     explicit TfVarnel(fw::TComponent* owner);
@@ -49,6 +51,7 @@ public:
     void HideMarkedWindows();
     void ShowMarkedWindows();
     void FillWindowList();
+    void SaveMarks();
 
     TWindowList* WindowList() const { return FWindowList; }
     const fw::TStringList* SavedMarks() const { return FSavedMarks.get(); }
@@ -60,7 +63,7 @@ protected:
 private:
     fw::THandlerTable Handlers();
     template <class T> T* Bind(const char* name);
-    void SweepShow(int showCommand);
+    void Sweep(int showCommand);
 
     TWindowList* FWindowList = nullptr;
     std::unique_ptr<fw::TStringList> FSavedMarks;
