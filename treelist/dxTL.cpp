@@ -14,9 +14,33 @@ TdxTreeList::TdxTreeList(TComponent* owner) : TCustomdxTreeListControl(owner) {
     SetTabStop(true);
 }
 
+// A plain rendering until the list has columns and its full paint pass: one text line per
+// displayed row, each node's texts side by side.
 void TdxTreeList::Paint() {
-    Canvas().Brush().SetColor(Color());
-    Canvas().FillRect(ClientRect());
+    TCanvas& canvas = Canvas();
+    canvas.Brush().SetColor(Color());
+    canvas.FillRect(ClientRect());
+    const TRect area = DataAreaRect();
+    canvas.Brush().SetStyle(bsClear);
+    int y = area.Top;
+    for (TdxTreeListNode* node = TopVisibleNode(); node && y < area.Bottom;
+         node = node->GetNextRow()) {
+        std::string text;
+        for (int i = 0; i < GetNodeStringCount(node); ++i) {
+            const std::string part = node->Strings(i);
+            if (part.empty())
+                continue;
+            if (!text.empty())
+                text += ' ';
+            text += part;
+        }
+        const TRect row{area.Left, y, area.Right, y + RowHeight()};
+        if (canvas.RectVisible(row)) {
+            TRect textRect{area.Left + 2 * RowHeight() + 2, y, area.Right, row.Bottom};
+            canvas.DrawText(text, textRect, DT::Left | DT::VCenter | DT::SingleLine | DT::NoPrefix);
+        }
+        y += RowHeight();
+    }
 }
 
 void TdxTreeList::RequestResort() {

@@ -372,6 +372,9 @@ protected:
     virtual void SetTopVisibleNode(TdxTreeListNode* node);
     virtual fw::TRect DataAreaRect() const;
     virtual int VisibleRowCount() const;
+    // Height of one row line; a fixed stand-in until the layout computes it from the fonts
+    // and images.
+    virtual int RowHeight() const { return 16; }
     virtual fw::TRect NodeRowRect(const TdxTreeListNode* node) const;
     virtual void UpdateScrollBars() {}
 

@@ -1,5 +1,5 @@
 // What node changes do to the view: repaint requests and the top row. Until the layout and
-// scrolling exist, every row is kRowHeight pixels high and the data area is the client area.
+// scrolling exist, every row is RowHeight() pixels high and the data area is the client area.
 #include "treelist/dxTL.h"
 
 #include <algorithm>
@@ -7,10 +7,6 @@
 namespace dxtl {
 
 using namespace fw;
-
-namespace {
-constexpr int kRowHeight = 16;
-}
 
 void TCustomdxTreeList::NodeChanged(TdxTreeListNode* node, bool fromRowDownward) {
     if (!node || node->FDeleting || FLockUpdate != 0 || ListDestroying() || !node->IsVisible())
@@ -30,7 +26,7 @@ void TCustomdxTreeList::NodeChanged(TdxTreeListNode* node, bool fromRowDownward)
     const int top = std::max(RowOf(FTopVisibleNode), 0);
     if (row < 0)
         return;
-    const long long y = area.Top + static_cast<long long>(row - top) * kRowHeight;
+    const long long y = area.Top + static_cast<long long>(row - top) * RowHeight();
     const TRect below{area.Left, static_cast<int>(std::clamp<long long>(y, area.Top, area.Bottom)),
                       area.Right, area.Bottom};
     if (!below.IsEmpty())
@@ -50,7 +46,7 @@ TRect TCustomdxTreeList::DataAreaRect() const {
 }
 
 int TCustomdxTreeList::VisibleRowCount() const {
-    return std::max(1, DataAreaRect().Height() / kRowHeight);
+    return std::max(1, DataAreaRect().Height() / RowHeight());
 }
 
 TRect TCustomdxTreeList::NodeRowRect(const TdxTreeListNode* node) const {
@@ -59,11 +55,11 @@ TRect TCustomdxTreeList::NodeRowRect(const TdxTreeListNode* node) const {
         return {};
     const int top = std::max(RowOf(FTopVisibleNode), 0);
     const TRect area = DataAreaRect();
-    const long long y = area.Top + static_cast<long long>(row - top) * kRowHeight;
+    const long long y = area.Top + static_cast<long long>(row - top) * RowHeight();
     if (y < area.Top || y >= area.Bottom)
         return {};
     const int rowTop = static_cast<int>(y);
-    return IntersectRect({area.Left, rowTop, area.Right, rowTop + kRowHeight}, area);
+    return IntersectRect({area.Left, rowTop, area.Right, rowTop + RowHeight()}, area);
 }
 
 } // namespace dxtl

@@ -82,8 +82,50 @@ class X11:
     def resize(self, xid: int, width: int, height: int) -> None:
         self._run("xdotool", "windowsize", str(xid), str(width), str(height))
 
+    def capture(self, rect: list[int]) -> "Capture":
+        """The pixels of a screen rectangle [left, top, right, bottom], read back as RGB."""
+        left, top, right, bottom = rect
+        raw = subprocess.run(
+            ["import", "-display", self._environment.display, "-window", "root",
+             "-crop", f"{right - left}x{bottom - top}+{left}+{top}", "+repage", "-depth", "8",
+             "ppm:-"],
+            env=self._environment.x_env(), capture_output=True, timeout=30, check=True).stdout
+        return Capture.from_ppm(raw)
+
     def screenshot(self, path: Path) -> Path:
         """The whole screen as a PNG."""
         path.parent.mkdir(parents=True, exist_ok=True)
         self._run("import", "-display", self._environment.display, "-window", "root", str(path))
         return path
+
+
+class Capture:
+    """RGB pixels of a screen rectangle, row by row."""
+
+    def __init__(self, width: int, height: int, rgb: bytes):
+        self.width, self.height, self._rgb = width, height, rgb
+
+    @classmethod
+    def from_ppm(cls, data: bytes) -> "Capture":
+        fields: list[bytes] = []
+        position = 0
+        while len(fields) < 4:  # magic, width, height, maximum value
+            while data[position:position + 1].isspace():
+                position += 1
+            start = position
+            while not data[position:position + 1].isspace():
+                position += 1
+            fields.append(data[start:position])
+        if fields[0] != b"P6" or fields[3] != b"255":
+            raise ValueError("not a binary PPM of 8-bit samples")
+        width, height = int(fields[1]), int(fields[2])
+        return cls(width, height, data[position + 1:position + 1 + 3 * width * height])
+
+    def pixel(self, x: int, y: int) -> tuple[int, int, int]:
+        i = 3 * (y * self.width + x)
+        return self._rgb[i], self._rgb[i + 1], self._rgb[i + 2]
+
+    def rows_with_ink(self, row_height: int, darker_than: int = 128) -> list[int]:
+        """Indexes of the row_height-high bands that hold a dark pixel (text)."""
+        return sorted({y // row_height for y in range(self.height) for x in range(self.width)
+                       if min(self.pixel(x, y)) < darker_than})
