@@ -100,6 +100,14 @@ void TApplication::Notification(TComponent* component, TOperation operation) {
 }
 
 void TApplication::WindowProc(TMessage& message) {
+    try {
+        HandleApplicationMessage(message);
+    } catch (const std::exception& e) {
+        HandleException(e);
+    }
+}
+
+void TApplication::HandleApplicationMessage(TMessage& message) {
     switch (message.Msg) {
     case Msg::Close:
         if (FMainForm)

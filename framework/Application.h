@@ -59,6 +59,7 @@ protected:
 
 private:
     void WindowProc(TMessage& message) override;
+    void HandleApplicationMessage(TMessage& message);
     void AfterFormCreated(TForm* form);
 
     IPlatform& FPlatform;

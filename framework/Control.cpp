@@ -256,10 +256,8 @@ void TControl::HandleMouseMessage(TMessage& message) {
     case Msg::MouseMove:
         // Moves arrive outside the client area only while the mouse is captured.
         UpdateMouseInside(inside);
-        if (inside && HasPlatform() && !MouseCapture()) {
-            if (auto* win = dynamic_cast<TWinControl*>(this); win && win->Window())
-                win->Window()->TrackMouseLeave();
-        }
+        if (inside && !MouseCapture())
+            TrackMouseLeave();
         MouseMove(shift, x, y);
         break;
     case Msg::LButtonDown:
@@ -626,6 +624,11 @@ void TWinControl::SetMouseCapture(bool capture) {
         Platform().ReleaseCapture();
 }
 
+void TWinControl::TrackMouseLeave() {
+    if (FWindow)
+        FWindow->TrackMouseLeave();
+}
+
 bool TWinControl::MouseCapture() const {
     return FWindow && HasPlatform() && Platform().CaptureWindow() == FWindow->Handle();
 }
@@ -775,12 +778,9 @@ void TWinControl::DefaultHandler(TMessage& message) {
     default:
         break;
     }
-    if (message.Msg >= Msg::CmBase) {
-        TControl::DefaultHandler(message);
-        return;
-    }
     TControl::DefaultHandler(message);
-    if (FWindow)
+    // Framework notifications never reach the platform.
+    if (FWindow && message.Msg < Msg::CmBase)
         message.Result = FWindow->DefaultProc(message);
 }
 

@@ -131,6 +131,8 @@ protected:
     virtual void Resize();
     virtual void SetMouseCapture(bool capture) = 0;
     virtual bool MouseCapture() const = 0;
+    // Asks to hear when the pointer leaves the control.
+    virtual void TrackMouseLeave() = 0;
     // Called when the platform window (if any) should follow the bounds.
     virtual void BoundsChanged() {}
     virtual void VisibleChanging() {}
@@ -226,6 +228,7 @@ protected:
     virtual void KeyPress(char32_t& key);
     void SetMouseCapture(bool capture) override;
     bool MouseCapture() const override;
+    void TrackMouseLeave() override;
     void BoundsChanged() override;
     void VisibleChanging() override;
     TShiftState KeyboardShiftState() const;
