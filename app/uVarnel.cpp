@@ -17,6 +17,7 @@ const TPropertyRegistry& VarnelClasses() {
         RegisterStandardClasses(r);
         quol::RegisterQuolButton(r);
         dxtl::RegisterTreeList(r);
+        dxtl::RegisterTreeListGraphicColumn(r);
         RegisterRootClass<TfVarnel>(r, "TfVarnel", "TForm");
         return r;
     }();
@@ -41,6 +42,9 @@ TfVarnel::TfVarnel(TComponent* owner) : TForm(owner) {
     btnMail = Bind<quol::TQuolButton>("btnMail");
     btnClose = Bind<quol::TQuolButton>("btnClose");
     tlWinList = Bind<dxtl::TdxTreeList>("tlWinList");
+    clSelect = Bind<dxtl::TdxTreeListColumn>("clSelect");
+    lcICon = Bind<dxtl::TdxTreeListGraphicColumn>("lcICon");
+    lcCaption = Bind<dxtl::TdxTreeListColumn>("lcCaption");
     ImgLstCheck = Bind<TImageList>("ImgLstCheck");
 }
 

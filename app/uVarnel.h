@@ -9,6 +9,7 @@
 #include "framework/Panel.h"
 #include "framework/StringList.h"
 #include "treelist/dxTL.h"
+#include "treelist/dxTLClms.h"
 #include "windowlist/uWindowList.h"
 
 #include <memory>
@@ -37,6 +38,9 @@ public:
     quol::TQuolButton* btnMail = nullptr;
     quol::TQuolButton* btnClose = nullptr;
     dxtl::TdxTreeList* tlWinList = nullptr;
+    dxtl::TdxTreeListColumn* clSelect = nullptr;
+    dxtl::TdxTreeListGraphicColumn* lcICon = nullptr;
+    dxtl::TdxTreeListColumn* lcCaption = nullptr;
     fw::TImageList* ImgLstCheck = nullptr;
 
     void FormCreate(fw::TObject* sender);

@@ -1,7 +1,8 @@
-// The published tree list and its registration for stored layouts.
+// The published tree list: its initial bounds, the re-sort requests of node changes, and a
+// plain rendering of the computed layout until the full paint pass.
 #include "treelist/dxTL.h"
 
-#include "framework/StandardClasses.h"
+#include <algorithm>
 
 namespace dxtl {
 
@@ -14,32 +15,102 @@ TdxTreeList::TdxTreeList(TComponent* owner) : TCustomdxTreeListControl(owner) {
     SetTabStop(true);
 }
 
-// A plain rendering until the list has columns and its full paint pass: one text line per
-// displayed row, each node's texts side by side.
+namespace {
+
+constexpr int kCellTextMargin = 2;
+
+// A band or header cell: its colour, a raised frame in the standard look (a flat line at its
+// right and bottom otherwise) and its caption.
+void PaintPanelCell(TCanvas& canvas, TRect cell, TColor color, const TFont& font, bool flat,
+                    const std::string& caption, TAlignment alignment) {
+    if (cell.IsEmpty())
+        return;
+    canvas.Brush().SetStyle(bsSolid);
+    canvas.Brush().SetColor(color);
+    canvas.FillRect(cell);
+    TRect frame = cell;
+    if (flat)
+        canvas.DrawEdge(frame, BDR::RaisedInner, BF::Right | BF::Bottom | BF::Flat);
+    else
+        canvas.DrawEdge(frame, BDR::RaisedInner, BF::Rect);
+    canvas.Font().Assign(font);
+    canvas.Brush().SetStyle(bsClear);
+    TRect text = cell.Inflate(-kCellTextMargin, 0);
+    const unsigned align = alignment == taCenter         ? DT::Center
+                           : alignment == taRightJustify ? DT::Right
+                                                         : DT::Left;
+    canvas.DrawText(caption, text,
+                    align | DT::VCenter | DT::SingleLine | DT::NoPrefix | DT::EndEllipsis);
+}
+
+} // namespace
+
+// The band panel, the headers and each row's texts, in the places the layout computed; the node
+// image precedes the texts in the first column of the first band.
 void TdxTreeList::Paint() {
     TCanvas& canvas = Canvas();
+    const TRect client = ClientRect();
+    canvas.Brush().SetStyle(bsSolid);
     canvas.Brush().SetColor(Color());
-    canvas.FillRect(ClientRect());
+    canvas.FillRect(client);
+    const bool flat = LookAndFeel() != lfStandard;
+
+    if (ShowBands())
+        for (int position = 0; position < VisibleBandCount(); ++position) {
+            const TdxTreeListBand* band = Bands().Items(BandAtPosition(position));
+            PaintPanelCell(canvas, BandRect(position), BandColor(), BandFont(), flat,
+                           band->Caption(), band->Alignment());
+        }
+    if (ShowHeader())
+        for (int c = 0; c < ColumnCount(); ++c) {
+            const TdxTreeListColumn* column = Columns(c);
+            PaintPanelCell(canvas, HeaderRect(c), HeaderColor(), HeaderFont(), flat,
+                           column->DisableCaption() ? std::string() : column->Caption(),
+                           column->HeaderAlignment());
+        }
+
     const TRect area = DataAreaRect();
-    canvas.Brush().SetStyle(bsClear);
+    const int treeColumn = ColumnAt(0, 0, 0);
     int y = area.Top;
     for (TdxTreeListNode* node = TopVisibleNode(); node && y < area.Bottom;
          node = node->GetNextRow()) {
-        std::string text;
-        for (int i = 0; i < GetNodeStringCount(node); ++i) {
-            const std::string part = node->Strings(i);
-            if (part.empty())
-                continue;
-            if (!text.empty())
-                text += ' ';
-            text += part;
-        }
-        const TRect row{area.Left, y, area.Right, y + RowHeight()};
-        if (canvas.RectVisible(row)) {
-            TRect textRect{area.Left + 2 * RowHeight() + 2, y, area.Right, row.Bottom};
-            canvas.DrawText(text, textRect, DT::Left | DT::VCenter | DT::SingleLine | DT::NoPrefix);
-        }
-        y += RowHeight();
+        const int height = NodeHeight(node);
+        const TRect row{area.Left, y, area.Right, std::min(y + height, area.Bottom)};
+        if (canvas.RectVisible(row))
+            for (int c = 0; c < ColumnCount(); ++c) {
+                const int line = ColumnRowPosition(c);
+                if (line < 0)
+                    continue;
+                TdxTreeListColumn* column = Columns(c);
+                const int top = y + line * RowHeight();
+                TRect cell{ColumnLeft(c), top, ColumnLeft(c) + ColumnWidth(c), top + RowHeight()};
+                cell = IntersectRect(cell, row);
+                if (cell.IsEmpty())
+                    continue;
+                canvas.Brush().SetStyle(bsSolid);
+                canvas.Brush().SetColor(column->Color());
+                canvas.FillRect(cell);
+                const int saved = canvas.SaveClip();
+                canvas.IntersectClipRect(cell);
+                TRect text = cell.Inflate(-kCellTextMargin, 0);
+                if (c == treeColumn && Images()) {
+                    const int image = node->ImageIndex();
+                    Images()->Draw(canvas, cell.Left,
+                                   cell.Top + (cell.Height() - Images()->Height()) / 2, image);
+                    text.Left = cell.Left + Images()->Width() + kCellTextMargin;
+                }
+                canvas.Font().Assign(column->Font());
+                canvas.Brush().SetStyle(bsClear);
+                const TAlignment alignment = column->Alignment();
+                const unsigned align = alignment == taCenter         ? DT::Center
+                                       : alignment == taRightJustify ? DT::Right
+                                                                     : DT::Left;
+                canvas.DrawText(column->ConvertDisplayText(column->DisplayText(node)), text,
+                                align | DT::VCenter | DT::SingleLine | DT::NoPrefix |
+                                    DT::EndEllipsis);
+                canvas.RestoreClip(saved);
+            }
+        y += height;
     }
 }
 
@@ -73,74 +144,11 @@ void TdxTreeList::SetNodeString(TdxTreeListNode* node, int index, std::string_vi
     RequestResort();
 }
 
-void TdxTreeList::RecalcLayout() {
+void TdxTreeList::RunPendingResort() {
     if (FResortPending) {
         FResortPending = false;
         Resort();
     }
-    TCustomdxTreeListControl::RecalcLayout();
-}
-
-namespace {
-
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
-// The node stream as a layout holds it: hexadecimal digits, two per byte, in one string or
-// spread over a list of strings; blanks are ignored.
-std::string BytesFromHex(const TLayoutValue& value) {
-    std::string digits;
-    if (value.Kind == TLayoutValue::StringList)
-        for (const std::string& line : value.Items)
-            digits += line;
-    else
-        digits = LayoutString(value);
-    std::string bytes;
-    int high = -1;
-    for (char c : digits) {
-        if (c == ' ' || c == '\t' || c == '\r' || c == '\n')
-            continue;
-        const int digit = HexDigit(c);
-        if (digit < 0)
-            throw ELayoutError(std::string("'") + c + "' is not a hexadecimal digit");
-        if (high < 0) {
-            high = digit;
-        } else {
-            bytes.push_back(static_cast<char>(high * 16 + digit));
-            high = -1;
-        }
-    }
-    if (high >= 0)
-        throw ELayoutError("odd number of hexadecimal digits");
-    return bytes;
-}
-
-} // namespace
-
-void RegisterTreeList(TPropertyRegistry& registry) {
-    RegisterComponentClass<TdxTreeList>(registry, "TdxTreeList", "TCustomControl")
-        .Event<TTLExpandedEvent>("OnDeletion", &TdxTreeList::OnDeletion, "TTLExpandedEvent")
-        .Event<TTLExpandingEvent>("OnExpanding", &TdxTreeList::OnExpanding, "TTLExpandingEvent")
-        .Event<TTLExpandingEvent>("OnCollapsing", &TdxTreeList::OnCollapsing, "TTLExpandingEvent")
-        .Event<TTLExpandedEvent>("OnExpanded", &TdxTreeList::OnExpanded, "TTLExpandedEvent")
-        .Event<TTLExpandedEvent>("OnCollapsed", &TdxTreeList::OnCollapsed, "TTLExpandedEvent")
-        .Event<TTLChangeNodeEvent>("OnChangeNode", &TdxTreeList::OnChangeNode, "TTLChangeNodeEvent")
-        .Event<TTLGetImageEvent>("OnGetImageIndex", &TdxTreeList::OnGetImageIndex,
-                                 "TTLGetImageEvent")
-        .Event<TTLGetImageEvent>("OnGetSelectedIndex", &TdxTreeList::OnGetSelectedIndex,
-                                 "TTLGetImageEvent")
-        .Event<TTLGetImageEvent>("OnGetStateIndex", &TdxTreeList::OnGetStateIndex,
-                                 "TTLGetImageEvent")
-        .Custom("Data", [](TdxTreeList& list, const TLayoutValue& value, TLoadContext&) {
-            list.ReadData(BytesFromHex(value));
-        });
 }
 
 } // namespace dxtl

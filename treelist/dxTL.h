@@ -1,24 +1,32 @@
-// The multi-column tree list control: its nodes, the list of nodes and the stored node stream.
+// The multi-column tree list control: its nodes, columns and bands, the list of nodes, its
+// layout and the stored node stream.
 //
 // Sections:
-//   1. Errors, values and events
+//   1. Errors, values, option sets and events
 //   2. TdxNodeStrings       - the packed texts of one node
 //   3. TdxTreeListNode      - a node and its tree operations; TdxTreeListTextNode
 //   4. TdxTreeListRowIndex  - displayed rows <-> nodes
 //   5. TCustomdxTreeList    - nodes, update lock, focus and the hooks nodes call
-//   6. TCustomdxTreeListControl, TdxTreeList
+//   6. TdxTreeListColumn    - a column: a component of the form that a list shows
+//   7. TdxTreeListBand, TdxTreeListBands
+//   8. TCustomdxTreeListControl - text nodes, columns, bands, layout and published properties;
+//      TdxTreeList
 //
 // Implementation: dxTLNodes.cpp (nodes, navigation, creation and destruction),
 // dxTLNodeStrings.cpp, dxTLRowIndex.cpp, dxTLList.cpp (list-level operations and hooks),
-// dxTLView.cpp (repaint, top row and scrolling stand-ins), dxTLStream.cpp (node stream "Data"),
-// dxTL.cpp (the published class and its registration).
+// dxTLView.cpp (row geometry, repaint requests, top row), dxTLStream.cpp (node stream "Data"),
+// dxTLColumns.cpp (columns and the list's column list), dxTLBands.cpp, dxTLLayout.cpp (heights,
+// widths, placement, header rows, best fit), dxTLProperties.cpp (list properties and options),
+// dxTL.cpp (the published class), dxTLRegister.cpp (stored-layout registration).
 #pragma once
 
 #include "framework/Control.h"
+#include "framework/ImageList.h"
 #include "framework/Layout.h"
 
 #include <cstdint>
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -28,6 +36,10 @@
 namespace dxtl {
 
 class TCustomdxTreeList;
+class TCustomdxTreeListControl;
+class TdxTreeListBand;
+class TdxTreeListBands;
+class TdxTreeListColumn;
 class TdxTreeListNode;
 
 // ---------------------------------------------------------------------------------------------
@@ -57,6 +69,139 @@ using TTLGetImageEvent =
 using TTLChangeNodeEvent =
     std::function<void(fw::TObject* sender, TdxTreeListNode* oldNode, TdxTreeListNode* node)>;
 
+// a * b / c in 64 bits, rounded to the nearest integer, halves away from zero. A zero divisor
+// answers 0: the layout's distributions divide by 0 only for shares of nothing (b = 0), see
+// dxTLLayout.cpp.
+int MulDiv(int a, int b, int c);
+
+// A set of enumeration values, stored as bits in declaration order (bit 0 first).
+template <class E> class TdxSet {
+public:
+    constexpr TdxSet() = default;
+    constexpr TdxSet(std::initializer_list<E> members) {
+        for (E member : members)
+            FBits |= Bit(member);
+    }
+    static constexpr TdxSet FromBits(std::uint32_t bits) {
+        TdxSet set;
+        set.FBits = bits;
+        return set;
+    }
+    constexpr std::uint32_t Bits() const { return FBits; }
+    constexpr bool Contains(E member) const { return (FBits & Bit(member)) != 0; }
+    constexpr TdxSet With(E member) const { return FromBits(FBits | Bit(member)); }
+    constexpr TdxSet Without(E member) const { return FromBits(FBits & ~Bit(member)); }
+    friend constexpr bool operator==(TdxSet, TdxSet) = default;
+
+private:
+    static constexpr std::uint32_t Bit(E member) {
+        return std::uint32_t(1) << static_cast<unsigned>(member);
+    }
+    std::uint32_t FBits = 0;
+};
+
+enum TdxTreeListOption {
+    aoColumnSizing,
+    aoColumnMoving,
+    aoEditing,
+    aoTabs,
+    aoTabThrough,
+    aoRowSelect,
+    aoMultiSelect,
+    aoImmediateEditor,
+    aoPreview,
+    aoDrawEndEllipsis,
+    aoAutoWidth,
+    aoExtMultiSelect,
+    aoExtCustomizing,
+    aoHideFocusRect,
+    aoAutoSort,
+    aoCaseInsensitive,
+    aoStoreToRegistry,
+    aoStoreToIniFile
+};
+using TdxTreeListOptions = TdxSet<TdxTreeListOption>;
+
+enum TdxTreeListOptionEx {
+    aoInvertSelect,
+    aoUseBitmap,
+    aoBandHeaderWidth,
+    aoAutoCalcPreviewLines,
+    aoBandSizing,
+    aoBandMoving,
+    aoHorzThrough,
+    aoVertThrough,
+    aoCellMultiSelect,
+    aoEnterThrough,
+    aoEnterShowEditor,
+    aoFullSizing,
+    aoDragScroll,
+    aoDragExpand,
+    aoDragCollapse,
+    aoRowAutoHeight,
+    aoShowHourGlass,
+    aoBandButtonClicking,
+    aoBandPanelSizing,
+    aoHeaderButtonClicking,
+    aoHeaderPanelSizing,
+    aoRowSizing,
+    aoMultiSort,
+    aoAutoSortRefresh,
+    aoShowButtonAlways,
+    aoAutoHeaderPanelHeight,
+    aoKeepColumnWidth,
+    aoAnsiSort,
+    aoMouseScroll,
+    aoAutoSearch,
+    aoHotTrack,
+    aoAutoCopySelectedToClipboard
+};
+using TdxTreeListOptionsEx = TdxSet<TdxTreeListOptionEx>;
+
+enum TEditCharCase { ecNormal, ecUpperCase, ecLowerCase };
+enum TdxTreeListColumnSort { csNone, csDown, csUp };
+enum TTextLayout { tlTop, tlCenter, tlBottom };
+enum TdxGridBandFixed { bfNone, bfLeft, bfRight };
+enum TdxLookAndFeel { lfStandard, lfFlat, lfUltraFlat };
+enum TdxTreeListPaintStyle { psStandard, psOutlook };
+enum TdxTreeLineStyle { tlSolid, tlDot };
+enum TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
+
+// Custom drawing of a cell: the list prepares the canvas and passes text, colour and alignment
+// to adjust; a handler that draws everything itself sets done.
+using TdxTLCustomDrawCell = std::function<void(
+    fw::TObject* sender, fw::TCanvas& canvas, fw::TRect rect, TdxTreeListNode* node,
+    TdxTreeListColumn* column, bool selected, bool focused, bool newItemRow, std::string& text,
+    fw::TColor& color, fw::TFont& font, fw::TAlignment& alignment, bool& done)>;
+// Custom drawing of a column header.
+using TdxTLCustomDrawHeader =
+    std::function<void(fw::TObject* sender, TdxTreeListColumn* column, fw::TCanvas& canvas,
+                       fw::TRect rect, std::string& text, fw::TColor& color, fw::TFont& font,
+                       fw::TAlignment& alignment, TdxTreeListColumnSort& sorted, bool& done)>;
+
+// What a column hands an in-place text editor and reads back from it. The editors come with
+// editing; until then this state is what the columns fill and read.
+struct TdxInplaceTextEdit {
+    std::string Text;
+    TdxValue Value;
+    bool ReadOnly = false;
+    TEditCharCase CharCase = ecNormal;
+    int MaxLength = 0;
+    bool OEMConvert = false;
+    char PasswordChar = '\0';
+    fw::TNotifyEvent OnChange;
+    fw::TNotifyEvent OnValidate;
+};
+
+// What a column tells the cell painter about one of its cells.
+struct TdxCellViewParams {
+    std::string Text;
+    fw::TAlignment Alignment = fw::taLeftJustify;
+    TTextLayout VertAlignment = tlTop;
+    fw::TColor Color = fw::clWindow;
+    const fw::TFont* Font = nullptr;
+};
+
 // ---------------------------------------------------------------------------------------------
 // 2. TdxNodeStrings
 
@@ -78,6 +223,10 @@ public:
     void Set(int index, std::string_view text);
     // Removes entry `index`; later entries move down. Nothing past the last entry.
     void Delete(int index);
+    // Moves entry `from` to index `to`; the entries between shift by one. Entries past the
+    // last are empty: moving one in inserts an empty entry; a text moved out past the last
+    // entry extends the list to it.
+    void Move(int from, int to);
     void Clear();
 
 private:
@@ -185,9 +334,10 @@ public:
     TdxTreeListNode* GetNextRow() const;
     TdxTreeListNode* GetPrevRow() const;
 
-    // Row geometry cached by the layout; 0 = not computed.
+    // Row geometry cached by the layout; 0 = not computed. A cache: the layout fills it while
+    // it answers queries on a const list.
     int CachedRowHeight() const { return FRowHeight; }
-    void SetCachedRowHeight(int height) { FRowHeight = height; }
+    void SetCachedRowHeight(int height) const { FRowHeight = height; }
     int CachedRowLineCount() const { return FRowLineCount; }
     void SetCachedRowLineCount(int lines) { FRowLineCount = lines; }
 
@@ -207,7 +357,7 @@ private:
     void* FData = nullptr;
     // Where Index last found the node; checked first, so sequential sibling walks stay cheap.
     mutable int FIndexHint = 0;
-    int FRowHeight = 0;
+    mutable int FRowHeight = 0;
     int FRowLineCount = 0;
     bool FDeleting = false;
     bool FExpanded = false;
@@ -337,6 +487,9 @@ protected:
                              TdxTreeListNode* next, bool last, bool visible);
     // Removes text `fieldIndex` from the node and every descendant.
     virtual void DeleteColumnValue(TdxTreeListNode* node, int fieldIndex) = 0;
+    // Moves text `from` to index `to` in the node and every descendant; the texts between
+    // shift by one, as the columns do.
+    virtual void MoveColumnValue(TdxTreeListNode* node, int from, int to) = 0;
     virtual void LayoutChanged();
     virtual void RebuildRowIndex();
     virtual bool FocusNodeBeforeCollapse(TdxTreeListNode* node);
@@ -355,7 +508,8 @@ protected:
     virtual void SetNodeVariant(TdxTreeListNode* node, int index, const TdxValue& value) = 0;
 
     // --- Hooks that the layout, focus, selection, editing and scrolling fill -------------
-    // The layout recalculation; until columns exist it rebuilds the row index and repaints.
+    // The layout recalculation (run by LayoutChanged); here it rebuilds the row index and
+    // repaints.
     virtual void RecalcLayout();
     // Moves the focus (raising OnChangeNode) and repaints both rows.
     virtual void ChangeFocus(TdxTreeListNode* node);
@@ -367,21 +521,29 @@ protected:
     // Ends in-place editing: forgets the edited node and column and closes the editor.
     virtual void CancelEditing();
     virtual void CloseEditor() {}
-    // The top row; until scrolling exists, rows have one height and the data area is the
-    // client area.
+    // The top row, and the rows' geometry: rows are stacked from the top row down the data
+    // area, each NodeHeight high. Here the data area is the client area and every row is
+    // one RowHeight high; the layout of TCustomdxTreeListControl computes both.
     virtual void SetTopVisibleNode(TdxTreeListNode* node);
     virtual fw::TRect DataAreaRect() const;
     virtual int VisibleRowCount() const;
-    // Height of one row line; a fixed stand-in until the layout computes it from the fonts
-    // and images.
-    virtual int RowHeight() const { return 16; }
+    virtual int RowHeight() const { return kStandInRowHeight; }
+    virtual int NodeHeight(const TdxTreeListNode* node) const;
+    // Empty when the node's row is not (or not wholly) above the data area's bottom edge.
     virtual fw::TRect NodeRowRect(const TdxTreeListNode* node) const;
     virtual void UpdateScrollBars() {}
 
     TdxTreeListNode* EditingNode() const { return FEditingNode; }
     int EditingColumn() const { return FEditingColumn; }
+    // The row number of a node (-1 when not displayed); the node of a row.
+    int RowNumberOf(const TdxTreeListNode* node) const { return RowOf(node); }
 
 private:
+    static constexpr int kStandInRowHeight = 16;
+    // Top of the node's row in the data area, walking down from the top row; false when the
+    // row is above the top row or starts at or below the area's bottom.
+    bool RowTop(const TdxTreeListNode* node, const fw::TRect& area, int& top) const;
+
     friend class TdxTreeListNode;
     using TNodeList = TdxTreeListNode::TNodeList;
 
@@ -444,20 +606,583 @@ private:
 };
 
 // ---------------------------------------------------------------------------------------------
-// 6. TCustomdxTreeListControl, TdxTreeList
+// 6. TdxTreeListColumn
 
-// A list whose nodes are TdxTreeListTextNode and keep their indexes and texts.
+// Properties that a column keeps only once written; until then they read the column class's
+// default (colour and font: the list's).
+enum TdxColumnAssignedValue {
+    cvAlignment,
+    cvCaption,
+    cvReadOnly,
+    cvWidth,
+    cvColor,
+    cvFont,
+    cvMaxLength
+};
+using TdxColumnAssignedValues = TdxSet<TdxColumnAssignedValue>;
+
+// A column: a component of the form (its owner frees it) shown by one list. Attaching it
+// (SetTreeList, or "TreeList" in a stored layout) appends it to the list's columns; freeing it
+// takes its texts out of the list's nodes. Writes clamp and never raise; the writes that change
+// the layout recompute it (at the last EndUpdate while the list's update lock is held).
+class TdxTreeListColumn : public fw::TComponent {
+public:
+    explicit TdxTreeListColumn(fw::TComponent* owner);
+    ~TdxTreeListColumn() override;
+
+    TCustomdxTreeListControl* TreeList() const { return FTreeList; }
+    // Leaves the current list (its nodes lose the column's texts) and joins the new one at
+    // the end of its columns.
+    void SetTreeList(TCustomdxTreeListControl* list);
+    // Names a list among the components of the column's owner: attached at once when it
+    // exists, else when loading ends (a stored layout may name a list stored after the column).
+    void SetTreeListName(std::string name);
+    // Position in the list's column list; -1 outside a list.
+    int Index() const;
+    // Moves the column to `position` in the list's column list (clamped); the nodes' texts
+    // move along.
+    void SetIndex(int position);
+
+    // --- Published properties, in declaration order ----------------------------------------
+    fw::TAlignment Alignment() const;
+    void SetAlignment(fw::TAlignment alignment);
+    std::string Caption() const;
+    void SetCaption(std::string caption);
+    TEditCharCase CharCase() const { return FCharCase; }
+    void SetCharCase(TEditCharCase charCase) { FCharCase = charCase; }
+    fw::TColor Color() const;
+    void SetColor(fw::TColor color);
+    bool DisableCaption() const { return FDisableCaption; }
+    void SetDisableCaption(bool disable);
+    bool DisableCustomizing() const { return FDisableCustomizing; }
+    void SetDisableCustomizing(bool disable) { FDisableCustomizing = disable; }
+    bool DisableDragging() const { return FDisableDragging; }
+    void SetDisableDragging(bool disable) { FDisableDragging = disable; }
+    bool DisableEditor() const { return FDisableEditor; }
+    void SetDisableEditor(bool disable) { FDisableEditor = disable; }
+    // A copy of the list's Font until changed; any change marks it written.
+    fw::TFont& Font() { return FFont; }
+    const fw::TFont& Font() const { return FFont; }
+    fw::TAlignment HeaderAlignment() const { return FHeaderAlignment; }
+    void SetHeaderAlignment(fw::TAlignment alignment);
+    // Created empty on first use; needs the column's application.
+    fw::TBitmap& HeaderGlyph();
+    bool HasHeaderGlyph() const { return FHeaderGlyph != nullptr; }
+    int MaxLength() const;
+    void SetMaxLength(int length);
+    int MinWidth() const { return FMinWidth; }
+    // Below 0 stores 0; Width is applied again, so it never stays below the minimum.
+    void SetMinWidth(int width);
+    bool OEMConvert() const { return FOEMConvert; }
+    void SetOEMConvert(bool convert) { FOEMConvert = convert; }
+    char PasswordChar() const { return FPasswordChar; }
+    void SetPasswordChar(char c) { FPasswordChar = c; }
+    // The written value; unwritten, the class default, and when that is false the list's
+    // read-only state.
+    bool ReadOnly() const;
+    void SetReadOnly(bool readOnly);
+    bool Sizing() const { return FSizing; }
+    void SetSizing(bool sizing);
+    TdxTreeListColumnSort Sorted() const { return FSorted; }
+    void SetSorted(TdxTreeListColumnSort sorted);
+    bool TabStop() const { return FTabStop; }
+    void SetTabStop(bool tabStop) { FTabStop = tabStop; }
+    TTextLayout VertAlignment() const { return FVertAlignment; }
+    void SetVertAlignment(TTextLayout alignment);
+    bool Visible() const { return FVisible; }
+    void SetVisible(bool visible);
+    int Width() const;
+    // Below MinWidth stores MinWidth. Kept (and marked written) once written or when the
+    // value differs from the class default.
+    void SetWidth(int width);
+    // Collection index of the column's band; -1 = none (not shown).
+    int BandIndex() const { return FBandIndex; }
+    // Below -1 stores -1; in a list, at or above the band count stores the last band's index.
+    void SetBandIndex(int index);
+    // Header row inside the band: the written row, within the list's header rows.
+    int RowIndex() const;
+    void SetRowIndex(int index);
+    // Position among the shown columns of the same band row, in column-list order; -1 when
+    // the column is not shown. Never stored.
+    int ColIndex() const;
+    // Moves the column to that position of its band row (the last position for one beyond).
+    void SetColIndex(int index);
+    // Header rows the header may span in the last used row of its band; 0 = no limit.
+    int HeaderMaxLineCount() const { return FHeaderMaxLineCount; }
+    void SetHeaderMaxLineCount(int count);
+
+    fw::TNotifyEvent OnChange;
+    TdxTLCustomDrawCell OnCustomDrawCell;
+    TdxTLCustomDrawHeader OnCustomDrawColumnHeader;
+    fw::TNotifyEvent OnValidate;
+
+    // --- Not published ----------------------------------------------------------------------
+    TdxColumnAssignedValues AssignedValues() const { return FAssignedValues; }
+    // The row last written to RowIndex, kept beyond the header rows; stored as the hidden
+    // property "StoredRowIndex" when not 0.
+    int StoredRowIndex() const { return FStoredRowIndex; }
+    void SetStoredRowIndex(int index);
+    // The sort position a stored layout holds (hidden property "SortedOrder"); -1 = none.
+    int SortedOrder() const { return FSortedOrder; }
+    void SetSortedOrder(int order) { FSortedOrder = order < -1 ? -1 : order; }
+    // -1 = none: FieldIndex follows the column's position.
+    int ExplicitFieldIndex() const { return FExplicitFieldIndex; }
+    void SetFieldIndex(int index);
+    // What a stored layout holds for the column: written values and values that differ from
+    // their defaults, the hidden properties included; never ColIndex.
+    std::vector<fw::TLayoutProperty> StoredProperties() const;
+
+    // --- Virtual operations ---------------------------------------------------------------
+    // Writes the editor's text to the node's texts, then reads the node's value back into it.
+    virtual void StoreEditValue(TdxTreeListNode* node, TdxInplaceTextEdit& editor);
+    virtual bool HasCellCustomDraw() const { return bool(OnCustomDrawCell); }
+    // Unless the list is setting up an editor: tells the list, then raises OnChange.
+    virtual void ValueChanged();
+    // Raises OnCustomDrawCell with the column as sender.
+    virtual void CustomDrawCell(fw::TCanvas& canvas, fw::TRect rect, TdxTreeListNode* node,
+                                bool selected, bool focused, bool newItemRow, std::string& text,
+                                fw::TColor& color, fw::TFont& font, fw::TAlignment& alignment,
+                                bool& done);
+    // Unless the list is setting up an editor: lets the list validate, then raises OnValidate.
+    virtual void Validate();
+    // Font is now written; the layout follows.
+    virtual void FontChanged();
+    virtual std::string EditorClassName() const { return "TdxInplaceTreeListTextEdit"; }
+    // The node's text for the column.
+    virtual std::string DisplayText(TdxTreeListNode* node) const;
+    virtual bool CanEdit() const { return !FDisableEditor; }
+    // The explicit field index, else the position in the list's column list; -1 outside a
+    // list. Every node keeps the column's text at Strings(FieldIndex()).
+    virtual int FieldIndex() const;
+    // Row height the column needs beyond its font; 0 here.
+    virtual int RequiredRowHeight(fw::TCanvas& canvas);
+    // Hands ReadOnly, CharCase, MaxLength, OEMConvert and PasswordChar to the editor and routes
+    // its change and validate notifications to ValueChanged and Validate.
+    virtual void InitEditor(TdxInplaceTextEdit& editor);
+    // Puts the node's text for the column into the editor.
+    virtual void LoadEditor(TdxInplaceTextEdit& editor, TdxTreeListNode* node);
+    virtual void GetCellViewParams(TdxTreeListNode* node, TdxCellViewParams& params);
+    // Moves the column in its list's column list (SetIndex).
+    virtual void MoveTo(int position);
+    virtual fw::TAlignment DefaultAlignment() const { return fw::taLeftJustify; }
+    virtual std::string DefaultCaption() const { return {}; }
+    virtual int DefaultMaxLength() const { return 0; }
+    virtual bool DefaultReadOnly() const { return false; }
+    virtual int DefaultWidth() const { return kDefaultWidth; }
+    virtual int DefaultHeaderMaxLineCount() const { return 1; }
+    // Width of the node's display text in the canvas's font (best fit).
+    virtual int ContentWidth(fw::TCanvas& canvas, TdxTreeListNode* node) const;
+    // The text shown for a value; unchanged here.
+    virtual std::string ConvertDisplayText(std::string text) const { return text; }
+    // Clears every assigned-value flag and puts the layout properties back to their defaults.
+    virtual void RestoreDefaults();
+
+    static constexpr int kDefaultWidth = 100;
+    static constexpr int kDefaultMinWidth = 20;
+
+protected:
+    void BeforeDestruction() override;
+    void Loaded() override;
+    // Tells the list: a repaint, or with `layout` a new layout.
+    void Changed(bool layout);
+    // Descendant classes start with their own value.
+    int FHeaderMaxLineCount = 1;
+
+private:
+    friend class TCustomdxTreeListControl;
+    void Detach();
+    void CopyListFont();
+    void Assigned(TdxColumnAssignedValue value) { FAssignedValues = FAssignedValues.With(value); }
+
+    TCustomdxTreeListControl* FTreeList = nullptr;
+    std::string FPendingTreeListName;
+    TdxColumnAssignedValues FAssignedValues;
+    fw::TAlignment FAlignment = fw::taLeftJustify;
+    std::string FCaption;
+    TEditCharCase FCharCase = ecNormal;
+    fw::TColor FColor = fw::clWindow;
+    bool FDisableCaption = false;
+    bool FDisableCustomizing = false;
+    bool FDisableDragging = false;
+    bool FDisableEditor = false;
+    fw::TFont FFont;
+    bool FCopyingFont = false;
+    fw::TAlignment FHeaderAlignment = fw::taLeftJustify;
+    std::unique_ptr<fw::TBitmap> FHeaderGlyph;
+    int FMaxLength = 0;
+    int FMinWidth = kDefaultMinWidth;
+    bool FOEMConvert = false;
+    char FPasswordChar = '\0';
+    bool FReadOnly = false;
+    bool FSizing = true;
+    TdxTreeListColumnSort FSorted = csNone;
+    bool FTabStop = true;
+    TTextLayout FVertAlignment = tlTop;
+    bool FVisible = true;
+    int FWidth = kDefaultWidth;
+    int FBandIndex = 0;
+    // The layout row (kept within the header rows by compaction) and the row last written.
+    int FRowIndex = 0;
+    int FStoredRowIndex = 0;
+    int FSortedOrder = -1;
+    int FExplicitFieldIndex = -1;
+};
+
+// ---------------------------------------------------------------------------------------------
+// 7. TdxTreeListBand, TdxTreeListBands
+
+// A band: a caption over a group of columns. Items of the list's TdxTreeListBands.
+class TdxTreeListBand {
+public:
+    TdxTreeListBand(const TdxTreeListBand&) = delete;
+    TdxTreeListBand& operator=(const TdxTreeListBand&) = delete;
+
+    TdxTreeListBands& Collection() const { return FCollection; }
+    int Index() const;
+    // Moves the band (clamped, never past a fixed band; a fixed band stays); the columns'
+    // BandIndex follows so that every column stays with its band.
+    void SetIndex(int index);
+
+    fw::TAlignment Alignment() const { return FAlignment; }
+    void SetAlignment(fw::TAlignment alignment);
+    const std::string& Caption() const { return FCaption; }
+    void SetCaption(std::string caption);
+    bool DisableCustomizing() const { return FDisableCustomizing; }
+    void SetDisableCustomizing(bool disable) { FDisableCustomizing = disable; }
+    bool DisableDragging() const { return FDisableDragging; }
+    void SetDisableDragging(bool disable) { FDisableDragging = disable; }
+    // A band fixed left moves to index 0, one fixed right to the last index; one band per
+    // side (fixing another clears it); a hidden band is never fixed.
+    TdxGridBandFixed Fixed() const { return FFixed; }
+    void SetFixed(TdxGridBandFixed fixed);
+    int MinWidth() const { return FMinWidth; }
+    // Below 0 stores 0; Width is applied again.
+    void SetMinWidth(int width);
+    bool OnlyOwnColumns() const { return FOnlyOwnColumns; }
+    void SetOnlyOwnColumns(bool only) { FOnlyOwnColumns = only; }
+    bool Sizing() const { return FSizing; }
+    void SetSizing(bool sizing);
+    bool Visible() const { return FVisible; }
+    void SetVisible(bool visible);
+    int Width() const { return FWidth; }
+    // Below MinWidth stores MinWidth.
+    void SetWidth(int width);
+
+    // Copies every property but the position.
+    void Assign(const TdxTreeListBand& other);
+
+    static constexpr int kDefaultWidth = 250;
+    static constexpr int kDefaultMinWidth = 30;
+
+private:
+    friend class TdxTreeListBands;
+    explicit TdxTreeListBand(TdxTreeListBands& collection) : FCollection(collection) {}
+    void Changed();
+
+    TdxTreeListBands& FCollection;
+    fw::TAlignment FAlignment = fw::taCenter;
+    std::string FCaption;
+    bool FDisableCustomizing = false;
+    bool FDisableDragging = false;
+    TdxGridBandFixed FFixed = bfNone;
+    int FMinWidth = kDefaultMinWidth;
+    bool FOnlyOwnColumns = false;
+    bool FSizing = true;
+    bool FVisible = true;
+    int FWidth = kDefaultWidth;
+};
+
+// The bands of a list (or a free-standing set of bands to assign to one).
+class TdxTreeListBands {
+public:
+    // `list` may be none: a set of bands to assign.
+    explicit TdxTreeListBands(TCustomdxTreeListControl* list);
+    ~TdxTreeListBands();
+    TdxTreeListBands(const TdxTreeListBands&) = delete;
+    TdxTreeListBands& operator=(const TdxTreeListBands&) = delete;
+
+    TCustomdxTreeListControl* TreeList() const { return FTreeList; }
+    int Count() const { return static_cast<int>(FItems.size()); }
+    // Raises fw::EListError out of range.
+    TdxTreeListBand* Items(int index) const;
+    TdxTreeListBand* Add();
+    // The columns of the band lose it (BandIndex -1); those of later bands follow theirs.
+    void Delete(int index);
+    void Clear();
+    // Makes this set a copy of `other`: as many bands, with the same properties.
+    void Assign(const TdxTreeListBands& other);
+    int VisibleCount() const;
+    int IndexOf(const TdxTreeListBand* band) const;
+
+private:
+    friend class TdxTreeListBand;
+    void Move(int from, int to);
+    void Changed();
+
+    TCustomdxTreeListControl* FTreeList;
+    std::vector<std::unique_ptr<TdxTreeListBand>> FItems;
+};
+
+// ---------------------------------------------------------------------------------------------
+// 8. TCustomdxTreeListControl, TdxTreeList
+
+// Resize limits of a column or band: the smallest width and how far right (client
+// coordinates) its right edge may go.
+struct TdxSizingBounds {
+    int MinWidth = 0;
+    int MaxRight = 0;
+};
+
+// A list whose nodes are TdxTreeListTextNode and keep their indexes and texts, with columns
+// grouped under bands, and its layout: the heights of the band panel, header rows and rows,
+// band and column widths, their placement and the header rows.
+//
+// The layout is computed lazily: property writes call LayoutChanged, which waits for the last
+// EndUpdate and does nothing while loading; loading ends with one full recalculation.
 class TCustomdxTreeListControl : public TCustomdxTreeList {
 public:
     explicit TCustomdxTreeListControl(fw::TComponent* owner);
+    ~TCustomdxTreeListControl() override;
 
     TTLGetImageEvent OnGetImageIndex;
     TTLGetImageEvent OnGetSelectedIndex;
     TTLGetImageEvent OnGetStateIndex;
+    // After the user (or a best fit) changed column or band widths.
+    fw::TNotifyEvent OnChangedColumnsWidth;
+
+    // --- Columns ------------------------------------------------------------------------------
+    int ColumnCount() const { return static_cast<int>(FColumns.size()); }
+    // Raises fw::EListError out of range.
+    TdxTreeListColumn* Columns(int index) const;
+    int ColumnIndexOf(const TdxTreeListColumn* column) const;
+    // A new column of this list, owned by the list's owner as stored columns are.
+    TdxTreeListColumn* CreateColumn();
+    // Visible, in a band that exists and is visible.
+    bool IsColumnShown(const TdxTreeListColumn* column) const;
+
+    // --- Bands and header rows ----------------------------------------------------------------
+    TdxTreeListBands& Bands() { return *FBands; }
+    const TdxTreeListBands& Bands() const { return *FBands; }
+    void SetBands(const TdxTreeListBands& bands) { FBands->Assign(bands); }
+    // Text rows of the band panel: 1 .. BandMaxRowCount.
+    int BandRowCount() const { return FBandRowCount; }
+    void SetBandRowCount(int count);
+    int BandMaxRowCount() const { return FBandMaxRowCount; }
+    void SetBandMaxRowCount(int count);
+    // Setting it to true gives one band holding every column, one header row, no band panel.
+    bool DefaultLayout() const { return FDefaultLayout; }
+    void SetDefaultLayout(bool defaultLayout);
+    // Text lines of every header row: at least 1.
+    int HeaderMinRowCount() const { return FHeaderMinRowCount; }
+    void SetHeaderMinRowCount(int count);
+    int HeaderPanelMaxRowCount() const { return FHeaderPanelMaxRowCount; }
+    void SetHeaderPanelMaxRowCount(int count);
+    // Header rows: 1 .. HeaderPanelMaxRowCount. Above 1 clears DefaultLayout; a write clears
+    // aoAutoHeaderPanelHeight.
+    int HeaderPanelRowCount() const { return FHeaderPanelRowCount; }
+    void SetHeaderPanelRowCount(int count);
+    bool HeaderPanelRowCountStored() const;
+
+    // --- Other published properties -----------------------------------------------------------
+    fw::TBorderStyle BorderStyle() const { return FBorderStyle; }
+    void SetBorderStyle(fw::TBorderStyle style);
+    bool Ctl3D() const { return FCtl3D; }
+    void SetCtl3D(bool ctl3D);
+    bool ParentCtl3D() const { return FParentCtl3D; }
+    void SetParentCtl3D(bool parent) { FParentCtl3D = parent; }
+    fw::TColor ArrowsColor() const { return FArrowsColor; }
+    void SetArrowsColor(fw::TColor color) { FArrowsColor = color; }
+    bool AutoExpandOnSearch() const { return FAutoExpandOnSearch; }
+    void SetAutoExpandOnSearch(bool expand) { FAutoExpandOnSearch = expand; }
+    fw::TColor AutoSearchColor() const { return FAutoSearchColor; }
+    void SetAutoSearchColor(fw::TColor color) { FAutoSearchColor = color; }
+    fw::TColor AutoSearchTextColor() const { return FAutoSearchTextColor; }
+    void SetAutoSearchTextColor(fw::TColor color) { FAutoSearchTextColor = color; }
+    bool DblClkExpanding() const { return FDblClkExpanding; }
+    void SetDblClkExpanding(bool expanding) { FDblClkExpanding = expanding; }
+    fw::TColor GroupNodeColor() const { return FGroupNodeColor; }
+    void SetGroupNodeColor(fw::TColor color);
+    fw::TColor GroupNodeTextColor() const { return FGroupNodeTextColor; }
+    void SetGroupNodeTextColor(fw::TColor color);
+    fw::TColor RowFooterColor() const { return FRowFooterColor; }
+    void SetRowFooterColor(fw::TColor color);
+    fw::TColor RowFooterTextColor() const { return FRowFooterTextColor; }
+    void SetRowFooterTextColor(fw::TColor color);
+    fw::TColor HeaderColor() const { return FHeaderColor; }
+    void SetHeaderColor(fw::TColor color);
+    fw::TColor BandColor() const { return FBandColor; }
+    void SetBandColor(fw::TColor color);
+    // While ParentFont is true these follow the list's Font and are not stored.
+    fw::TFont& BandFont() { return FBandFont; }
+    const fw::TFont& BandFont() const { return FBandFont; }
+    fw::TFont& HeaderFont() { return FHeaderFont; }
+    const fw::TFont& HeaderFont() const { return FHeaderFont; }
+    fw::TFont& PreviewFont() { return FPreviewFont; }
+    const fw::TFont& PreviewFont() const { return FPreviewFont; }
+    bool PanelFontsStored() const { return !ParentFont(); }
+    bool HideFocusRect() const { return FHideFocusRect; }
+    void SetHideFocusRect(bool hide);
+    bool HideSelection() const { return FHideSelection; }
+    void SetHideSelection(bool hide);
+    fw::TImageList* Images() const { return FImages; }
+    void SetImages(fw::TImageList* images);
+    fw::TImageList* StateImages() const { return FStateImages; }
+    void SetStateImages(fw::TImageList* images);
+    // Name a component of the list's owner: set at once when it exists, else when loading
+    // ends (a stored layout may name an image list stored after the list).
+    void SetImagesName(std::string name);
+    void SetStateImagesName(std::string name);
+    int IndentDesc() const { return FIndentDesc; }
+    void SetIndentDesc(int indent);
+    const std::string& IniFileName() const { return FIniFileName; }
+    void SetIniFileName(std::string name) { FIniFileName = std::move(name); }
+    const std::string& IniSectionName() const { return FIniSectionName; }
+    void SetIniSectionName(std::string name) { FIniSectionName = std::move(name); }
+    const std::string& RegistryPath() const { return FRegistryPath; }
+    void SetRegistryPath(std::string path) { FRegistryPath = std::move(path); }
+    fw::TColor FixedBandLineColor() const { return FFixedBandLineColor; }
+    void SetFixedBandLineColor(fw::TColor color);
+    int FixedBandLineWidth() const { return FFixedBandLineWidth; }
+    void SetFixedBandLineWidth(int width);
+    TdxLookAndFeel LookAndFeel() const { return FLookAndFeel; }
+    void SetLookAndFeel(TdxLookAndFeel lookAndFeel);
+    int MaxRowLineCount() const { return FMaxRowLineCount; }
+    void SetMaxRowLineCount(int count);
+    TdxTreeListOptions Options() const { return FOptions; }
+    void SetOptions(TdxTreeListOptions options);
+    TdxTreeListOptionsEx OptionsEx() const { return FOptionsEx; }
+    void SetOptionsEx(TdxTreeListOptionsEx options);
+    TdxTreeListPaintStyle PaintStyle() const { return FPaintStyle; }
+    void SetPaintStyle(TdxTreeListPaintStyle style);
+    // The row height in use; a written value below the computed minimum gives the minimum.
+    int DefaultRowHeight() const { return FHeights.Row; }
+    void SetDefaultRowHeight(int height);
+    bool DefaultRowHeightStored() const { return FRowHeightWritten; }
+    int RowSeparatorLineWidth() const { return FRowSeparatorLineWidth; }
+    void SetRowSeparatorLineWidth(int width);
+    int PreviewLines() const { return FPreviewLines; }
+    void SetPreviewLines(int lines);
+    fw::TColor HighlightColor() const { return FHighlightColor; }
+    void SetHighlightColor(fw::TColor color);
+    fw::TColor HighlightTextColor() const { return FHighlightTextColor; }
+    void SetHighlightTextColor(fw::TColor color);
+    fw::TColor TreeLineColor() const { return FTreeLineColor; }
+    void SetTreeLineColor(fw::TColor color);
+    TdxTreeLineStyle TreeLineStyle() const { return FTreeLineStyle; }
+    void SetTreeLineStyle(TdxTreeLineStyle style);
+    fw::TColor HideSelectionColor() const { return FHideSelectionColor; }
+    void SetHideSelectionColor(fw::TColor color);
+    fw::TColor HideSelectionTextColor() const { return FHideSelectionTextColor; }
+    void SetHideSelectionTextColor(fw::TColor color);
+    int WaitForExpandNodeTime() const { return FWaitForExpandNodeTime; }
+    void SetWaitForExpandNodeTime(int milliseconds) { FWaitForExpandNodeTime = milliseconds; }
+    TScrollStyle ScrollBars() const { return FScrollBars; }
+    void SetScrollBars(TScrollStyle scrollBars);
+    int CustomizingRowCount() const { return FCustomizingRowCount; }
+    void SetCustomizingRowCount(int count);
+    bool ShowBands() const { return FShowBands; }
+    void SetShowBands(bool show);
+    bool ShowGrid() const { return FShowGrid; }
+    void SetShowGrid(bool show);
+    bool ShowRowFooter() const { return FShowRowFooter; }
+    void SetShowRowFooter(bool show);
+    bool ShowIndicator() const { return FShowIndicator; }
+    void SetShowIndicator(bool show);
+    bool ShowFooter() const { return FShowFooter; }
+    void SetShowFooter(bool show);
+    bool ShowButtons() const { return FShowButtons; }
+    void SetShowButtons(bool show);
+    bool ShowPreviewGrid() const { return FShowPreviewGrid; }
+    void SetShowPreviewGrid(bool show);
+    bool ShowHeader() const { return FShowHeader; }
+    void SetShowHeader(bool show);
+    bool ShowLines() const { return FShowLines; }
+    void SetShowLines(bool show);
+    bool ShowRoot() const { return FShowRoot; }
+    void SetShowRoot(bool show);
+    bool SimpleCustomizeBox() const { return FSimpleCustomizeBox; }
+    void SetSimpleCustomizeBox(bool simple) { FSimpleCustomizeBox = simple; }
+    bool ShowHiddenInCustomizeBox() const { return FShowHiddenInCustomizeBox; }
+    void SetShowHiddenInCustomizeBox(bool show) { FShowHiddenInCustomizeBox = show; }
+    fw::TColor GridLineColor() const { return FGridLineColor; }
+    void SetGridLineColor(fw::TColor color);
+    // What columns that were never made read-only report: the list is read-only while
+    // editing is off.
+    bool IsReadOnly() const { return !FOptions.Contains(aoEditing); }
+
+    // --- Layout: heights ------------------------------------------------------------------
+    int BandTextHeight() const { return FHeights.BandText; }
+    int BandPanelHeight() const { return FHeights.BandPanel; }
+    int HeaderRowHeight() const { return FHeights.HeaderRow; }
+    int HeaderPanelHeight() const { return FHeights.HeaderPanel; }
+    int TextHeight() const { return FHeights.Text; }
+    int MinRowHeight() const { return FHeights.MinRow; }
+    int RowHeight() const override { return FHeights.Row; }
+    int PreviewTextHeight() const { return FHeights.PreviewText; }
+    int FooterRowHeight() const { return FHeights.FooterRow; }
+    int FooterHeight() const { return FHeights.Footer; }
+    int RowFooterHeight() const { return FHeights.RowFooter; }
+    int HorzScrollStep() const { return FHeights.HorzScrollStep; }
+    int IndicatorWidth() const { return FShowIndicator ? kIndicatorWidth : 0; }
+    // The header drag arrows' rectangle size.
+    fw::TSize HeaderDragArrowsSize() const;
+    // Height of the node's row: header rows of lines, preview, grid separators.
+    int NodeHeight(const TdxTreeListNode* node) const override;
+    // Below the band and header panels, right of the indicator, above the footer.
+    fw::TRect DataAreaRect() const override;
+
+    // --- Layout: bands and columns (visible positions count the visible bands) -------------
+    int VisibleBandCount() const { return FBands->VisibleCount(); }
+    // Band collection index at a visible position, and the reverse; -1 when none.
+    int BandAtPosition(int position) const;
+    int BandPosition(int bandIndex) const;
+    // Used header rows of the band at `position`, their columns and the column-list index of
+    // one of them (-1 out of range).
+    int BandRowsUsed(int position) const;
+    int ColumnsInRow(int position, int row) const;
+    int ColumnAt(int position, int row, int i) const;
+    // MinWidth of a sizable column, else its Width.
+    int ColumnMinWidth(int column) const;
+    int BandMinWidth(int position) const;
+    int BandNaturalWidth(int position) const;
+    int BandWidth(int position) const;
+    // Sum of the visible bands' widths.
+    int TotalWidth() const;
+    // Display width of a column; 0 when it is not shown.
+    int ColumnWidth(int column) const;
+    // Header rows the column's header spans.
+    int HeaderRowSpan(int column) const;
+    // In client coordinates: a band's caption cell and a column's header (empty when the
+    // column is not shown). The cells of a column lie between its header's left and right.
+    fw::TRect BandRect(int position) const;
+    fw::TRect HeaderRect(int column) const;
+    // Client x of a shown column's left edge, and its position among its band's used header
+    // rows (its cells' line inside a row); -1 when the column is not shown.
+    int ColumnLeft(int column) const;
+    int ColumnRowPosition(int column) const;
+
+    // --- Resizing and best fit --------------------------------------------------------------
+    TdxSizingBounds ColumnSizingBounds(int column) const;
+    TdxSizingBounds BandSizingBounds(int position) const;
+    // What a user's resize stores; raises OnChangedColumnsWidth.
+    void ColumnResized(int column, int width);
+    void BandResized(int position, int width);
+    // Widens or narrows sizable columns to their content (every node's text, the tree part for
+    // the first column, the caption); each call in one update lock, then
+    // OnChangedColumnsWidth.
+    void ApplyBestFit(TdxTreeListColumn* column);
+    void ApplyBandBestFit(int bandIndex);
+    void ApplyBestFitAll();
+    // The width a best fit would give the column.
+    int BestFitWidth(const TdxTreeListColumn* column) const;
+
+    static constexpr int kIndicatorWidth = 12;
+    static constexpr int kMaxSizingRight = 100000;
 
 protected:
     TdxTreeListNode* CreateNode() override;
     void DeleteColumnValue(TdxTreeListNode* node, int fieldIndex) override;
+    void MoveColumnValue(TdxTreeListNode* node, int from, int to) override;
     int GetNodeImageIndex(TdxTreeListNode* node) override;
     int GetNodeSelectedIndex(TdxTreeListNode* node) override;
     int GetNodeStateIndex(TdxTreeListNode* node) override;
@@ -470,8 +1195,186 @@ protected:
     void SetNodeString(TdxTreeListNode* node, int index, std::string_view text) override;
     void SetNodeVariant(TdxTreeListNode* node, int index, const TdxValue& value) override;
 
+    void ClearRowIndex() override;
+    void RecalcLayout() override;
+    void Loaded() override;
+    void BeforeDestruction() override;
+    void Notification(fw::TComponent* component, fw::TOperation operation) override;
+    void Resize() override;
+    // The re-sort that changes under the update lock left pending; sorting comes later.
+    virtual void RunPendingResort() {}
+    // Columns tell the list about edited values and validation.
+    virtual void ColumnValueChanged(TdxTreeListColumn* column) { (void)column; }
+    virtual void ColumnValidate(TdxTreeListColumn* column) { (void)column; }
+    bool SettingUpEditor() const { return FSettingUpEditor; }
+    // The left edge of the scrolling bands is moved left by this much (scrolling comes later).
+    int LeftCoord() const { return FLeftCoord; }
+
+    void CMFontChanged(fw::TMessage& message);
+    FW_DECLARE_MESSAGE_MAP()
+
 private:
+    friend class TdxTreeListColumn;
+    friend class TdxTreeListBand;
+    friend class TdxTreeListBands;
     static TdxTreeListTextNode& TextNode(TdxTreeListNode* node);
+
+    // Computed heights (dxTLLayout.cpp, section 2).
+    struct THeights {
+        int BandText = 0;
+        int BandPanel = 0;
+        int HeaderRow = 0;
+        int HeaderPanel = 0;
+        int Text = 0;
+        int MinRow = 0;
+        int Row = 0;
+        int PreviewText = 0;
+        int FooterRow = 0;
+        int Footer = 0;
+        int RowFooter = 0;
+        int HorzScrollStep = 0;
+    };
+    // A used header row of a band: its row number and its columns in column-list order.
+    struct THeaderRow {
+        int RowIndex = 0;
+        std::vector<int> Columns;
+    };
+    struct TBandLayout {
+        int Band = -1;
+        std::vector<THeaderRow> Rows;
+        int MinWidth = 0;
+        int NaturalWidth = 0;
+        int Width = 0;
+        // Client x of the band's left edge.
+        int Left = 0;
+    };
+    // The derived layout: band position lists, header layout lists, column widths and places.
+    struct TLayoutLists {
+        std::vector<int> BandOrder;
+        std::vector<int> BandPositions;
+        std::vector<TBandLayout> Bands;
+        std::vector<int> ColumnWidths;
+        // Client x of each shown column's left edge, its visible band position and its
+        // position among the band's used rows (-1 when not shown).
+        std::vector<int> ColumnLefts;
+        std::vector<int> ColumnBandPositions;
+        std::vector<int> ColumnRowPositions;
+        int TotalWidth = 0;
+    };
+
+    // Layout (dxTLLayout.cpp)
+    void CalcHeights();
+    int FontTextHeight(const fw::TFont& font) const;
+    fw::TCanvas* MeasureCanvas() const;
+    const TLayoutLists& Layout() const;
+    void BuildLayout(TLayoutLists& lists) const;
+    void DropLayoutLists() const { FLayoutBuilt = false; }
+    void CompactHeaderRows();
+    void ApplyAutoHeaderPanelHeight();
+    void ApplyDefaultLayout();
+    void KeepFittedWidths();
+    int HighestStoredRowIndex() const;
+    void FitColumn(TdxTreeListColumn* column);
+
+    // Columns and bands (dxTLColumns.cpp, dxTLBands.cpp)
+    void AddColumn(TdxTreeListColumn* column);
+    void RemoveColumn(TdxTreeListColumn* column);
+    void MoveColumn(TdxTreeListColumn* column, int position);
+    void ColumnChanged(TdxTreeListColumn* column, bool layout);
+    void BandsChanged();
+    void BandDeleted(int index);
+    void BandMoved(int from, int to);
+    void CopyFontToColumns();
+
+    // Properties (dxTLProperties.cpp)
+    void ApplyHeaderPanelRowCount(int count, bool clearsAutoHeight);
+    void SetImageList(fw::TImageList*& slot, fw::TImageList* images);
+    void ResolvePendingImages();
+    void ResetSortedColumns();
+    // A change of looks only: repaint unless the update lock is held or the list is loading.
+    void ViewChanged();
+
+    std::vector<TdxTreeListColumn*> FColumns;
+    std::unique_ptr<TdxTreeListBands> FBands;
+    THeights FHeights;
+    mutable TLayoutLists FLayout;
+    mutable TLayoutLists FScratchLayout;
+    mutable bool FLayoutBuilt = false;
+    mutable std::unique_ptr<fw::TBitmap> FMeasureBitmap;
+    int FLeftCoord = 0;
+    bool FSettingUpEditor = false;
+    bool FCompacting = false;
+    bool FChangingPanelFonts = false;
+
+    int FBandRowCount = 1;
+    int FBandMaxRowCount = 5;
+    bool FDefaultLayout = true;
+    int FHeaderMinRowCount = 1;
+    int FHeaderPanelMaxRowCount = 5;
+    int FHeaderPanelRowCount = 1;
+    fw::TBorderStyle FBorderStyle = fw::bsSingle;
+    bool FCtl3D = true;
+    bool FParentCtl3D = true;
+    fw::TColor FArrowsColor = 0x0000FF00;
+    bool FAutoExpandOnSearch = true;
+    fw::TColor FAutoSearchColor = fw::clNone;
+    fw::TColor FAutoSearchTextColor = fw::clNone;
+    bool FDblClkExpanding = true;
+    fw::TColor FGroupNodeColor = fw::clBtnFace;
+    fw::TColor FGroupNodeTextColor = fw::clNone;
+    fw::TColor FRowFooterColor = fw::cl3DLight;
+    fw::TColor FRowFooterTextColor = fw::clWindowText;
+    fw::TColor FHeaderColor = fw::clBtnFace;
+    fw::TColor FBandColor = fw::clBtnFace;
+    fw::TFont FBandFont;
+    fw::TFont FHeaderFont;
+    fw::TFont FPreviewFont;
+    bool FHideFocusRect = true;
+    bool FHideSelection = true;
+    fw::TImageList* FImages = nullptr;
+    fw::TImageList* FStateImages = nullptr;
+    std::string FPendingImagesName;
+    std::string FPendingStateImagesName;
+    int FIndentDesc = 20;
+    std::string FIniFileName;
+    std::string FIniSectionName;
+    std::string FRegistryPath;
+    fw::TColor FFixedBandLineColor = fw::clWindowFrame;
+    int FFixedBandLineWidth = 2;
+    TdxLookAndFeel FLookAndFeel = lfStandard;
+    int FMaxRowLineCount = -1;
+    TdxTreeListOptions FOptions{aoColumnSizing, aoColumnMoving, aoEditing, aoTabThrough,
+                                aoRowSelect};
+    TdxTreeListOptionsEx FOptionsEx{aoUseBitmap,  aoBandHeaderWidth, aoAutoCalcPreviewLines,
+                                    aoBandSizing, aoBandMoving,      aoDragScroll,
+                                    aoDragExpand};
+    TdxTreeListPaintStyle FPaintStyle = psStandard;
+    int FWrittenRowHeight = 0;
+    bool FRowHeightWritten = false;
+    int FRowSeparatorLineWidth = 1;
+    int FPreviewLines = 2;
+    fw::TColor FHighlightColor = fw::clHighlight;
+    fw::TColor FHighlightTextColor = fw::clHighlightText;
+    fw::TColor FTreeLineColor = fw::clGrayText;
+    TdxTreeLineStyle FTreeLineStyle = tlDot;
+    fw::TColor FHideSelectionColor = fw::clBtnFace;
+    fw::TColor FHideSelectionTextColor = fw::clBtnText;
+    int FWaitForExpandNodeTime = 500;
+    TScrollStyle FScrollBars = ssBoth;
+    int FCustomizingRowCount = 11;
+    bool FShowBands = false;
+    bool FShowGrid = false;
+    bool FShowRowFooter = false;
+    bool FShowIndicator = false;
+    bool FShowFooter = false;
+    bool FShowButtons = true;
+    bool FShowPreviewGrid = true;
+    bool FShowHeader = true;
+    bool FShowLines = true;
+    bool FShowRoot = true;
+    bool FSimpleCustomizeBox = false;
+    bool FShowHiddenInCustomizeBox = false;
+    fw::TColor FGridLineColor = fw::clNone;
 };
 
 // The published tree list. Changes to the nodes ask for a re-sort, which waits for the last
@@ -483,22 +1386,27 @@ public:
     bool ResortPending() const { return FResortPending; }
 
 protected:
+    // A plain rendering until the full paint pass: band captions, headers and each row's
+    // texts in the computed places.
     void Paint() override;
     void NodeAdded(TdxTreeListNode* node) override;
     void NodeDeleted(TdxTreeListNode* node, TdxTreeListNode* previous, TdxTreeListNode* next,
                      bool last, bool visible) override;
     void SetNodeString(TdxTreeListNode* node, int index, std::string_view text) override;
-    void RecalcLayout() override;
+    void RunPendingResort() override;
     void RequestResort();
-    // Sorting comes with the columns; until then there is no order to restore.
+    // Sorting comes later; until then there is no order to restore.
     virtual void Resort() {}
 
 private:
     bool FResortPending = false;
 };
 
-// TdxTreeList for stored layouts, with its events and the node stream "Data" (hexadecimal
-// digits, in one string or a list of strings).
+// TdxTreeList and TdxTreeListColumn for stored layouts: their published properties and events,
+// the list's bands as a collection ("Bands = < item ... end >"), the node stream "Data"
+// (hexadecimal digits, in one string or a list of strings) and the column's hidden
+// "StoredRowIndex" and "SortedOrder". A column names its list with "TreeList"; Images and
+// StateImages name an image list of the root.
 void RegisterTreeList(fw::TPropertyRegistry& registry);
 
 } // namespace dxtl

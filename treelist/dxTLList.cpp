@@ -6,7 +6,7 @@
 //   update lock              - BeginUpdate, EndUpdate, LayoutChanged
 //   node events              - NodeAdded, NodeDeleted, expansion, MakeVisible
 //   focus, selection, edits  - stand-ins until those parts exist
-//   TCustomdxTreeListControl - where text nodes keep their attributes
+//   TCustomdxTreeListControl - where text nodes keep their attributes and column texts
 #include "treelist/dxTL.h"
 
 #include <cstdio>
@@ -154,7 +154,8 @@ void TCustomdxTreeList::EndUpdate() {
 }
 
 void TCustomdxTreeList::LayoutChanged() {
-    if (FLockUpdate != 0 || ListDestroying())
+    // Loading ends with one full recalculation (Loaded).
+    if (FLockUpdate != 0 || IsLoading() || ListDestroying())
         return;
     ++FLockUpdate;
     try {
@@ -396,8 +397,6 @@ void TCustomdxTreeList::CancelEditing() {
 
 // --- TCustomdxTreeListControl ----------------------------------------------------------------
 
-TCustomdxTreeListControl::TCustomdxTreeListControl(TComponent* owner) : TCustomdxTreeList(owner) {}
-
 TdxTreeListNode* TCustomdxTreeListControl::CreateNode() {
     return new TdxTreeListTextNode(this);
 }
@@ -487,6 +486,16 @@ void TCustomdxTreeListControl::DeleteColumnValue(TdxTreeListNode* node, int fiel
         end = n->GetNextSibling();
     for (TdxTreeListNode* n = node; n && n != end; n = n->GetNext())
         TextNode(n).FStrings.Delete(fieldIndex);
+}
+
+void TCustomdxTreeListControl::MoveColumnValue(TdxTreeListNode* node, int from, int to) {
+    if (!node || from < 0 || to < 0 || from == to)
+        return;
+    TdxTreeListNode* end = nullptr;
+    for (const TdxTreeListNode* n = node; n && !end; n = n->Parent())
+        end = n->GetNextSibling();
+    for (TdxTreeListNode* n = node; n && n != end; n = n->GetNext())
+        TextNode(n).FStrings.Move(from, to);
 }
 
 } // namespace dxtl

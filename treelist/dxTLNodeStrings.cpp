@@ -6,6 +6,8 @@
 #include <functional>
 #include <new>
 #include <stdexcept>
+#include <string>
+#include <vector>
 
 namespace dxtl {
 
@@ -256,6 +258,31 @@ void TdxNodeStrings::Delete(int index) {
     if (after)
         std::memcpy(q + before, entryEnd, after);
     Assign(out, newSize, newSize);
+}
+
+void TdxNodeStrings::Move(int from, int to) {
+    const int count = Count();
+    if (from < 0 || to < 0 || from == to || (from >= count && to >= count))
+        return;
+    const int size = std::max({count, from + 1, to + 1});
+    std::vector<std::string> texts;
+    texts.reserve(static_cast<std::size_t>(size));
+    for (int i = 0; i < size; ++i)
+        texts.emplace_back(Get(i));
+    std::string moved = std::move(texts[std::size_t(from)]);
+    texts.erase(texts.begin() + from);
+    texts.insert(texts.begin() + to, std::move(moved));
+    // Within the entries the count stays; otherwise it reaches the last text.
+    int newCount = count;
+    if (from >= count || to >= count)
+        for (int i = size; i > count; --i)
+            if (!texts[std::size_t(i) - 1].empty()) {
+                newCount = i;
+                break;
+            }
+    Clear();
+    for (int i = 0; i < newCount; ++i)
+        Set(i, texts[std::size_t(i)]);
 }
 
 } // namespace dxtl

@@ -1,5 +1,5 @@
-// What node changes do to the view: repaint requests and the top row. Until the layout and
-// scrolling exist, every row is RowHeight() pixels high and the data area is the client area.
+// What node changes do to the view: the rows' geometry, repaint requests and the top row. Rows
+// are stacked from the top row down the data area, each NodeHeight pixels high.
 #include "treelist/dxTL.h"
 
 #include <algorithm>
@@ -7,6 +7,30 @@
 namespace dxtl {
 
 using namespace fw;
+
+int TCustomdxTreeList::NodeHeight(const TdxTreeListNode*) const {
+    return RowHeight();
+}
+
+bool TCustomdxTreeList::RowTop(const TdxTreeListNode* node, const TRect& area, int& top) const {
+    const int row = RowOf(node);
+    const int topRow = std::max(RowOf(FTopVisibleNode), 0);
+    if (row < topRow)
+        return false;
+    // Walks at most the rows that fit above the area's bottom.
+    long long y = area.Top;
+    const TdxTreeListNode* n = FTopVisibleNode ? FTopVisibleNode : NodeAtAbsoluteIndex(0);
+    while (n && n != node) {
+        y += NodeHeight(n);
+        if (y >= area.Bottom)
+            return false;
+        n = n->GetNextRow();
+    }
+    if (!n || y >= area.Bottom)
+        return false;
+    top = static_cast<int>(y);
+    return true;
+}
 
 void TCustomdxTreeList::NodeChanged(TdxTreeListNode* node, bool fromRowDownward) {
     if (!node || node->FDeleting || FLockUpdate != 0 || ListDestroying() || !node->IsVisible())
@@ -23,12 +47,13 @@ void TCustomdxTreeList::NodeChanged(TdxTreeListNode* node, bool fromRowDownward)
     UpdateScrollBars();
     const TRect area = DataAreaRect();
     const int row = RowOf(node);
-    const int top = std::max(RowOf(FTopVisibleNode), 0);
     if (row < 0)
         return;
-    const long long y = area.Top + static_cast<long long>(row - top) * RowHeight();
-    const TRect below{area.Left, static_cast<int>(std::clamp<long long>(y, area.Top, area.Bottom)),
-                      area.Right, area.Bottom};
+    int top = area.Top;
+    // A row above the top row moves every row in view.
+    if (row >= std::max(RowOf(FTopVisibleNode), 0) && !RowTop(node, area, top))
+        return;
+    const TRect below{ClientRect().Left, top, area.Right, area.Bottom};
     if (!below.IsEmpty())
         InvalidateRect(below);
 }
@@ -45,21 +70,33 @@ TRect TCustomdxTreeList::DataAreaRect() const {
     return ClientRect();
 }
 
+// Rows that fit wholly from the top row down; past the last node, room for rows of the
+// standard height counts too. At least 1.
 int TCustomdxTreeList::VisibleRowCount() const {
-    return std::max(1, DataAreaRect().Height() / RowHeight());
+    const TRect area = DataAreaRect();
+    int count = 0;
+    long long y = area.Top;
+    const TdxTreeListNode* n = FTopVisibleNode ? FTopVisibleNode : NodeAtAbsoluteIndex(0);
+    for (; n; n = n->GetNextRow()) {
+        const int height = NodeHeight(n);
+        if (y + height > area.Bottom)
+            break;
+        y += height;
+        ++count;
+    }
+    if (!n && RowHeight() > 0)
+        count += static_cast<int>((area.Bottom - y) / RowHeight());
+    return std::max(1, count);
 }
 
+// The row from the client's left edge (an indicator cell belongs to its row) to the data
+// area's right, cut at the area's bottom.
 TRect TCustomdxTreeList::NodeRowRect(const TdxTreeListNode* node) const {
-    const int row = RowOf(node);
-    if (row < 0)
-        return {};
-    const int top = std::max(RowOf(FTopVisibleNode), 0);
     const TRect area = DataAreaRect();
-    const long long y = area.Top + static_cast<long long>(row - top) * RowHeight();
-    if (y < area.Top || y >= area.Bottom)
+    int top = 0;
+    if (!RowTop(node, area, top))
         return {};
-    const int rowTop = static_cast<int>(y);
-    return IntersectRect({area.Left, rowTop, area.Right, rowTop + RowHeight()}, area);
+    return {ClientRect().Left, top, area.Right, std::min(top + NodeHeight(node), area.Bottom)};
 }
 
 } // namespace dxtl

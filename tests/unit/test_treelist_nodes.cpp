@@ -32,7 +32,8 @@ protected:
 
 class TreeListNodes : public ::testing::Test {
 protected:
-    TreeListNodes() : List(new TTestTreeList(nullptr)) {}
+    // Without the header panel the rows start at the top of the client area.
+    TreeListNodes() : List(new TTestTreeList(nullptr)) { List->SetShowHeader(false); }
     // Handlers capture locals of the test body, which are gone when the list frees its
     // nodes at the end.
     void TearDown() override {
@@ -835,6 +836,7 @@ protected:
         Form->SetBounds(0, 0, 300, 200);
         List = new TdxTreeList(Form);
         List->SetBounds(0, 0, 200, 160); // ten 16-pixel rows
+        List->SetShowHeader(false);      // from the top of the client area
         List->SetParent(Form);
         List->HandleNeeded();
         for (int i = 0; i < 12; ++i)

@@ -1,0 +1,255 @@
+// The tree list as stored layouts make it: the main window's list with its band and three
+// columns and the layout computed from them, and how a stored column finds its list and a list
+// its image lists.
+#include "VarnelFixture.h"
+#include "framework/StandardClasses.h"
+#include "treelist/dxTLClms.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace fw;
+using namespace dxtl;
+using testing_support::HeadlessTest;
+using testing_support::VarnelTest;
+using varnel::TfVarnel;
+
+TEST_F(VarnelTest, MainListHasItsBandAndThreeColumns) {
+    TfVarnel* form = CreateMainForm();
+    TdxTreeList* list = form->tlWinList;
+    ASSERT_EQ(list->Bands().Count(), 1);
+    const TdxTreeListBand* band = list->Bands().Items(0);
+    EXPECT_EQ(band->Caption(), "원도우 목록");
+    EXPECT_EQ(band->Alignment(), taCenter);
+    EXPECT_EQ(band->Width(), 250);
+    EXPECT_TRUE(band->Visible());
+
+    ASSERT_EQ(list->ColumnCount(), 3);
+    EXPECT_EQ(list->Columns(0), form->clSelect);
+    EXPECT_EQ(list->Columns(1), form->lcICon);
+    EXPECT_EQ(list->Columns(2), form->lcCaption);
+    EXPECT_EQ(form->clSelect->FieldIndex(), 0);
+    EXPECT_EQ(form->lcICon->FieldIndex(), 1);
+    EXPECT_EQ(form->lcCaption->FieldIndex(), TfVarnel::kCaptionField);
+    for (int c = 0; c < 3; ++c) {
+        SCOPED_TRACE(c);
+        const TdxTreeListColumn* column = list->Columns(c);
+        EXPECT_EQ(column->Owner(), form);
+        EXPECT_EQ(column->BandIndex(), 0);
+        EXPECT_EQ(column->RowIndex(), 0);
+        EXPECT_EQ(column->ColIndex(), c);
+        EXPECT_EQ(column->VertAlignment(), tlCenter);
+        EXPECT_EQ(column->Font().Height(), -12);
+    }
+    EXPECT_EQ(form->clSelect->Caption(), "숨기기");
+    EXPECT_EQ(form->clSelect->Alignment(), taCenter);
+    EXPECT_EQ(form->clSelect->Width(), 45);
+    EXPECT_TRUE(form->clSelect->Sizing());
+    EXPECT_EQ(form->lcICon->Caption(), "");
+    EXPECT_EQ(form->lcICon->Alignment(), taCenter);
+    EXPECT_EQ(form->lcICon->Width(), 20);
+    EXPECT_EQ(form->lcICon->MinWidth(), 16);
+    EXPECT_EQ(form->lcICon->MaxLength(), 16);
+    EXPECT_FALSE(form->lcICon->Sizing());
+    EXPECT_TRUE(form->lcICon->DisableCustomizing());
+    EXPECT_EQ(form->lcICon->HeaderMaxLineCount(), 1);
+    EXPECT_EQ(form->lcCaption->Caption(), "프로그램명");
+    EXPECT_EQ(form->lcCaption->Alignment(), taLeftJustify);
+    EXPECT_EQ(form->lcCaption->Width(), 249);
+}
+
+TEST_F(VarnelTest, MainListHasItsStoredProperties) {
+    TfVarnel* form = CreateMainForm();
+    TdxTreeList* list = form->tlWinList;
+    EXPECT_TRUE(list->DefaultLayout());
+    EXPECT_TRUE(list->ShowBands());
+    EXPECT_FALSE(list->ShowLines());
+    EXPECT_EQ(list->HeaderPanelRowCount(), 1);
+    EXPECT_EQ(list->BorderStyle(), bsNone);
+    EXPECT_TRUE(list->Ctl3D());
+    EXPECT_FALSE(list->ParentCtl3D());
+    EXPECT_EQ(list->LookAndFeel(), lfFlat);
+    EXPECT_EQ(list->Options(), (TdxTreeListOptions{aoTabThrough, aoRowSelect, aoMultiSelect,
+                                                   aoAutoWidth, aoAutoSort}));
+    EXPECT_EQ(list->OptionsEx().Bits(), 12350u);
+    EXPECT_EQ(list->Images(), form->ImgLstCheck);
+    EXPECT_EQ(list->StateImages(), form->ImgLstCheck);
+    EXPECT_EQ(list->Color(), 16383743);
+    EXPECT_EQ(list->GroupNodeColor(), 14805998);
+    EXPECT_EQ(list->HeaderColor(), 14280169);
+    EXPECT_EQ(list->BandColor(), 14280169);
+    EXPECT_EQ(list->HighlightColor(), 12775679);
+    EXPECT_EQ(list->HighlightTextColor(), clNone);
+    EXPECT_EQ(list->HideSelectionColor(), 14546943);
+    EXPECT_EQ(list->TreeLineColor(), clGrayText);
+    EXPECT_FALSE(list->HideFocusRect());
+    EXPECT_FALSE(list->HideSelection());
+    EXPECT_EQ(list->TabOrder(), 0);
+    // Every column reads the list's colour.
+    EXPECT_EQ(form->lcCaption->Color(), 16383743);
+}
+
+TEST_F(VarnelTest, MainListComputesItsLayout) {
+    TfVarnel* form = CreateMainForm();
+    TdxTreeList* list = form->tlWinList;
+    EXPECT_EQ(list->RowHeight(), 16);
+    EXPECT_EQ(list->HeaderRowHeight(), 17);
+    EXPECT_EQ(list->BandPanelHeight(), 17);
+    EXPECT_EQ(list->DataAreaRect(), (TRect{0, 34, 340, 253}));
+    EXPECT_EQ(list->TotalWidth(), 340);
+    EXPECT_EQ(list->ColumnWidth(0), 49);
+    EXPECT_EQ(list->ColumnWidth(1), 20);
+    EXPECT_EQ(list->ColumnWidth(2), 271);
+    EXPECT_EQ(list->BandRect(0), (TRect{0, 0, 340, 17}));
+    EXPECT_EQ(list->HeaderRect(2), (TRect{69, 17, 340, 34}));
+    // The form grows and the columns follow.
+    form->SetBounds(0, 0, 600, 450);
+    EXPECT_EQ(list->ClientWidth(), 590);
+    EXPECT_EQ(list->ColumnWidth(0), 85);
+    EXPECT_EQ(list->ColumnWidth(1), 20);
+    EXPECT_EQ(list->ColumnWidth(2), 485);
+}
+
+TEST_F(VarnelTest, MainListPaintsBandHeadersAndRowsWhereTheLayoutPutsThem) {
+    fw::headless::FakeWindow window;
+    window.Text = "메모장";
+    Desktop().Add(window);
+    TfVarnel* form = CreateMainForm();
+    form->Show();
+    Platform.PaintAll();
+    TdxTreeList& list = *form->tlWinList;
+    const TColorRef bandAndHeader = 14280169;
+    const TColorRef rows = 16383743;
+    // Left of the centred band caption, and left of the first header's centred caption.
+    EXPECT_EQ(PixelOf(list, 20, 8), bandAndHeader);
+    EXPECT_EQ(PixelOf(list, 1, 25), bandAndHeader);
+    // The header row ends where the rows begin.
+    EXPECT_EQ(PixelOf(list, 300, 33 - 1), bandAndHeader);
+    EXPECT_EQ(PixelOf(list, 300, 34), rows);
+    // The caption of the first row starts two pixels into the caption column, its first glyph
+    // box one pixel further and two below the text top ((16 - 12) / 2 into the row).
+    const TColorRef text = Platform.SysColor(SysColor::WindowText);
+    EXPECT_EQ(PixelOf(list, 69 + 2 + 1, 34 + 2 + 2), text);
+    EXPECT_EQ(PixelOf(list, 69 + 2, 34 + 2 + 2), rows);
+}
+
+// --- stored columns and references -----------------------------------------------------------
+
+class StoredTreeList : public HeadlessTest {
+protected:
+    StoredTreeList() {
+        RegisterStandardClasses(Registry);
+        RegisterTreeList(Registry);
+        RegisterTreeListGraphicColumn(Registry);
+    }
+    TForm* Load(const std::string& body) {
+        auto* form = Application.CreateForm<TForm>();
+        LoadLayout(*form, "TEST", "object Main: TForm\n" + body + "end\n", Registry, {});
+        return form;
+    }
+    std::string ErrorOf(const std::string& body) {
+        try {
+            Load(body);
+        } catch (const ELayoutError& e) {
+            return e.what();
+        }
+        return "no error";
+    }
+    TPropertyRegistry Registry;
+};
+
+TEST_F(StoredTreeList, AColumnMayNameAListStoredAfterIt) {
+    TForm* form = Load("  object Second: TdxTreeListGraphicColumn\n"
+                       "    TreeList = List\n"
+                       "  end\n"
+                       "  object List: TdxTreeList\n"
+                       "    Bands = <\n"
+                       "      item\n"
+                       "        Caption = 'One'\n"
+                       "        Width = 90\n"
+                       "      end\n"
+                       "      item\n"
+                       "        Fixed = bfRight\n"
+                       "        Visible = False\n"
+                       "      end>\n"
+                       "    HeaderPanelRowCount = 2\n"
+                       "    Images = Pictures\n"
+                       "    Options = [aoAutoWidth]\n"
+                       "    OptionsEx = [aoInvertSelect, aoAutoHeaderPanelHeight]\n"
+                       "  end\n"
+                       "  object First: TdxTreeListColumn\n"
+                       "    TreeList = List\n"
+                       "    RowIndex = 1\n"
+                       "    StoredRowIndex = 2\n"
+                       "  end\n"
+                       "  object Pictures: TImageList\n"
+                       "  end\n");
+    auto* list = dynamic_cast<TdxTreeList*>(form->FindComponent("List"));
+    ASSERT_NE(list, nullptr);
+    ASSERT_EQ(list->ColumnCount(), 2);
+    // A column naming a list stored before it joins at once; one naming a list stored after
+    // it joins when loading ends.
+    EXPECT_EQ(list->Columns(0)->Name(), "First");
+    EXPECT_EQ(list->Columns(1)->Name(), "Second");
+    EXPECT_EQ(list->Columns(1)->HeaderMaxLineCount(), 0);
+    EXPECT_EQ(list->Images(), form->FindComponent("Pictures"));
+    ASSERT_EQ(list->Bands().Count(), 2);
+    EXPECT_EQ(list->Bands().Items(0)->Caption(), "One");
+    EXPECT_EQ(list->Bands().Items(0)->Width(), 90);
+    EXPECT_FALSE(list->Bands().Items(1)->Visible());
+    EXPECT_EQ(list->Bands().Items(1)->Fixed(), bfNone);
+    EXPECT_EQ(list->Options(), (TdxTreeListOptions{aoAutoWidth}));
+    EXPECT_TRUE(list->OptionsEx().Contains(aoInvertSelect));
+    // Loading ends with the header rows following the highest stored row (2) and compacted:
+    // Second in row 0, First in row 1.
+    EXPECT_EQ(list->HeaderPanelRowCount(), 3);
+    EXPECT_EQ(list->Columns(0)->RowIndex(), 1);
+    EXPECT_EQ(list->Columns(0)->StoredRowIndex(), 2);
+    EXPECT_EQ(list->Columns(1)->RowIndex(), 0);
+    EXPECT_EQ(list->BandRowsUsed(0), 2);
+    EXPECT_FALSE(list->DefaultLayout());
+}
+
+TEST_F(StoredTreeList, RowsStoredWithGapsKeepTheirOrder) {
+    TForm* form = Load("  object List: TdxTreeList\n"
+                       "    HeaderPanelMaxRowCount = 8\n"
+                       "    HeaderPanelRowCount = 7\n"
+                       "  end\n"
+                       "  object A: TdxTreeListColumn\n"
+                       "    TreeList = List\n"
+                       "    RowIndex = 2\n"
+                       "  end\n"
+                       "  object B: TdxTreeListColumn\n"
+                       "    TreeList = List\n"
+                       "    RowIndex = 5\n"
+                       "  end\n"
+                       "  object C: TdxTreeListColumn\n"
+                       "    TreeList = List\n"
+                       "    RowIndex = 6\n"
+                       "  end\n");
+    auto* list = dynamic_cast<TdxTreeList*>(form->FindComponent("List"));
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ(list->Columns(0)->RowIndex(), 0);
+    EXPECT_EQ(list->Columns(1)->RowIndex(), 1);
+    EXPECT_EQ(list->Columns(2)->RowIndex(), 2);
+    EXPECT_EQ(list->Columns(2)->StoredRowIndex(), 2);
+    EXPECT_EQ(list->BandRowsUsed(0), 3);
+}
+
+TEST_F(StoredTreeList, BadReferencesNameTheComponent) {
+    EXPECT_EQ(ErrorOf("  object C: TdxTreeListColumn\n    TreeList = Nowhere\n  end\n"),
+              "C.TreeList: 'Nowhere' is not a tree list of Main");
+    EXPECT_EQ(ErrorOf("  object P: TImageList\n  end\n"
+                      "  object C: TdxTreeListColumn\n    TreeList = P\n  end\n"),
+              "TEST, line 5: C.TreeList: 'P' is not a tree list of Main");
+    EXPECT_EQ(ErrorOf("  object L: TdxTreeList\n    StateImages = Missing\n  end\n"),
+              "L: 'Missing' is not an image list of Main");
+    EXPECT_EQ(ErrorOf("  object L: TdxTreeList\n    Options = [aoNothing]\n  end\n"),
+              "TEST, line 3: L.Options: 'aoNothing' is not a member of this set");
+    EXPECT_EQ(ErrorOf("  object L: TdxTreeList\n    Bands = <\n      item\n        Colour = 1\n"
+                      "      end>\n  end\n"),
+              "TEST, line 3: L.Bands: unknown band property 'Colour'");
+}
+
+} // namespace

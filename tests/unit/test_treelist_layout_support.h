@@ -1,0 +1,72 @@
+// A tree list on a form of the headless platform, whose fixed text metrics make every height
+// and width computable by hand: a font of height -12 measures "Wg" 12 pixels high and a narrow
+// character (6 pixels) half as wide, rounded up.
+#pragma once
+
+#include "HeadlessFixture.h"
+#include "framework/ImageList.h"
+#include "treelist/dxTL.h"
+#include "treelist/dxTLClms.h"
+
+#include <string>
+#include <vector>
+
+namespace treelist_testing {
+
+class TreeListLayoutTest : public testing_support::HeadlessTest {
+protected:
+    TreeListLayoutTest() {
+        Form = Application.CreateForm<fw::TForm>();
+        Form->SetBounds(0, 0, 700, 500);
+        Form->Font().SetHeight(-12);
+        List = new dxtl::TdxTreeList(Form);
+        List->SetParent(Form);
+        List->SetBounds(0, 0, 340, 253);
+    }
+
+    dxtl::TdxTreeListColumn* AddColumn(int width, std::string caption = {}) {
+        dxtl::TdxTreeListColumn* column = List->CreateColumn();
+        column->SetWidth(width);
+        if (!caption.empty())
+            column->SetCaption(std::move(caption));
+        return column;
+    }
+
+    // The main window's list: one band, clSelect (45), lcICon (20, fixed, at least 16) and
+    // lcCaption (249) in one header row, fitted to the width, flat, band panel shown, 16-pixel
+    // images.
+    void MakeWindowList() {
+        Images = new fw::TImageList(Form);
+        List->BeginUpdate();
+        List->SetLookAndFeel(dxtl::lfFlat);
+        List->SetOptions({dxtl::aoTabThrough, dxtl::aoRowSelect, dxtl::aoMultiSelect,
+                          dxtl::aoAutoWidth, dxtl::aoAutoSort});
+        List->SetShowBands(true);
+        List->SetImages(Images);
+        List->SetStateImages(Images);
+        Select = AddColumn(45, "숨기기");
+        Icon = new dxtl::TdxTreeListGraphicColumn(Form);
+        Icon->SetTreeList(List);
+        Icon->SetMinWidth(16);
+        Icon->SetWidth(20);
+        Icon->SetSizing(false);
+        Caption = AddColumn(249, "프로그램명");
+        List->EndUpdate();
+    }
+
+    std::vector<int> Widths() {
+        std::vector<int> widths;
+        for (int c = 0; c < List->ColumnCount(); ++c)
+            widths.push_back(List->ColumnWidth(c));
+        return widths;
+    }
+
+    fw::TForm* Form = nullptr;
+    dxtl::TdxTreeList* List = nullptr;
+    fw::TImageList* Images = nullptr;
+    dxtl::TdxTreeListColumn* Select = nullptr;
+    dxtl::TdxTreeListColumn* Icon = nullptr;
+    dxtl::TdxTreeListColumn* Caption = nullptr;
+};
+
+} // namespace treelist_testing

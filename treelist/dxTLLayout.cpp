@@ -1,0 +1,921 @@
+// The layout of a tree list: heights, band and column widths, placement, header rows and best
+// fit.
+//
+// Sections:
+//   1. arithmetic      - MulDiv; distribution repairs (zero divisors, remainders, minimums)
+//   2. heights         - text metrics, panels, rows
+//   3. layout lists    - header rows, band widths, column widths, placement
+//   4. queries         - band and column geometry for painting and hit tests
+//   5. header rows     - default layout, automatic header height, compaction
+//   6. resizing        - bounds, resize results, widths kept when fitting stops
+//   7. best fit        - widths from the content
+//
+// Call flow: a property write -> LayoutChanged (TCustomdxTreeList: waits for the last EndUpdate,
+// skipped while loading or destroying) -> RecalcLayout: CalcHeights, drop the row index and the
+// layout lists, pending re-sort, scroll bars, row index, BuildLayout into the cache, repaint.
+// Queries read the cache through Layout(), which rebuilds it on first use after a drop; while
+// the update lock is held (or while loading) it builds a scratch copy instead, so nothing that
+// the pending changes make stale is kept.
+#include "treelist/dxTL.h"
+
+#include <algorithm>
+#include <climits>
+#include <cstdlib>
+#include <numeric>
+#include <tuple>
+
+namespace dxtl {
+
+using namespace fw;
+
+namespace {
+
+// Pixel metrics of the panels and rows.
+constexpr int kPanelTextMargin = 5;        // band and header rows: text height + 5
+constexpr int kStandardEdge = 1;           // one more in the standard (raised 3-D) look
+constexpr int kRowTextMargin = 3;          // rows: text height + 3 ...
+constexpr int kMinimumRowHeight = 16;      // ... and at least this
+constexpr int kFooterTextMargin = 7;       // footer rows: text height + 7
+constexpr int kFooterPanelMargin = 3;      // footer panel: rows + 3
+constexpr int kRowFooterMargin = 2;        // row footers: rows + 2
+constexpr int kPreviewMargin = 2;          // a row with preview lines grows by 2 more
+constexpr int kInvertSelectExtra = 2;      // aoInvertSelect frames the row: 2 more
+constexpr int kDragArrowsWidth = 11;       // header drag arrows: 11 wide ...
+constexpr int kDragArrowsExtraHeight = 18; // ... and header row + 18 high
+constexpr int kTreeLevelIndent = 16;       // best fit: tree indent per level
+constexpr int kHeaderCaptionExtra = 15;    // best fit: room around a header caption
+
+} // namespace
+
+// =============================================================================================
+// 1. arithmetic
+
+int MulDiv(int a, int b, int c) {
+    if (c == 0)
+        return 0;
+    const long long product = static_cast<long long>(a) * b;
+    long long quotient = product / c;
+    const long long remainder = product % c;
+    // Halves away from zero.
+    if (2 * std::llabs(remainder) >= std::llabs(static_cast<long long>(c)))
+        quotient += (product < 0) != (c < 0) ? -1 : 1;
+    return static_cast<int>(std::clamp<long long>(quotient, INT_MIN, INT_MAX));
+}
+
+namespace {
+
+// Widths are shared out in proportion to weights. Zero-divisor rule: when every weight of a
+// distribution is 0 (all columns of a row with Width 0, visible bands whose natural widths
+// sum to 0), each member weighs 1 instead, so the width is shared equally. A running sum can
+// then still reach 0, but only for members that weigh 0 themselves, and MulDiv answers 0 for
+// them: a share of nothing.
+std::vector<int> Weights(const std::vector<int>& widths) {
+    const bool allZero = std::all_of(widths.begin(), widths.end(), [](int w) { return w <= 0; });
+    std::vector<int> weights(widths.size(), 1);
+    if (!allZero)
+        for (std::size_t i = 0; i < widths.size(); ++i)
+            weights[i] = std::max(widths[i], 0);
+    return weights;
+}
+
+struct TMember {
+    int Min = 0;
+    // May lose width to the others and may be lifted to its minimum (the last member of a
+    // distribution always pays: it takes whatever is left).
+    bool CanPay = false;
+    bool CanLift = false;
+};
+
+// The last member takes what the others leave. Its share never goes negative: whatever it
+// lacks is taken back from the members before it, right to left, none below 0; so the widths
+// always sum to `total` (a row fills its band exactly) and none is negative.
+void GiveRemainder(std::vector<int>& widths, int total) {
+    if (widths.empty())
+        return;
+    for (int& w : widths)
+        w = std::max(w, 0);
+    long long others = 0;
+    for (std::size_t i = 0; i + 1 < widths.size(); ++i)
+        others += widths[i];
+    long long last = total - others;
+    for (std::size_t i = widths.size() - 1; last < 0 && i-- > 0;) {
+        const long long take = std::min<long long>(widths[i], -last);
+        widths[i] -= static_cast<int>(take);
+        last += take;
+    }
+    widths.back() = static_cast<int>(std::max<long long>(last, 0));
+}
+
+// The proportional shares can leave a member below its minimum although the others have room
+// to spare (with rounding, or when earlier fixed widths change the proportions). Such members
+// are lifted to their minimum, paid by the members above theirs, right to left; the sum stays.
+// When there is not enough room for every minimum, the room there is goes to the leftmost
+// members that lack it.
+void LiftToMinimums(std::vector<int>& widths, const std::vector<TMember>& members) {
+    long long need = 0;
+    long long spare = 0;
+    for (std::size_t i = 0; i < widths.size(); ++i) {
+        if (members[i].CanLift && widths[i] < members[i].Min)
+            need += members[i].Min - widths[i];
+        if (members[i].CanPay && widths[i] > members[i].Min)
+            spare += widths[i] - members[i].Min;
+    }
+    long long lift = std::min(need, spare);
+    if (lift <= 0)
+        return;
+    long long pay = lift;
+    for (std::size_t i = widths.size(); pay > 0 && i-- > 0;)
+        if (members[i].CanPay && widths[i] > members[i].Min) {
+            const long long take = std::min<long long>(widths[i] - members[i].Min, pay);
+            widths[i] -= static_cast<int>(take);
+            pay -= take;
+        }
+    for (std::size_t i = 0; lift > 0 && i < widths.size(); ++i)
+        if (members[i].CanLift && widths[i] < members[i].Min) {
+            const long long give = std::min<long long>(members[i].Min - widths[i], lift);
+            widths[i] += static_cast<int>(give);
+            lift -= give;
+        }
+}
+
+struct TBandMeasure {
+    int Min = 0;
+    int Natural = 0;
+    bool Sizing = true;
+};
+
+// The widths of the visible bands and their total. A band is at least its minimum (its MinWidth,
+// or its Width when it is not sizable, and no less than its widest header row of column
+// minimums) and naturally as wide as its headers or its Width. Without aoAutoWidth every band
+// takes its natural width. With it the total is the room there is (the minimums' sum when that
+// is larger or no band is sizable), shared in proportion to the natural widths: a band that is
+// not sizable keeps its natural width, one whose share would not exceed its minimum gets the
+// minimum, the others their minimum and a proportional part of what the minimums leave; the
+// last band takes the rest.
+std::vector<int> DistributeBands(const std::vector<TBandMeasure>& bands, bool autoWidth,
+                                 int available, int& total) {
+    std::vector<int> widths;
+    total = 0;
+    if (bands.empty())
+        return widths;
+    for (const TBandMeasure& b : bands)
+        widths.push_back(b.Natural);
+    if (!autoWidth) {
+        total = std::accumulate(widths.begin(), widths.end(), 0);
+        return widths;
+    }
+    int minSum = 0;
+    bool anySizing = false;
+    for (const TBandMeasure& b : bands) {
+        minSum += b.Min;
+        anySizing = anySizing || b.Sizing;
+    }
+    total = available < minSum || !anySizing ? minSum : available;
+
+    const std::vector<int> weight = Weights(widths);
+    const int weightSum = std::accumulate(weight.begin(), weight.end(), 0);
+    std::vector<int> share(bands.size());
+    int liftedSum = 0; // D2: the sizable bands whose share exceeds their minimum
+    for (std::size_t j = 0; j < bands.size(); ++j) {
+        share[j] = MulDiv(total, weight[j], weightSum);
+        if (bands[j].Sizing && share[j] > bands[j].Min)
+            liftedSum += weight[j];
+    }
+    for (std::size_t b = 0; b + 1 < bands.size(); ++b) {
+        if (!bands[b].Sizing)
+            widths[b] = bands[b].Natural;
+        else if (liftedSum == weightSum)
+            widths[b] = share[b];
+        else if (share[b] <= bands[b].Min)
+            widths[b] = bands[b].Min;
+        else
+            widths[b] = bands[b].Min + MulDiv(total - minSum, weight[b], liftedSum);
+    }
+    GiveRemainder(widths, total);
+    std::vector<TMember> members(bands.size());
+    for (std::size_t b = 0; b < bands.size(); ++b)
+        members[b] = {bands[b].Min, bands[b].Sizing || b + 1 == bands.size(), bands[b].Sizing};
+    LiftToMinimums(widths, members);
+    return widths;
+}
+
+struct TColumnMeasure {
+    int Width = 0;
+    int Min = 0; // MinWidth when sizable, else Width
+    bool Sizing = true;
+};
+
+// The widths of the columns of one header row of a band `bandWidth` wide, in proportion to
+// their Width. Fixed (not sizable) columns keep their Width. When some sizable column's share
+// would fall below its minimum, the sizable columns at or under their minimum get it and the
+// others their minimum and a proportional part of what the minimums leave. The last column
+// takes the rest, whatever its kind.
+std::vector<int> DistributeRow(const std::vector<TColumnMeasure>& row, int bandWidth) {
+    std::vector<int> widths(row.size(), 0);
+    if (row.empty())
+        return widths;
+    std::vector<int> natural;
+    for (const TColumnMeasure& c : row)
+        natural.push_back(c.Width);
+    const std::vector<int> weight = Weights(natural);
+    const int weightSum = std::accumulate(weight.begin(), weight.end(), 0);
+    int minSum = 0;
+    for (const TColumnMeasure& c : row)
+        minSum += c.Min;
+
+    // Pre-pass: does any sizable column fall below its minimum (F), and the weight of those
+    // that do not (D2).
+    bool belowMin = false;
+    int liftedSum = 0;
+    for (std::size_t i = 0; i < row.size(); ++i) {
+        if (!row[i].Sizing)
+            continue;
+        if (MulDiv(bandWidth, weight[i], weightSum) < row[i].Min)
+            belowMin = true;
+        else
+            liftedSum += weight[i];
+    }
+    int runningWidth = bandWidth;
+    int runningWeight = weightSum;
+    int runningMin = minSum;
+    for (std::size_t i = 0; i + 1 < row.size(); ++i) {
+        const TColumnMeasure& c = row[i];
+        if (!c.Sizing) {
+            widths[i] = c.Width;
+            runningWidth -= c.Width;
+            runningWeight -= weight[i];
+            runningMin -= c.Min;
+            continue;
+        }
+        const int share = MulDiv(runningWidth, weight[i], runningWeight);
+        if (liftedSum == runningWeight)
+            widths[i] = share;
+        else if (share <= c.Min)
+            widths[i] = c.Min;
+        else if (belowMin)
+            widths[i] = c.Min + MulDiv(runningWidth - runningMin, weight[i], liftedSum);
+        else
+            widths[i] = share;
+    }
+    GiveRemainder(widths, bandWidth);
+    std::vector<TMember> members(row.size());
+    for (std::size_t i = 0; i < row.size(); ++i)
+        members[i] = {row[i].Min, row[i].Sizing || i + 1 == row.size(), row[i].Sizing};
+    LiftToMinimums(widths, members);
+    return widths;
+}
+
+} // namespace
+
+// =============================================================================================
+// 2. heights
+
+TCanvas* TCustomdxTreeListControl::MeasureCanvas() const {
+    if (!HasPlatform())
+        return nullptr;
+    // Text is measured on a one-pixel bitmap, whose device measures like the screen.
+    if (!FMeasureBitmap) {
+        FMeasureBitmap = std::make_unique<TBitmap>(Platform());
+        FMeasureBitmap->SetSize(1, 1);
+    }
+    return &FMeasureBitmap->Canvas();
+}
+
+// The height of "Wg" in the font. A list outside any application has nothing to measure
+// with and takes the font's own height.
+int TCustomdxTreeListControl::FontTextHeight(const TFont& font) const {
+    if (TCanvas* canvas = MeasureCanvas()) {
+        canvas->Font().Assign(font);
+        return canvas->TextHeight("Wg");
+    }
+    return std::abs(font.Height());
+}
+
+void TCustomdxTreeListControl::CalcHeights() {
+    THeights h;
+    const int edge = FLookAndFeel == lfStandard ? kStandardEdge : 0;
+    const int rows = FHeaderPanelRowCount;
+    const bool gridLines = FShowGrid && FShowPreviewGrid;
+
+    h.BandText = FontTextHeight(FBandFont);
+    h.BandPanel = FShowBands ? FBandRowCount * h.BandText + kPanelTextMargin + edge : 0;
+    h.HeaderRow =
+        FontTextHeight(FHeaderFont) * std::max(FHeaderMinRowCount, 1) + kPanelTextMargin + edge;
+    h.HeaderPanel = FShowHeader ? h.HeaderRow * rows : 0;
+    h.Text = FontTextHeight(Font());
+    h.FooterRow = h.Text + kFooterTextMargin;
+    h.Footer = FShowFooter ? h.FooterRow * rows + kFooterPanelMargin + edge : 0;
+    h.RowFooter = h.FooterRow * rows + kRowFooterMargin + (gridLines ? 1 : 0);
+
+    // The minimum row height: the text, at least 16 pixels, and tall enough for the images and
+    // the shown columns' fonts across the header rows of a node.
+    const int grid = gridLines ? 1 : 0;
+    int minimum = std::max(h.Text + kRowTextMargin, kMinimumRowHeight);
+    const auto raiseTo = [&](int height) {
+        if ((minimum + grid) * rows < height)
+            minimum = height;
+    };
+    if (FImages)
+        raiseTo(FImages->Height());
+    if (FStateImages)
+        raiseTo(FStateImages->Height());
+    int columnNeed = 0;
+    TCanvas* canvas = MeasureCanvas();
+    for (TdxTreeListColumn* column : FColumns) {
+        if (!IsColumnShown(column))
+            continue;
+        if (column->FAssignedValues.Contains(cvFont))
+            columnNeed = std::max(columnNeed, FontTextHeight(column->Font()) + kRowTextMargin);
+        if (canvas)
+            columnNeed = std::max(columnNeed, column->RequiredRowHeight(*canvas));
+    }
+    raiseTo(columnNeed);
+    minimum += grid;
+    if (FOptionsEx.Contains(aoInvertSelect))
+        minimum += kInvertSelectExtra;
+    h.MinRow = minimum;
+
+    // A written height counts only above the minimum; at the minimum it is unwritten again.
+    if (FRowHeightWritten && FWrittenRowHeight > minimum) {
+        h.Row = FWrittenRowHeight;
+    } else {
+        h.Row = minimum;
+        FRowHeightWritten = false;
+    }
+
+    h.PreviewText = FontTextHeight(FPreviewFont);
+    if (canvas) {
+        canvas->Font().Assign(Font());
+        h.HorzScrollStep = canvas->TextWidth("0");
+    } else {
+        h.HorzScrollStep = (h.Text + 1) / 2;
+    }
+    FHeights = h;
+}
+
+TSize TCustomdxTreeListControl::HeaderDragArrowsSize() const {
+    return {kDragArrowsWidth, FHeights.HeaderRow + kDragArrowsExtraHeight};
+}
+
+int TCustomdxTreeListControl::NodeHeight(const TdxTreeListNode* node) const {
+    if (!node)
+        return 0;
+    if (node->CachedRowHeight() > 0)
+        return node->CachedRowHeight();
+    int height = FHeights.Row * FHeaderPanelRowCount;
+    // Preview text comes with the paint pass; until then a measured preview has no lines.
+    if (FOptions.Contains(aoPreview) && FPreviewLines > 0 &&
+        !FOptionsEx.Contains(aoAutoCalcPreviewLines))
+        height += FPreviewLines * FHeights.PreviewText + kPreviewMargin;
+    if (FShowGrid)
+        height += FRowSeparatorLineWidth;
+    else if (FPaintStyle == psOutlook && node->HasChildren())
+        height += 1;
+    if (FShowGrid && FShowPreviewGrid)
+        height -= 1;
+    height = std::max(height, 1);
+    // Cached only where the next recalculation clears it.
+    if (UpdateLockCount() == 0 && !IsLoading())
+        node->SetCachedRowHeight(height);
+    return height;
+}
+
+TRect TCustomdxTreeListControl::DataAreaRect() const {
+    TRect area = ClientRect();
+    area.Left += IndicatorWidth();
+    area.Top += FHeights.BandPanel + FHeights.HeaderPanel;
+    area.Bottom -= FHeights.Footer;
+    area.Bottom = std::max(area.Bottom, area.Top);
+    area.Right = std::max(area.Right, area.Left);
+    return area;
+}
+
+// =============================================================================================
+// 3. layout lists
+
+void TCustomdxTreeListControl::ClearRowIndex() {
+    TCustomdxTreeList::ClearRowIndex();
+    DropLayoutLists();
+}
+
+void TCustomdxTreeListControl::RecalcLayout() {
+    CalcHeights();
+    ClearRowIndex();
+    RunPendingResort();
+    UpdateScrollBars();
+    RebuildRowIndex();
+    BuildLayout(FLayout);
+    FLayoutBuilt = true;
+    Invalidate();
+}
+
+const TCustomdxTreeListControl::TLayoutLists& TCustomdxTreeListControl::Layout() const {
+    if (FLayoutBuilt)
+        return FLayout;
+    if (UpdateLockCount() == 0 && !IsLoading() && !ListDestroying()) {
+        BuildLayout(FLayout);
+        FLayoutBuilt = true;
+        return FLayout;
+    }
+    BuildLayout(FScratchLayout);
+    return FScratchLayout;
+}
+
+void TCustomdxTreeListControl::BuildLayout(TLayoutLists& lists) const {
+    lists = TLayoutLists();
+    const int bandCount = FBands->Count();
+    const int columnCount = ColumnCount();
+
+    // Band position lists.
+    lists.BandPositions.assign(static_cast<std::size_t>(bandCount), -1);
+    for (int b = 0; b < bandCount; ++b)
+        if (FBands->Items(b)->Visible()) {
+            lists.BandPositions[std::size_t(b)] = static_cast<int>(lists.BandOrder.size());
+            lists.BandOrder.push_back(b);
+        }
+    const std::size_t visibleBands = lists.BandOrder.size();
+    lists.Bands.resize(visibleBands);
+    for (std::size_t p = 0; p < visibleBands; ++p)
+        lists.Bands[p].Band = lists.BandOrder[p];
+    lists.ColumnWidths.assign(std::size_t(columnCount), 0);
+    lists.ColumnLefts.assign(std::size_t(columnCount), 0);
+    lists.ColumnBandPositions.assign(std::size_t(columnCount), -1);
+    lists.ColumnRowPositions.assign(std::size_t(columnCount), -1);
+
+    // Header layout lists: shown columns by band, row and column-list position;
+    // every visible band has its entry, used rows or not.
+    struct TEntry {
+        int Band;
+        int Row;
+        int Column;
+    };
+    std::vector<TEntry> entries;
+    for (int c = 0; c < columnCount; ++c) {
+        const TdxTreeListColumn* column = FColumns[std::size_t(c)];
+        if (IsColumnShown(column))
+            entries.push_back({column->FBandIndex, column->RowIndex(), c});
+    }
+    std::sort(entries.begin(), entries.end(), [](const TEntry& a, const TEntry& b) {
+        return std::tie(a.Band, a.Row, a.Column) < std::tie(b.Band, b.Row, b.Column);
+    });
+    for (const TEntry& e : entries) {
+        const int position = lists.BandPositions[std::size_t(e.Band)];
+        std::vector<THeaderRow>& rows = lists.Bands[std::size_t(position)].Rows;
+        if (rows.empty() || rows.back().RowIndex != e.Row)
+            rows.push_back({e.Row, {}});
+        rows.back().Columns.push_back(e.Column);
+        lists.ColumnBandPositions[std::size_t(e.Column)] = position;
+        lists.ColumnRowPositions[std::size_t(e.Column)] = static_cast<int>(rows.size()) - 1;
+    }
+
+    // Band widths.
+    const bool followHeaders = FDefaultLayout || FOptionsEx.Contains(aoBandHeaderWidth);
+    std::vector<TBandMeasure> measures;
+    for (TBandLayout& band : lists.Bands) {
+        const TdxTreeListBand* item = FBands->Items(band.Band);
+        int rowsMin = 0;
+        int rowsNatural = 0;
+        for (const THeaderRow& row : band.Rows) {
+            int rowMin = 0;
+            int rowNatural = 0;
+            for (int c : row.Columns) {
+                rowMin += ColumnMinWidth(c);
+                rowNatural += FColumns[std::size_t(c)]->Width();
+            }
+            rowsMin = std::max(rowsMin, rowMin);
+            rowsNatural = std::max(rowsNatural, rowNatural);
+        }
+        band.MinWidth = std::max(item->Sizing() ? item->MinWidth() : item->Width(), rowsMin);
+        int natural = followHeaders ? rowsNatural : 0;
+        if (natural == 0)
+            natural = item->Width();
+        band.NaturalWidth = std::max(natural, band.MinWidth);
+        measures.push_back({band.MinWidth, band.NaturalWidth, item->Sizing()});
+    }
+    const int available = ClientWidth() - IndicatorWidth();
+    const std::vector<int> bandWidths =
+        DistributeBands(measures, FOptions.Contains(aoAutoWidth), available, lists.TotalWidth);
+    for (std::size_t p = 0; p < visibleBands; ++p)
+        lists.Bands[p].Width = bandWidths[p];
+
+    // Column widths inside each band row.
+    for (const TBandLayout& band : lists.Bands)
+        for (const THeaderRow& row : band.Rows) {
+            std::vector<TColumnMeasure> columns;
+            for (int c : row.Columns) {
+                const TdxTreeListColumn* column = FColumns[std::size_t(c)];
+                columns.push_back({column->Width(), ColumnMinWidth(c), column->Sizing()});
+            }
+            const std::vector<int> widths = DistributeRow(columns, band.Width);
+            for (std::size_t i = 0; i < row.Columns.size(); ++i)
+                lists.ColumnWidths[std::size_t(row.Columns[i])] = widths[i];
+        }
+
+    // Horizontal placement. A first band fixed left stays at the left edge and a
+    // last band fixed right at the right edge (right after the others while they all fit),
+    // each set off by the fixed band line; the others scroll by LeftCoord.
+    const TRect client = ClientRect();
+    const int areaLeft = client.Left + IndicatorWidth();
+    const auto fixedAt = [&](std::size_t p, TdxGridBandFixed side) {
+        return FBands->Items(lists.Bands[p].Band)->Fixed() == side;
+    };
+    const bool fixedLeft = visibleBands > 0 && fixedAt(0, bfLeft);
+    const bool fixedRight =
+        visibleBands > (fixedLeft ? 1u : 0u) && fixedAt(visibleBands - 1, bfRight);
+    std::size_t first = 0;
+    std::size_t end = visibleBands;
+    int x = areaLeft;
+    if (fixedLeft) {
+        lists.Bands[0].Left = areaLeft;
+        x += lists.Bands[0].Width + FFixedBandLineWidth;
+        first = 1;
+    }
+    if (fixedRight)
+        --end;
+    for (std::size_t p = first; p < end; ++p) {
+        lists.Bands[p].Left = x - FLeftCoord;
+        x += lists.Bands[p].Width;
+    }
+    if (fixedRight) {
+        TBandLayout& band = lists.Bands[visibleBands - 1];
+        const int pinned = std::max(client.Right - band.Width, areaLeft);
+        band.Left = std::min(x + FFixedBandLineWidth, pinned);
+    }
+    for (const TBandLayout& band : lists.Bands)
+        for (const THeaderRow& row : band.Rows) {
+            int left = band.Left;
+            for (int c : row.Columns) {
+                lists.ColumnLefts[std::size_t(c)] = left;
+                left += lists.ColumnWidths[std::size_t(c)];
+            }
+        }
+}
+
+// =============================================================================================
+// 4. queries
+
+int TCustomdxTreeListControl::BandAtPosition(int position) const {
+    const TLayoutLists& lists = Layout();
+    if (position < 0 || position >= static_cast<int>(lists.BandOrder.size()))
+        return -1;
+    return lists.BandOrder[std::size_t(position)];
+}
+
+int TCustomdxTreeListControl::BandPosition(int bandIndex) const {
+    const TLayoutLists& lists = Layout();
+    if (bandIndex < 0 || bandIndex >= static_cast<int>(lists.BandPositions.size()))
+        return -1;
+    return lists.BandPositions[std::size_t(bandIndex)];
+}
+
+int TCustomdxTreeListControl::BandRowsUsed(int position) const {
+    const TLayoutLists& lists = Layout();
+    if (position < 0 || position >= static_cast<int>(lists.Bands.size()))
+        return 0;
+    return static_cast<int>(lists.Bands[std::size_t(position)].Rows.size());
+}
+
+int TCustomdxTreeListControl::ColumnsInRow(int position, int row) const {
+    const TLayoutLists& lists = Layout();
+    if (position < 0 || position >= static_cast<int>(lists.Bands.size()))
+        return 0;
+    const auto& rows = lists.Bands[std::size_t(position)].Rows;
+    if (row < 0 || row >= static_cast<int>(rows.size()))
+        return 0;
+    return static_cast<int>(rows[std::size_t(row)].Columns.size());
+}
+
+int TCustomdxTreeListControl::ColumnAt(int position, int row, int i) const {
+    if (i < 0 || i >= ColumnsInRow(position, row))
+        return -1;
+    return Layout().Bands[std::size_t(position)].Rows[std::size_t(row)].Columns[std::size_t(i)];
+}
+
+int TCustomdxTreeListControl::ColumnMinWidth(int column) const {
+    if (column < 0 || column >= ColumnCount())
+        return 0;
+    const TdxTreeListColumn* c = FColumns[std::size_t(column)];
+    return c->Sizing() ? c->MinWidth() : c->Width();
+}
+
+int TCustomdxTreeListControl::BandMinWidth(int position) const {
+    const TLayoutLists& lists = Layout();
+    return position >= 0 && position < static_cast<int>(lists.Bands.size())
+               ? lists.Bands[std::size_t(position)].MinWidth
+               : 0;
+}
+
+int TCustomdxTreeListControl::BandNaturalWidth(int position) const {
+    const TLayoutLists& lists = Layout();
+    return position >= 0 && position < static_cast<int>(lists.Bands.size())
+               ? lists.Bands[std::size_t(position)].NaturalWidth
+               : 0;
+}
+
+int TCustomdxTreeListControl::BandWidth(int position) const {
+    const TLayoutLists& lists = Layout();
+    return position >= 0 && position < static_cast<int>(lists.Bands.size())
+               ? lists.Bands[std::size_t(position)].Width
+               : 0;
+}
+
+int TCustomdxTreeListControl::TotalWidth() const {
+    return Layout().TotalWidth;
+}
+
+int TCustomdxTreeListControl::ColumnWidth(int column) const {
+    const TLayoutLists& lists = Layout();
+    if (column < 0 || column >= static_cast<int>(lists.ColumnWidths.size()))
+        return 0;
+    return lists.ColumnWidths[std::size_t(column)];
+}
+
+int TCustomdxTreeListControl::ColumnLeft(int column) const {
+    const TLayoutLists& lists = Layout();
+    if (column < 0 || column >= static_cast<int>(lists.ColumnLefts.size()) ||
+        lists.ColumnBandPositions[std::size_t(column)] < 0)
+        return -1;
+    return lists.ColumnLefts[std::size_t(column)];
+}
+
+int TCustomdxTreeListControl::ColumnRowPosition(int column) const {
+    const TLayoutLists& lists = Layout();
+    if (column < 0 || column >= static_cast<int>(lists.ColumnRowPositions.size()))
+        return -1;
+    return lists.ColumnRowPositions[std::size_t(column)];
+}
+
+// Columns in the last used row of their band reach down to the bottom of the header panel,
+// unless HeaderMaxLineCount limits them.
+int TCustomdxTreeListControl::HeaderRowSpan(int column) const {
+    const TLayoutLists& lists = Layout();
+    const int row = ColumnRowPosition(column);
+    if (row < 0)
+        return 0;
+    const int position = lists.ColumnBandPositions[std::size_t(column)];
+    const int used = static_cast<int>(lists.Bands[std::size_t(position)].Rows.size());
+    if (row != used - 1)
+        return 1;
+    int span = FHeaderPanelRowCount - row;
+    const int limit = FColumns[std::size_t(column)]->HeaderMaxLineCount();
+    if (limit != 0)
+        span = std::min(span, limit);
+    return std::max(span, 1);
+}
+
+TRect TCustomdxTreeListControl::BandRect(int position) const {
+    const TLayoutLists& lists = Layout();
+    if (position < 0 || position >= static_cast<int>(lists.Bands.size()))
+        return {};
+    const TBandLayout& band = lists.Bands[std::size_t(position)];
+    const int top = ClientRect().Top;
+    return {band.Left, top, band.Left + band.Width, top + FHeights.BandPanel};
+}
+
+TRect TCustomdxTreeListControl::HeaderRect(int column) const {
+    const int row = ColumnRowPosition(column);
+    if (row < 0)
+        return {};
+    const int top = ClientRect().Top + FHeights.BandPanel + row * FHeights.HeaderRow;
+    const int left = ColumnLeft(column);
+    return {left, top, left + ColumnWidth(column),
+            top + HeaderRowSpan(column) * FHeights.HeaderRow};
+}
+
+// =============================================================================================
+// 5. header rows
+
+void TCustomdxTreeListControl::ApplyDefaultLayout() {
+    BeginUpdate();
+    try {
+        SetShowBands(false);
+        ApplyHeaderPanelRowCount(1, false);
+        while (FBands->Count() > 1)
+            FBands->Delete(FBands->Count() - 1);
+        if (FBands->Count() == 0)
+            FBands->Add();
+        FBands->Items(0)->SetVisible(true);
+        for (TdxTreeListColumn* column : FColumns)
+            column->FBandIndex = 0;
+        DropLayoutLists();
+    } catch (...) {
+        EndUpdate();
+        throw;
+    }
+    EndUpdate();
+}
+
+int TCustomdxTreeListControl::HighestStoredRowIndex() const {
+    int highest = -1;
+    for (const TdxTreeListColumn* column : FColumns)
+        if (IsColumnShown(column))
+            highest = std::max(highest, column->FStoredRowIndex);
+    return highest;
+}
+
+void TCustomdxTreeListControl::ApplyAutoHeaderPanelHeight() {
+    const int highest = HighestStoredRowIndex();
+    if (highest >= 0)
+        ApplyHeaderPanelRowCount(highest + 1, false);
+}
+
+// The used rows of every band are renumbered 0, 1, ... in their order, each column's stored
+// row moving by as much as its row. (Walking the gaps from the top of the used-row count down
+// and then clamping to the last used row merges rows when gaps lie above that count, e.g. rows
+// 2, 5, 6 would become 0, 2, 2; ranking the rows keeps three rows.) With
+// aoAutoHeaderPanelHeight the header rows follow the stored rows before the clamp, so that a
+// row written beyond the current header rows makes room instead of being clamped away, and
+// again after the renumbering.
+void TCustomdxTreeListControl::CompactHeaderRows() {
+    if (FCompacting)
+        return;
+    FCompacting = true;
+    struct TReset {
+        bool& Flag;
+        ~TReset() { Flag = false; }
+    } reset{FCompacting};
+
+    ClearRowIndex();
+    const bool autoHeight = FOptionsEx.Contains(aoAutoHeaderPanelHeight);
+    if (autoHeight)
+        ApplyAutoHeaderPanelHeight();
+    const int lastRow = FHeaderPanelRowCount - 1;
+    for (TdxTreeListColumn* column : FColumns)
+        column->FRowIndex = std::clamp(column->FRowIndex, 0, lastRow);
+    for (int band = 0; band < FBands->Count(); ++band) {
+        std::vector<int> used;
+        for (const TdxTreeListColumn* column : FColumns)
+            if (column->FBandIndex == band && column->FVisible)
+                used.push_back(column->FRowIndex);
+        std::sort(used.begin(), used.end());
+        used.erase(std::unique(used.begin(), used.end()), used.end());
+        for (TdxTreeListColumn* column : FColumns) {
+            if (column->FBandIndex != band)
+                continue;
+            if (column->FVisible) {
+                const int rank = static_cast<int>(
+                    std::lower_bound(used.begin(), used.end(), column->FRowIndex) - used.begin());
+                const int shift = column->FRowIndex - rank;
+                column->FRowIndex = rank;
+                column->FStoredRowIndex = std::max(column->FStoredRowIndex - shift, 0);
+            } else if (column->FRowIndex >= static_cast<int>(used.size())) {
+                column->FRowIndex = used.empty() ? 0 : static_cast<int>(used.size()) - 1;
+                column->FStoredRowIndex = column->FRowIndex;
+            }
+        }
+    }
+    if (autoHeight)
+        ApplyAutoHeaderPanelHeight();
+    DropLayoutLists();
+    if (UpdateLockCount() == 0)
+        RebuildRowIndex();
+}
+
+// =============================================================================================
+// 6. resizing
+
+TdxSizingBounds TCustomdxTreeListControl::ColumnSizingBounds(int column) const {
+    TdxSizingBounds bounds;
+    bounds.MinWidth = ColumnMinWidth(column);
+    const int left = ColumnLeft(column);
+    if (left < 0)
+        return bounds;
+    const TLayoutLists& lists = Layout();
+    const TBandLayout& band =
+        lists.Bands[std::size_t(lists.ColumnBandPositions[std::size_t(column)])];
+    const bool followHeaders = FDefaultLayout || FOptionsEx.Contains(aoBandHeaderWidth);
+    if (FOptionsEx.Contains(aoFullSizing) && !FOptions.Contains(aoAutoWidth))
+        bounds.MaxRight = kMaxSizingRight;
+    else if (!FShowBands && followHeaders)
+        bounds.MaxRight = ClientWidth() - 1;
+    else
+        bounds.MaxRight = band.Left + band.Width;
+    return bounds;
+}
+
+TdxSizingBounds TCustomdxTreeListControl::BandSizingBounds(int position) const {
+    TdxSizingBounds bounds;
+    bounds.MinWidth = BandMinWidth(position);
+    bounds.MaxRight = FOptionsEx.Contains(aoFullSizing) ? kMaxSizingRight : ClientWidth() - 2;
+    return bounds;
+}
+
+void TCustomdxTreeListControl::ColumnResized(int column, int width) {
+    TdxTreeListColumn* c = Columns(column);
+    if (c->Sizing()) {
+        c->FWidth = std::max(width, c->MinWidth());
+        c->Assigned(cvWidth);
+        c->Changed(true);
+    }
+    if (OnChangedColumnsWidth)
+        OnChangedColumnsWidth(this);
+}
+
+void TCustomdxTreeListControl::BandResized(int position, int width) {
+    const int band = BandAtPosition(position);
+    if (band < 0)
+        return;
+    FBands->Items(band)->SetWidth(width);
+    if (OnChangedColumnsWidth)
+        OnChangedColumnsWidth(this);
+}
+
+// The widths shown now become the stored ones: the columns' when one visible band follows its
+// headers, else the bands'.
+void TCustomdxTreeListControl::KeepFittedWidths() {
+    const TLayoutLists shown = Layout();
+    const bool followHeaders = FDefaultLayout || FOptionsEx.Contains(aoBandHeaderWidth);
+    if (shown.Bands.size() == 1 && followHeaders) {
+        for (int c = 0; c < ColumnCount(); ++c)
+            if (shown.ColumnBandPositions[std::size_t(c)] >= 0)
+                FColumns[std::size_t(c)]->SetWidth(shown.ColumnWidths[std::size_t(c)]);
+    } else {
+        for (const TBandLayout& band : shown.Bands)
+            FBands->Items(band.Band)->SetWidth(band.Width);
+    }
+}
+
+// =============================================================================================
+// 7. best fit
+
+int TCustomdxTreeListControl::BestFitWidth(const TdxTreeListColumn* column) const {
+    TCanvas* canvas = MeasureCanvas();
+    if (!column || !canvas)
+        return column ? column->Width() : 0;
+    canvas->Font().Assign(Font());
+    const int margin = canvas->TextWidth("0") / 2 + 1;
+    canvas->Font().Assign(column->FAssignedValues.Contains(cvFont) ? column->Font() : Font());
+    // The first column of the first visible band also shows the tree: indent and images.
+    const TLayoutLists& lists = Layout();
+    const int index = ColumnIndexOf(column);
+    const bool treeColumn =
+        index >= 0 && lists.ColumnBandPositions[std::size_t(index)] == 0 && column->ColIndex() == 0;
+    const bool rootLevel = FShowRoot && FPaintStyle == psStandard;
+    int largest = 0;
+    for (int i = 0; i < NodeCount(); ++i)
+        for (TdxTreeListNode* node = NodeAt(i); node; node = node->GetNext()) {
+            int width = column->ContentWidth(*canvas, node);
+            if (treeColumn) {
+                width += (node->Level() + (rootLevel ? 1 : 0)) * kTreeLevelIndent;
+                if (FStateImages && node->StateIndex() != -1)
+                    width += FStateImages->Width();
+                if (FImages && (node->ImageIndex() != -1 || node->SelectedIndex() != -1))
+                    width += FImages->Width();
+            }
+            largest = std::max(largest, width);
+        }
+    canvas->Font().Assign(FHeaderFont);
+    largest = std::max(largest, canvas->TextWidth(column->Caption()) + kHeaderCaptionExtra);
+    return largest + 2 * margin;
+}
+
+void TCustomdxTreeListControl::FitColumn(TdxTreeListColumn* column) {
+    if (column->Sizing())
+        column->SetWidth(BestFitWidth(column));
+}
+
+void TCustomdxTreeListControl::ApplyBestFit(TdxTreeListColumn* column) {
+    if (!column || column->FTreeList != this)
+        return;
+    BeginUpdate();
+    try {
+        FitColumn(column);
+    } catch (...) {
+        EndUpdate();
+        throw;
+    }
+    EndUpdate();
+    if (OnChangedColumnsWidth)
+        OnChangedColumnsWidth(this);
+}
+
+void TCustomdxTreeListControl::ApplyBandBestFit(int bandIndex) {
+    BeginUpdate();
+    try {
+        for (TdxTreeListColumn* column : FColumns)
+            if (column->FBandIndex == bandIndex)
+                FitColumn(column);
+    } catch (...) {
+        EndUpdate();
+        throw;
+    }
+    EndUpdate();
+    if (OnChangedColumnsWidth)
+        OnChangedColumnsWidth(this);
+}
+
+void TCustomdxTreeListControl::ApplyBestFitAll() {
+    BeginUpdate();
+    try {
+        for (TdxTreeListColumn* column : FColumns)
+            FitColumn(column);
+    } catch (...) {
+        EndUpdate();
+        throw;
+    }
+    EndUpdate();
+    if (OnChangedColumnsWidth)
+        OnChangedColumnsWidth(this);
+}
+
+} // namespace dxtl

@@ -1,0 +1,502 @@
+// The list's published properties: construction with their initial values, clamps, option
+// sets and their side effects, fonts, image lists, and loading.
+//
+// Sections:
+//   lifetime           - construction, destruction, loading, notifications, resizing
+//   fonts              - the panel fonts following the list's, columns' unwritten fonts
+//   header rows        - band rows, default layout, header panel rows
+//   options            - Options and OptionsEx and what changing them does
+//   image lists
+//   other properties   - clamps; layout or repaint after a write
+#include "treelist/dxTL.h"
+
+#include <algorithm>
+
+namespace dxtl {
+
+using namespace fw;
+
+namespace {
+constexpr TColor kPreviewFontColor = 0x00FF0000;
+} // namespace
+
+// --- lifetime --------------------------------------------------------------------------------
+
+FW_BEGIN_MESSAGE_MAP(TCustomdxTreeListControl, TCustomdxTreeList)
+FW_MESSAGE(Msg::CmFontChanged, CMFontChanged)
+FW_END_MESSAGE_MAP()
+
+TCustomdxTreeListControl::TCustomdxTreeListControl(TComponent* owner)
+    : TCustomdxTreeList(owner), FBands(std::make_unique<TdxTreeListBands>(this)) {
+    FPreviewFont.SetColor(kPreviewFontColor);
+    const auto panelFontChanged = [this] {
+        if (!FChangingPanelFonts)
+            LayoutChanged();
+    };
+    FBandFont.OnChange = panelFontChanged;
+    FHeaderFont.OnChange = panelFontChanged;
+    FPreviewFont.OnChange = panelFontChanged;
+    FBands->Add();
+    CalcHeights();
+}
+
+TCustomdxTreeListControl::~TCustomdxTreeListControl() {
+    FBandFont.OnChange = nullptr;
+    FHeaderFont.OnChange = nullptr;
+    FPreviewFont.OnChange = nullptr;
+    // Reached without BeforeDestruction only through a plain delete.
+    for (TdxTreeListColumn* column : FColumns)
+        column->FTreeList = nullptr;
+    FColumns.clear();
+}
+
+void TCustomdxTreeListControl::BeforeDestruction() {
+    TCustomdxTreeList::BeforeDestruction();
+    // The columns belong to the form and outlive the list: they only forget it.
+    for (TdxTreeListColumn* column : FColumns)
+        column->FTreeList = nullptr;
+    FColumns.clear();
+}
+
+void TCustomdxTreeListControl::Loaded() {
+    TCustomdxTreeList::Loaded();
+    ResolvePendingImages();
+    CopyFontToColumns();
+    CompactHeaderRows();
+    LayoutChanged();
+}
+
+void TCustomdxTreeListControl::Notification(TComponent* component, TOperation operation) {
+    TCustomdxTreeList::Notification(component, operation);
+    if (operation != opRemove)
+        return;
+    bool changed = false;
+    if (component == FImages) {
+        FImages = nullptr;
+        changed = true;
+    }
+    if (component == FStateImages) {
+        FStateImages = nullptr;
+        changed = true;
+    }
+    if (changed)
+        LayoutChanged();
+}
+
+void TCustomdxTreeListControl::Resize() {
+    TCustomdxTreeList::Resize();
+    // Widths follow the client width with aoAutoWidth, and the rows area's height changes.
+    LayoutChanged();
+}
+
+void TCustomdxTreeListControl::ViewChanged() {
+    if (UpdateLockCount() == 0 && !IsLoading() && !ListDestroying())
+        Invalidate();
+}
+
+// --- fonts -----------------------------------------------------------------------------------
+
+// While ParentFont is true, a new font from the parent is copied into the panel fonts (the
+// preview font takes its name, size and style and stays blue); columns whose font was never
+// written take it too.
+void TCustomdxTreeListControl::CMFontChanged(TMessage& message) {
+    if (ParentFont()) {
+        FChangingPanelFonts = true;
+        FBandFont.Assign(Font());
+        FHeaderFont.Assign(Font());
+        FPreviewFont.SetName(Font().Name());
+        FPreviewFont.SetHeight(Font().Height());
+        FPreviewFont.SetCharset(Font().Charset());
+        FPreviewFont.SetStyle(Font().Style());
+        FPreviewFont.SetColor(kPreviewFontColor);
+        FChangingPanelFonts = false;
+    }
+    CopyFontToColumns();
+    LayoutChanged();
+    DispatchInherited(StaticMessageTable(), message);
+}
+
+// --- header rows -----------------------------------------------------------------------------
+
+void TCustomdxTreeListControl::SetBandRowCount(int count) {
+    FBandRowCount = std::clamp(count, 1, FBandMaxRowCount);
+    if (FOptionsEx.Contains(aoAutoHeaderPanelHeight) && !IsLoading())
+        ApplyAutoHeaderPanelHeight();
+    LayoutChanged();
+}
+
+void TCustomdxTreeListControl::SetBandMaxRowCount(int count) {
+    FBandMaxRowCount = std::max(count, 1);
+    SetBandRowCount(FBandRowCount);
+}
+
+void TCustomdxTreeListControl::SetDefaultLayout(bool defaultLayout) {
+    if (defaultLayout == FDefaultLayout)
+        return;
+    FDefaultLayout = defaultLayout;
+    DropLayoutLists();
+    if (defaultLayout)
+        ApplyDefaultLayout();
+    else
+        LayoutChanged();
+}
+
+void TCustomdxTreeListControl::SetHeaderMinRowCount(int count) {
+    FHeaderMinRowCount = std::max(count, 1);
+    LayoutChanged();
+}
+
+void TCustomdxTreeListControl::SetHeaderPanelMaxRowCount(int count) {
+    FHeaderPanelMaxRowCount = std::max(count, 1);
+    // Applied again under the new maximum; not a write of the count itself.
+    ApplyHeaderPanelRowCount(FHeaderPanelRowCount, false);
+}
+
+void TCustomdxTreeListControl::SetHeaderPanelRowCount(int count) {
+    ApplyHeaderPanelRowCount(count, true);
+}
+
+void TCustomdxTreeListControl::ApplyHeaderPanelRowCount(int count, bool clearsAutoHeight) {
+    count = std::clamp(count, 1, FHeaderPanelMaxRowCount);
+    if (clearsAutoHeight)
+        FOptionsEx = FOptionsEx.Without(aoAutoHeaderPanelHeight);
+    if (count > 1)
+        FDefaultLayout = false;
+    if (count == FHeaderPanelRowCount)
+        return;
+    FHeaderPanelRowCount = count;
+    DropLayoutLists();
+    if (IsLoading() || ListDestroying())
+        return;
+    CompactHeaderRows();
+    LayoutChanged();
+}
+
+bool TCustomdxTreeListControl::HeaderPanelRowCountStored() const {
+    return !FOptionsEx.Contains(aoAutoHeaderPanelHeight);
+}
+
+// --- options ---------------------------------------------------------------------------------
+
+void TCustomdxTreeListControl::SetOptions(TdxTreeListOptions options) {
+    if (options == FOptions)
+        return;
+    const TdxTreeListOptions old = FOptions;
+    // The lock closes an open editor; the layout is recomputed at its end.
+    BeginUpdate();
+    try {
+        if (options.Contains(aoRowSelect))
+            FOptionsEx = FOptionsEx.Without(aoInvertSelect);
+        if (old.Contains(aoAutoWidth) && !options.Contains(aoAutoWidth) &&
+            FOptionsEx.Contains(aoKeepColumnWidth) && !IsLoading())
+            KeepFittedWidths();
+        FOptions = options;
+        if (!old.Contains(aoAutoSort) && options.Contains(aoAutoSort))
+            ResetSortedColumns();
+        DropLayoutLists();
+    } catch (...) {
+        EndUpdate();
+        throw;
+    }
+    EndUpdate();
+    if (!IsLoading()) {
+        ClearSelection();
+        if (TdxTreeListNode* focused = FocusedNode())
+            SetNodeSelected(focused, true);
+    }
+}
+
+void TCustomdxTreeListControl::SetOptionsEx(TdxTreeListOptionsEx options) {
+    if (options == FOptionsEx)
+        return;
+    const TdxTreeListOptionsEx old = FOptionsEx;
+    BeginUpdate();
+    try {
+        if (options.Contains(aoInvertSelect))
+            FOptions = FOptions.Without(aoRowSelect);
+        FOptionsEx = options;
+        if ((old.Contains(aoMultiSort) && !options.Contains(aoMultiSort)) ||
+            old.Contains(aoAnsiSort) != options.Contains(aoAnsiSort))
+            ResetSortedColumns();
+        if (!old.Contains(aoAutoHeaderPanelHeight) && options.Contains(aoAutoHeaderPanelHeight) &&
+            !IsLoading())
+            ApplyAutoHeaderPanelHeight();
+        DropLayoutLists();
+    } catch (...) {
+        EndUpdate();
+        throw;
+    }
+    EndUpdate();
+}
+
+void TCustomdxTreeListControl::ResetSortedColumns() {
+    for (TdxTreeListColumn* column : FColumns)
+        column->FSorted = csNone;
+}
+
+// --- image lists -----------------------------------------------------------------------------
+
+void TCustomdxTreeListControl::SetImageList(TImageList*& slot, TImageList* images) {
+    if (slot == images)
+        return;
+    TImageList* old = slot;
+    slot = images;
+    // The other slot may hold the same list and still needs to hear when it goes.
+    if (old && old != FImages && old != FStateImages)
+        RemoveFreeNotification(old);
+    if (images)
+        images->FreeNotification(this);
+    LayoutChanged();
+}
+
+void TCustomdxTreeListControl::SetImages(TImageList* images) {
+    FPendingImagesName.clear();
+    SetImageList(FImages, images);
+}
+
+void TCustomdxTreeListControl::SetStateImages(TImageList* images) {
+    FPendingStateImagesName.clear();
+    SetImageList(FStateImages, images);
+}
+
+namespace {
+// An image list among the owner's components; none for an empty name.
+TImageList* FindImageList(const TComponent& list, const std::string& name) {
+    if (name.empty())
+        return nullptr;
+    auto* images =
+        dynamic_cast<TImageList*>(list.Owner() ? list.Owner()->FindComponent(name) : nullptr);
+    if (!images)
+        throw EInvaliddxTreeListOperation("'" + name + "' is not an image list of " +
+                                          (list.Owner() ? list.Owner()->Name() : "no owner"));
+    return images;
+}
+} // namespace
+
+void TCustomdxTreeListControl::SetImagesName(std::string name) {
+    if (IsLoading() && !name.empty() && !(Owner() && Owner()->FindComponent(name))) {
+        FPendingImagesName = std::move(name);
+        return;
+    }
+    SetImages(FindImageList(*this, name));
+}
+
+void TCustomdxTreeListControl::SetStateImagesName(std::string name) {
+    if (IsLoading() && !name.empty() && !(Owner() && Owner()->FindComponent(name))) {
+        FPendingStateImagesName = std::move(name);
+        return;
+    }
+    SetStateImages(FindImageList(*this, name));
+}
+
+void TCustomdxTreeListControl::ResolvePendingImages() {
+    const std::string images = std::move(FPendingImagesName);
+    const std::string stateImages = std::move(FPendingStateImagesName);
+    FPendingImagesName.clear();
+    FPendingStateImagesName.clear();
+    try {
+        if (!images.empty())
+            SetImages(FindImageList(*this, images));
+        if (!stateImages.empty())
+            SetStateImages(FindImageList(*this, stateImages));
+    } catch (const EInvaliddxTreeListOperation& e) {
+        throw ELayoutError(Name() + ": " + e.what());
+    }
+}
+
+// --- other properties ------------------------------------------------------------------------
+
+void TCustomdxTreeListControl::SetBorderStyle(TBorderStyle style) {
+    FBorderStyle = style == bsNone ? bsNone : bsSingle;
+    ViewChanged();
+}
+
+void TCustomdxTreeListControl::SetCtl3D(bool ctl3D) {
+    FCtl3D = ctl3D;
+    FParentCtl3D = false;
+    ViewChanged();
+}
+
+void TCustomdxTreeListControl::SetGroupNodeColor(TColor color) {
+    FGroupNodeColor = color;
+    ViewChanged();
+}
+
+void TCustomdxTreeListControl::SetGroupNodeTextColor(TColor color) {
+    FGroupNodeTextColor = color;
+    ViewChanged();
+}
+
+void TCustomdxTreeListControl::SetRowFooterColor(TColor color) {
+    FRowFooterColor = color;
+    ViewChanged();
+}
+
+void TCustomdxTreeListControl::SetRowFooterTextColor(TColor color) {
+    FRowFooterTextColor = color;
+    ViewChanged();
+}
+
+void TCustomdxTreeListControl::SetHeaderColor(TColor color) {
+    FHeaderColor = color;
+    ViewChanged();
+}
+
+void TCustomdxTreeListControl::SetBandColor(TColor color) {
+    FBandColor = color;
+    ViewChanged();
+}
+
+void TCustomdxTreeListControl::SetHideFocusRect(bool hide) {
+    FHideFocusRect = hide;
+    ViewChanged();
+}
+
+void TCustomdxTreeListControl::SetHideSelection(bool hide) {
+    FHideSelection = hide;
+    ViewChanged();
+}
+
+void TCustomdxTreeListControl::SetIndentDesc(int indent) {
+    FIndentDesc = std::max(indent, 0);
+    ViewChanged();
+}
+
+void TCustomdxTreeListControl::SetFixedBandLineColor(TColor color) {
+    FFixedBandLineColor = color;
+    ViewChanged();
+}
+
+void TCustomdxTreeListControl::SetFixedBandLineWidth(int width) {
+    FFixedBandLineWidth = std::max(width, 1);
+    LayoutChanged();
+}
+
+void TCustomdxTreeListControl::SetLookAndFeel(TdxLookAndFeel lookAndFeel) {
+    FLookAndFeel = lookAndFeel;
+    LayoutChanged();
+}
+
+void TCustomdxTreeListControl::SetMaxRowLineCount(int count) {
+    FMaxRowLineCount = std::max(count, -1);
+    LayoutChanged();
+}
+
+void TCustomdxTreeListControl::SetPaintStyle(TdxTreeListPaintStyle style) {
+    FPaintStyle = style;
+    LayoutChanged();
+}
+
+void TCustomdxTreeListControl::SetDefaultRowHeight(int height) {
+    FWrittenRowHeight = height;
+    FRowHeightWritten = true;
+    // Until the next recalculation the written height shows, never below the minimum.
+    FHeights.Row = std::max(height, FHeights.MinRow);
+    LayoutChanged();
+}
+
+void TCustomdxTreeListControl::SetRowSeparatorLineWidth(int width) {
+    FRowSeparatorLineWidth = std::max(width, 1);
+    LayoutChanged();
+}
+
+void TCustomdxTreeListControl::SetPreviewLines(int lines) {
+    FPreviewLines = std::max(lines, -1);
+    LayoutChanged();
+}
+
+void TCustomdxTreeListControl::SetHighlightColor(TColor color) {
+    FHighlightColor = color;
+    ViewChanged();
+}
+
+void TCustomdxTreeListControl::SetHighlightTextColor(TColor color) {
+    FHighlightTextColor = color;
+    ViewChanged();
+}
+
+void TCustomdxTreeListControl::SetTreeLineColor(TColor color) {
+    FTreeLineColor = color;
+    ViewChanged();
+}
+
+void TCustomdxTreeListControl::SetTreeLineStyle(TdxTreeLineStyle style) {
+    FTreeLineStyle = style;
+    ViewChanged();
+}
+
+void TCustomdxTreeListControl::SetHideSelectionColor(TColor color) {
+    FHideSelectionColor = color;
+    ViewChanged();
+}
+
+void TCustomdxTreeListControl::SetHideSelectionTextColor(TColor color) {
+    FHideSelectionTextColor = color;
+    ViewChanged();
+}
+
+void TCustomdxTreeListControl::SetScrollBars(TScrollStyle scrollBars) {
+    FScrollBars = scrollBars;
+    LayoutChanged();
+}
+
+void TCustomdxTreeListControl::SetCustomizingRowCount(int count) {
+    FCustomizingRowCount = std::max(count, 2);
+}
+
+void TCustomdxTreeListControl::SetShowBands(bool show) {
+    FShowBands = show;
+    LayoutChanged();
+}
+
+void TCustomdxTreeListControl::SetShowGrid(bool show) {
+    FShowGrid = show;
+    LayoutChanged();
+}
+
+void TCustomdxTreeListControl::SetShowRowFooter(bool show) {
+    FShowRowFooter = show;
+    LayoutChanged();
+}
+
+void TCustomdxTreeListControl::SetShowIndicator(bool show) {
+    FShowIndicator = show;
+    LayoutChanged();
+}
+
+void TCustomdxTreeListControl::SetShowFooter(bool show) {
+    FShowFooter = show;
+    LayoutChanged();
+}
+
+void TCustomdxTreeListControl::SetShowButtons(bool show) {
+    FShowButtons = show;
+    ViewChanged();
+}
+
+void TCustomdxTreeListControl::SetShowPreviewGrid(bool show) {
+    FShowPreviewGrid = show;
+    LayoutChanged();
+}
+
+void TCustomdxTreeListControl::SetShowHeader(bool show) {
+    FShowHeader = show;
+    LayoutChanged();
+}
+
+void TCustomdxTreeListControl::SetShowLines(bool show) {
+    FShowLines = show;
+    ViewChanged();
+}
+
+void TCustomdxTreeListControl::SetShowRoot(bool show) {
+    FShowRoot = show;
+    ViewChanged();
+}
+
+void TCustomdxTreeListControl::SetGridLineColor(TColor color) {
+    FGridLineColor = color;
+    ViewChanged();
+}
+
+} // namespace dxtl
