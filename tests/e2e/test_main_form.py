@@ -16,6 +16,12 @@ LIST_CLASS = "TdxTreeList"
 # start-up that much, not the seconds (or the forever) of an unbounded wait. The margin
 # covers Wine's own start-up jitter.
 HUNG_EXTRA_LIMIT_SECONDS = 2.0
+# The list's band and header panels: 17 pixels each for the form's 12-pixel font, in the
+# list's band and header colour 0x00D9E5E9; the rows area in its colour 0x00F9FEFF.
+BAND_HEIGHT = 17
+HEADER_HEIGHT = 17
+PANEL_RGB = (0xE9, 0xE5, 0xD9)
+LIST_RGB = (0xFF, 0xFE, 0xF9)
 BUTTONS = [  # left edge, width: refresh, hide, show at the left; mail, close at the right
     (0, 52), (52, 61), (113, 94), (219, 86), (305, 37)]
 
@@ -71,6 +77,19 @@ class MainFormTest(DesktopTestCase):
         captions = [b["caption"] for b in buttons]
         self.assertEqual(captions, ["다시보기", "숨기기(F2)", "보이기(Shift+F2)", "버그잡아수세요", "종료"])
         self.assertEqual(relative(tree, form), [1, 19, client_w - 1, client_h - 1])
+
+    def test_list_shows_band_and_header_panels_of_the_computed_heights(self) -> None:
+        form = self.start()
+        _, _, tree = self.strip_and_list(form)
+        self.desktop.settle(form["hwnd"])
+        picture = self.desktop.x.capture(tree["rect"])
+        self.desktop.screenshot("list-geometry")
+        right = picture.width - 4  # clear of the centred band caption and the header captions
+        band_middle, header_middle, rows = BAND_HEIGHT // 2, BAND_HEIGHT + HEADER_HEIGHT // 2, BAND_HEIGHT + HEADER_HEIGHT + 4
+        self.assertEqual(picture.pixel(right, band_middle), PANEL_RGB)
+        self.assertEqual(picture.pixel(right, header_middle), PANEL_RGB)
+        self.assertEqual(picture.pixel(right, rows), LIST_RGB)
+        self.assertEqual(picture.pixel(right, picture.height - 2), LIST_RGB)
 
     def test_enlarged_form_keeps_button_groups_at_their_edges(self) -> None:
         form = self.start()
