@@ -1,8 +1,8 @@
 // The multi-column tree list control: its nodes, columns and bands, the list of nodes, its
-// layout and the stored node stream.
+// layout, its paint pass and the stored node stream.
 //
 // Sections:
-//   1. Errors, values, option sets and events
+//   1. Errors, values, option sets, events and the cell view data of the painter
 //   2. TdxNodeStrings       - the packed texts of one node
 //   3. TdxTreeListNode      - a node and its tree operations; TdxTreeListTextNode
 //   4. TdxTreeListRowIndex  - displayed rows <-> nodes
@@ -17,7 +17,8 @@
 // dxTLView.cpp (row geometry, repaint requests, top row), dxTLStream.cpp (node stream "Data"),
 // dxTLColumns.cpp (columns and the list's column list), dxTLBands.cpp, dxTLLayout.cpp (heights,
 // widths, placement, header rows, best fit), dxTLProperties.cpp (list properties and options),
-// dxTL.cpp (the published class), dxTLRegister.cpp (stored-layout registration).
+// dxTLPaint.cpp (the paint pass), dxTL.cpp (the published class), dxTLRegister.cpp
+// (stored-layout registration).
 #pragma once
 
 #include "framework/Control.h"
@@ -200,6 +201,33 @@ struct TdxCellViewParams {
     TTextLayout VertAlignment = tlTop;
     fw::TColor Color = fw::clWindow;
     const fw::TFont* Font = nullptr;
+};
+
+// The inputs of one cell for its painter; the list keeps one and refills it for every cell.
+// Brushes are colours. The rectangle is relative to the cell, 2 pixels wider on every side.
+struct TdxTreeListCellViewData {
+    fw::TColor Brush = fw::clWindow;
+    const fw::TFont* Font = nullptr;
+    fw::TColor BkColor = fw::clWindow;
+    fw::TColor TextColor = fw::clWindowText;
+    fw::TAlignment Alignment = fw::taLeftJustify;
+    TTextLayout VertAlignment = tlTop;
+    std::string Text;
+    int TextLength = 0;
+    bool Selected = false;
+    bool InvertSelect = false;
+    bool LeftEdge = false;
+    bool RightEdge = false;
+    bool MultiLine = false;
+    bool InvertText = false;
+    bool EndEllipsis = false;
+    TdxTreeListNode* Node = nullptr;
+    bool NullNode = false;
+    fw::TColor SelectionColor = fw::clHighlight;
+    fw::TColor ColumnBrush = fw::clWindow;
+    fw::TColor ColumnColor = fw::clWindow;
+    bool HotTrack = false;
+    fw::TRect CellRect;
 };
 
 // ---------------------------------------------------------------------------------------------
@@ -1179,6 +1207,22 @@ public:
     static constexpr int kIndicatorWidth = 12;
     static constexpr int kMaxSizingRight = 100000;
 
+    // --- Painting (dxTLPaint.cpp) ---------------------------------------------------------
+    // What a paint pass reads of selection, focus and scrolling. Each member left empty keeps
+    // the list's own answer: no node selected or focused, column 0 focused, the list's
+    // LeftCoord and TopVisibleNode, and the keyboard focus as the platform reports it.
+    struct TPaintStateHooks {
+        std::function<bool(const TdxTreeListNode* node)> NodeSelected;
+        std::function<TdxTreeListNode*()> FocusedNode;
+        std::function<int()> FocusedColumn;
+        std::function<int()> LeftCoord;
+        std::function<TdxTreeListNode*()> TopNode;
+        std::function<bool()> HasFocus;
+    };
+    TPaintStateHooks PaintStateHooks;
+    // Nesting depth of paint passes in progress; 0 between passes.
+    int PaintLockCount() const { return FPaintLockCount; }
+
 protected:
     TdxTreeListNode* CreateNode() override;
     void DeleteColumnValue(TdxTreeListNode* node, int fieldIndex) override;
@@ -1210,10 +1254,48 @@ protected:
     // The left edge of the scrolling bands is moved left by this much (scrolling comes later).
     int LeftCoord() const { return FLeftCoord; }
 
+    // --- Painting (dxTLPaint.cpp) ---------------------------------------------------------
+    // One paint pass over the whole client area (see dxTLPaint.cpp).
+    void PaintControl(fw::TCanvas& canvas);
+    // Paints one data cell. `cellKind`: 0 data cell, 2 new item row cell. `columnBrush` and
+    // `brush` are colours: the canvas has no brush objects.
+    virtual void DrawCell(fw::TCanvas& canvas, const fw::TRect& rect, fw::TColor columnBrush,
+                          fw::TColor columnColor, bool rightEdge, bool leftEdge, int cellKind,
+                          bool multiLine, fw::TColor brush, fw::TColor textColor,
+                          fw::TColor backgroundColor, bool focusedCell, bool selected,
+                          int columnIndex, TdxTreeListNode* node, fw::TBitmap* paintBitmap);
+    // Text output of a text cell: the cell filled and its text placed as the view data asks.
+    static void DrawEditText(fw::TCanvas& canvas, const fw::TRect& cell,
+                             const TdxTreeListCellViewData& data);
+    // Called around the painting of a node: before its indent area, before and after each cell.
+    virtual void BeforePaintNode(TdxTreeListNode* node) { (void)node; }
+    virtual void BeforePaintCell(TdxTreeListNode* node) { (void)node; }
+    virtual void AfterPaintCell(TdxTreeListNode* node) { (void)node; }
+    // Marks drawn by inverting pixels (sizing line, drag arrows) leave before the outermost
+    // paint pass and come back after it.
+    virtual void HideInteractionMarks() {}
+    virtual void ShowInteractionMarks() {}
+    // The paint pass's view of selection, focus and scrolling (see TPaintStateHooks).
+    virtual bool PaintNodeSelected(const TdxTreeListNode* node) const;
+    virtual TdxTreeListNode* PaintFocusedNode() const;
+    virtual int PaintFocusedColumn() const;
+    virtual int PaintLeftCoord() const;
+    virtual TdxTreeListNode* PaintTopNode() const;
+    virtual bool PaintHasFocus() const;
     void CMFontChanged(fw::TMessage& message);
     FW_DECLARE_MESSAGE_MAP()
 
 private:
+    // A paint pass in progress (dxTLPaint.cpp).
+    struct TPaintPass;
+    // DrawCell's work between the node hooks: view data, column font, text output.
+    void PaintCellContent(fw::TCanvas& canvas, const fw::TRect& rect, fw::TColor columnBrush,
+                          fw::TColor columnColor, bool rightEdge, bool leftEdge, int cellKind,
+                          bool multiLine, fw::TColor brush, fw::TColor textColor,
+                          fw::TColor backgroundColor, bool focusedCell, bool selected,
+                          int columnIndex, TdxTreeListNode* node);
+    int FPaintLockCount = 0;
+    TdxTreeListCellViewData FCellViewData;
     friend class TdxTreeListColumn;
     friend class TdxTreeListBand;
     friend class TdxTreeListBands;
@@ -1386,8 +1468,7 @@ public:
     bool ResortPending() const { return FResortPending; }
 
 protected:
-    // A plain rendering until the full paint pass: band captions, headers and each row's
-    // texts in the computed places.
+    // The paint pass of TCustomdxTreeListControl.
     void Paint() override;
     void NodeAdded(TdxTreeListNode* node) override;
     void NodeDeleted(TdxTreeListNode* node, TdxTreeListNode* previous, TdxTreeListNode* next,

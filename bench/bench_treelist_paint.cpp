@@ -1,0 +1,94 @@
+// The tree list's full paint pass on the headless canvas: a list of 1,000,000 rows against the
+// same list with 100 rows (only the visible rows may cost anything, so the ratio should stay
+// near 1), and one pass of the main window's list with a desktop of 30 windows.
+//
+// Sections: workloads; paint passes; main.
+#include "app/uVarnel.h"
+#include "framework/Application.h"
+#include "framework/Form.h"
+#include "platform/headless/HeadlessPlatform.h"
+#include "treelist/dxTL.h"
+
+#include <benchmark/benchmark.h>
+
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <string>
+
+namespace {
+
+// --- workloads -------------------------------------------------------------------------------
+
+// A 340 x 253 list with three columns on a shown form; every row has a caption.
+struct TListOnForm {
+    explicit TListOnForm(int rows) : Application(Platform) {
+        Application.Initialize();
+        Form = Application.CreateForm<fw::TForm>();
+        Form->SetBounds(0, 0, 400, 300);
+        Form->Font().SetHeight(-12);
+        List = new dxtl::TdxTreeList(Form);
+        List->SetParent(Form);
+        List->SetBounds(0, 0, 340, 253);
+        List->SetShowLines(false);
+        List->BeginUpdate();
+        for (int width : {45, 20, 249})
+            List->CreateColumn()->SetWidth(width);
+        for (int i = 0; i < rows; ++i)
+            List->AddNode()->SetStrings(2, "Window " + std::to_string(100000 + i));
+        List->EndUpdate();
+        Form->Show();
+        Platform.PaintAll();
+    }
+    fw::headless::HeadlessPlatform Platform;
+    fw::TApplication Application;
+    fw::TForm* Form = nullptr;
+    dxtl::TdxTreeList* List = nullptr;
+};
+
+std::string ReadSource(const std::string& relative) {
+    std::ifstream in(std::string(VARNEL_SOURCE_DIR) + "/" + relative, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// --- paint passes ----------------------------------------------------------------------------
+
+void PaintPass(benchmark::State& state, fw::headless::HeadlessPlatform& platform,
+               dxtl::TdxTreeList& list) {
+    for (auto _ : state) {
+        list.Invalidate();
+        platform.PaintAll();
+    }
+}
+
+void Varnel_PaintPass_Rows(benchmark::State& state) {
+    static std::unique_ptr<TListOnForm> workload;
+    if (!workload || workload->List->NodeCount() != state.range(0))
+        workload = std::make_unique<TListOnForm>(static_cast<int>(state.range(0)));
+    PaintPass(state, workload->Platform, *workload->List);
+    state.counters["rows"] = static_cast<double>(state.range(0));
+}
+BENCHMARK(Varnel_PaintPass_Rows)->Arg(100)->Arg(1000000)->Unit(benchmark::kMicrosecond);
+
+void Varnel_PaintPass_MainForm(benchmark::State& state) {
+    fw::headless::HeadlessPlatform platform;
+    platform.AddResource("TFVARNEL", ReadSource("resources/TFVARNEL.layout"));
+    for (int i = 0; i < 30; ++i) {
+        fw::headless::FakeWindow window;
+        window.Text = (i % 2 ? "메모장 " : "Editor ") + std::to_string(i);
+        platform.FakeDesktop().Add(window);
+    }
+    fw::TApplication application(platform);
+    application.Initialize();
+    auto* form = application.CreateForm<varnel::TfVarnel>();
+    form->Show();
+    platform.PaintAll();
+    PaintPass(state, platform, *form->tlWinList);
+}
+BENCHMARK(Varnel_PaintPass_MainForm)->Unit(benchmark::kMicrosecond);
+
+} // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,379 @@
+// The tree list's paint pass, pixel by pixel on the headless canvas: empty areas, selection
+// colours, focus rectangles, node images, cut texts, grid lines and horizontal scrolling, on a
+// plain list and on the main window's list. Expected pixels follow from the headless metrics
+// (a -12 font: 12-pixel text, 6-pixel narrow advance, glyph boxes from (left + 1, top + 2) to
+// (left + advance - 1, top + height - 2)) and the list's stated geometry.
+#include "VarnelFixture.h"
+#include "test_treelist_layout_support.h"
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+namespace {
+
+using namespace fw;
+using namespace dxtl;
+using testing_support::VarnelTest;
+using treelist_testing::TreeListLayoutTest;
+using varnel::TfVarnel;
+
+constexpr TColorRef kRed = 0x0000FF;
+constexpr TColorRef kGreen = 0x00FF00;
+
+// A solid, fully opaque 16 x 16 picture (pixels are 0xAABBGGRR).
+TPixelImage SolidImage(TColorRef rgb) {
+    TPixelImage image = TPixelImage::Blank(16, 16);
+    for (std::uint32_t& pixel : image.Pixels)
+        pixel = 0xFF000000u | rgb;
+    return image;
+}
+
+class TreeListPaintTest : public TreeListLayoutTest {
+protected:
+    TreeListPaintTest() {
+        List->SetColor(static_cast<TColor>(kListColor));
+        List->SetShowLines(false);
+        Form->Show();
+    }
+
+    void Repaint() {
+        List->Invalidate();
+        Platform.PaintAll();
+    }
+    TColorRef At(int x, int y) { return PixelOf(*List, x, y); }
+    TColorRef Sys(int index) { return Platform.SysColor(index); }
+    int RowsTop() { return List->DataAreaRect().Top; }
+
+    // Two solid images: 0 red, 1 green.
+    void AddImages() {
+        Images = new TImageList(Form);
+        Images->Add(SolidImage(kRed));
+        Images->Add(SolidImage(kGreen));
+        List->SetImages(Images);
+    }
+
+    static constexpr TColorRef kListColor = 0x00E0F0D0;
+};
+
+TEST_F(TreeListPaintTest, EmptyListFillsTheRowsAreaWithItsColour) {
+    AddColumn(100, "A");
+    AddColumn(80, "B");
+    Repaint();
+    const int top = RowsTop();
+    ASSERT_GT(top, 0);
+    // Under the columns, right of them and down to the bottom edge.
+    for (int x : {0, 50, 99, 100, 179, 180, 250, 339})
+        for (int y : {top, top + 1, 100, 252}) {
+            SCOPED_TRACE(testing::Message() << x << "," << y);
+            EXPECT_EQ(At(x, y), kListColor);
+        }
+    // The header panel keeps its own colour.
+    EXPECT_EQ(At(50, top - 1), Sys(SysColor::BtnFace));
+}
+
+TEST_F(TreeListPaintTest, SelectedNodeShowsItsSelectedImageCentredAfterTheIndentSlot) {
+    AddImages();
+    AddColumn(100);
+    TdxTreeListNode* node = List->AddNode();
+    node->SetImageIndex(0);
+    node->SetSelectedIndex(1);
+    Repaint();
+    const int top = RowsTop();
+    ASSERT_EQ(List->RowHeight(), 16);
+    // The 16-pixel slot, then the 16 x 16 image filling the 16 x 16 area exactly.
+    EXPECT_EQ(At(0, top + 8), kListColor);
+    EXPECT_EQ(At(15, top + 8), kListColor);
+    EXPECT_EQ(At(16, top), kRed);
+    EXPECT_EQ(At(31, top + 15), kRed);
+    EXPECT_EQ(At(32, top + 8), kListColor);
+
+    List->PaintStateHooks.NodeSelected = [node](const TdxTreeListNode* n) { return n == node; };
+    Repaint();
+    EXPECT_EQ(At(16, top), kGreen);
+    EXPECT_EQ(At(31, top + 15), kGreen);
+    EXPECT_EQ(At(15, top + 8), kListColor);
+}
+
+TEST_F(TreeListPaintTest, ImageIndexOutOfRangeDrawsNoImageButFillsItsArea) {
+    AddImages();
+    AddColumn(100);
+    TdxTreeListNode* node = List->AddNode();
+    node->SetImageIndex(0);
+    Repaint();
+    const int top = RowsTop();
+    ASSERT_EQ(At(20, top + 4), kRed);
+    for (int index : {2, -1, -5, 1000}) {
+        SCOPED_TRACE(index);
+        node->SetImageIndex(index);
+        Repaint();
+        for (int x : {16, 20, 31})
+            for (int y : {top, top + 8, top + 15})
+                EXPECT_EQ(At(x, y), kListColor);
+    }
+}
+
+TEST_F(TreeListPaintTest, TextWiderThanItsCellStartsAtTheLeftEdgeAndIsCut) {
+    AddColumn(50);
+    TdxTreeListColumn* wide = AddColumn(60);
+    wide->SetAlignment(taRightJustify);
+    wide->SetVertAlignment(tlTop);
+    TdxTreeListNode* node = List->AddNode();
+    node->SetStrings(1, "ABCDEFGHIJKLMNOP"); // 16 x 6 = 96 pixels
+    Repaint();
+    const int top = RowsTop();
+    const int left = List->ColumnLeft(1);
+    ASSERT_EQ(left, 50);
+    const int glyphRow = top + 1 + 5; // text top = cell top + 1
+    const TColorRef text = Sys(SysColor::WindowText);
+    // Text rectangle: left + 2 .. left + 58 (one more in on the right for right alignment).
+    EXPECT_EQ(At(left + 2, glyphRow), kListColor);
+    EXPECT_EQ(At(left + 3, glyphRow), text);
+    EXPECT_EQ(At(left + 8, glyphRow), kListColor); // gap between the first two glyphs
+    EXPECT_EQ(At(left + 57, glyphRow), text);      // tenth glyph, cut after this column
+    EXPECT_EQ(At(left + 58, glyphRow), kListColor);
+    EXPECT_EQ(At(left + 59, glyphRow), kListColor);
+}
+
+TEST_F(TreeListPaintTest, GridPixelsOnlyWithShowGrid) {
+    AddColumn(100);
+    AddColumn(100);
+    for (int i = 0; i < 3; ++i)
+        List->AddNode();
+    Repaint();
+    const int top = RowsTop();
+    const int rows = 3 * List->RowHeight();
+    // Without the grid every pixel of the rows area is the list's colour: cells touch.
+    for (int y = top; y < top + rows + 4; ++y)
+        for (int x = 0; x < 340; ++x)
+            if (At(x, y) != kListColor)
+                FAIL() << "pixel " << x << "," << y;
+
+    List->SetShowGrid(true);
+    Repaint();
+    const TColorRef grid = Sys(SysColor::BtnShadow);
+    const int rowTop = RowsTop();
+    // The first column's last pixel column is its vertical grid line.
+    EXPECT_EQ(At(99, rowTop + 3), grid);
+    EXPECT_EQ(At(98, rowTop + 3), kListColor);
+    // A row's bottom line runs under the cells.
+    const int rowBottom = rowTop + List->NodeHeight(List->NodeAt(0));
+    EXPECT_EQ(At(150, rowBottom - 1), grid);
+    EXPECT_EQ(At(150, rowBottom - 2), kListColor);
+}
+
+TEST_F(TreeListPaintTest, HorizontalScrollMovesIndentAndFirstColumnTogether) {
+    AddImages();
+    TdxTreeListColumn* first = AddColumn(300);
+    first->SetVertAlignment(tlTop);
+    AddColumn(300);
+    TdxTreeListNode* node = List->AddNode();
+    node->SetImageIndex(0);
+    node->SetStrings(0, "W");
+    Repaint();
+    const int top = RowsTop();
+    const int glyphRow = top + 1 + 5;
+    const TColorRef text = Sys(SysColor::WindowText);
+    // Unscrolled: image at 16..31, the cell from 32, its text box from 32 + 2 + 1.
+    EXPECT_EQ(At(16, top + 4), kRed);
+    EXPECT_EQ(At(15, top + 4), kListColor);
+    EXPECT_EQ(At(35, glyphRow), text);
+    EXPECT_EQ(At(34, glyphRow), kListColor);
+
+    List->PaintStateHooks.LeftCoord = [] { return 10; };
+    Repaint();
+    EXPECT_EQ(At(5, top + 4), kListColor);
+    EXPECT_EQ(At(6, top + 4), kRed);
+    EXPECT_EQ(At(21, top + 4), kRed);
+    EXPECT_EQ(At(22, top + 4), kListColor);
+    EXPECT_EQ(At(25, glyphRow), text);
+    EXPECT_EQ(At(24, glyphRow), kListColor);
+    EXPECT_EQ(At(35, glyphRow), kListColor);
+}
+
+TEST_F(TreeListPaintTest, HandlerRaisingDuringThePassLeavesNoPassOpen) {
+    AddImages();
+    AddColumn(100);
+    TdxTreeListNode* node = List->AddNode();
+    node->SetImageIndex(0);
+    std::string reported;
+    Application.OnException = [&reported](const std::exception& e) { reported = e.what(); };
+    List->OnGetImageIndex = [](TObject*, TdxTreeListNode*, int&) {
+        throw std::runtime_error("handler failed");
+    };
+    Repaint();
+    // The error reached the paint dispatch, and the pass that it cut short is closed.
+    EXPECT_EQ(reported, "handler failed");
+    EXPECT_EQ(List->PaintLockCount(), 0);
+    List->OnGetImageIndex = [](TObject*, TdxTreeListNode*, int& index) { index = 1; };
+    Repaint();
+    EXPECT_EQ(List->PaintLockCount(), 0);
+    EXPECT_EQ(At(20, RowsTop() + 4), kGreen);
+}
+
+TEST_F(TreeListPaintTest, EndEllipsisOptionCutsAWideTextWithDots) {
+    AddColumn(50);
+    TdxTreeListColumn* wide = AddColumn(60);
+    wide->SetVertAlignment(tlTop);
+    TdxTreeListNode* node = List->AddNode();
+    node->SetStrings(1, "ABCDEFGHIJKLMNOP");
+    const int glyphRow = RowsTop() + 1 + 5;
+    const TColorRef text = Sys(SysColor::WindowText);
+    // Text rectangle 52 .. 109 (57 wide). Without the option the tenth glyph (from 106) shows
+    // its first column at 107.
+    Repaint();
+    EXPECT_EQ(At(107, glyphRow), text);
+    // With it: six characters and "..." (9 x 6 = 54 pixels), the last dot's box ending at 105.
+    List->SetOptions(List->Options().With(aoDrawEndEllipsis));
+    Repaint();
+    EXPECT_EQ(At(53, glyphRow), text);
+    EXPECT_EQ(At(104, glyphRow), text);
+    EXPECT_EQ(At(105, glyphRow), kListColor);
+    EXPECT_EQ(At(107, glyphRow), kListColor);
+}
+
+TEST_F(TreeListPaintTest, TreeLinesAndExpandButtonsInTheStandardStyle) {
+    constexpr TColorRef kLine = 0x00336699;
+    List->SetShowLines(true);
+    List->SetTreeLineStyle(tlSolid);
+    List->SetTreeLineColor(static_cast<TColor>(kLine));
+    AddColumn(200);
+    TdxTreeListNode* parent = List->AddNode();
+    parent->AddChild();
+    parent->SetExpanded(true);
+    Repaint();
+    const int y = RowsTop();
+    const int childTop = y + List->RowHeight();
+    const TColorRef grey = Sys(SysColor::GrayText);
+    const TColorRef ink = Sys(SysColor::WindowText);
+    // The parent's 9 x 9 button: centred in its 16-pixel slot, top at the row's middle - 4.
+    EXPECT_EQ(At(3, y + 4), grey);
+    EXPECT_EQ(At(11, y + 12), grey);
+    EXPECT_EQ(At(2, y + 8), kListColor);
+    EXPECT_EQ(At(5, y + 8), ink); // minus bar
+    EXPECT_EQ(At(9, y + 8), ink);
+    EXPECT_EQ(At(7, y + 6), kListColor); // expanded: no plus bar
+    // The parent's horizontal line starts 5 pixels right of its slot's middle.
+    EXPECT_EQ(At(13, y + 8), kLine);
+    EXPECT_EQ(At(11, y + 8), grey); // the button's right side
+    EXPECT_EQ(At(12, y + 8), kListColor);
+    // The child (last of its siblings): a line from its row top down to its middle in the
+    // second slot, then across to the slot's right edge.
+    EXPECT_EQ(At(24, childTop), kLine);
+    EXPECT_EQ(At(24, childTop + 8), kLine);
+    EXPECT_EQ(At(24, childTop + 9), kListColor);
+    EXPECT_EQ(At(31, childTop + 8), kLine);
+    EXPECT_EQ(At(23, childTop + 8), kListColor);
+
+    parent->SetExpanded(false);
+    Repaint();
+    EXPECT_EQ(At(7, y + 6), ink); // plus bar
+    EXPECT_EQ(At(24, childTop + 8), kListColor);
+}
+
+// --- the main window's list ------------------------------------------------------------------
+
+class MainListPaintTest : public VarnelTest {
+protected:
+    void SetUp() override {
+        for (const char* caption : {"Alpha", "메모장"}) {
+            fw::headless::FakeWindow window;
+            window.Text = caption;
+            Desktop().Add(window);
+        }
+        form = CreateMainForm();
+        form->Show();
+        list = form->tlWinList;
+        ASSERT_GE(list->NodeCount(), 2);
+        selected = list->NodeAt(0);
+        list->PaintStateHooks.NodeSelected = [this](const TdxTreeListNode* n) {
+            return n == selected;
+        };
+        list->PaintStateHooks.FocusedNode = [this] { return selected; };
+    }
+    void Repaint() {
+        list->Invalidate();
+        Platform.PaintAll();
+    }
+    TColorRef At(int x, int y) { return PixelOf(*list, x, y); }
+
+    // The stored colours of the main window's list.
+    static constexpr TColorRef kColor = 16383743;
+    static constexpr TColorRef kHighlight = 12775679;
+    static constexpr TColorRef kHideSelection = 14546943;
+    // Rows start under the band and header panels, 17 pixels each, and are 16 high.
+    static constexpr int kTop = 34;
+    static constexpr int kBottom = kTop + 16;
+
+    TfVarnel* form = nullptr;
+    TdxTreeList* list = nullptr;
+    TdxTreeListNode* selected = nullptr;
+};
+
+TEST_F(MainListPaintTest, SelectedRowIsHighlightedInEveryCellButNotInTheIndent) {
+    Platform.SetFocusTo(list->Handle());
+    Repaint();
+    // Cells: 32..48 of the first column (after the slot and the image), 49..68, 69..339.
+    for (int x : {40, 48, 49, 60, 68, 200, 338}) {
+        SCOPED_TRACE(x);
+        EXPECT_EQ(At(x, kTop + 8), kHighlight);
+    }
+    // The indent slot and the image area keep the list's look.
+    EXPECT_EQ(At(0, kTop + 8), kColor);
+    EXPECT_EQ(At(15, kTop + 8), kColor);
+    for (int y = kTop; y < kBottom; ++y)
+        for (int x = 16; x < 32; ++x)
+            ASSERT_NE(At(x, y), kHighlight) << x << "," << y;
+    // The text colour clNone keeps the font's colour: the caption stays readable.
+    EXPECT_EQ(At(69 + 2 + 1, kTop + 2 + 2), Platform.SysColor(SysColor::WindowText));
+    // The next row is not selected.
+    EXPECT_EQ(At(200, kBottom + 8), kColor);
+
+    // Dotted focus rectangle around the cells: every other border pixel inverted.
+    const TColorRef inverted = kHighlight ^ 0xFFFFFF;
+    EXPECT_EQ(At(32, kTop), inverted);           // (32 + 34) even
+    EXPECT_EQ(At(33, kTop), kHighlight);         // odd
+    EXPECT_EQ(At(32, kBottom - 2), inverted);    // left edge
+    EXPECT_EQ(At(339, kBottom - 1), inverted);   // bottom-right corner, (339 + 49) even
+    EXPECT_EQ(At(338, kBottom - 1), kHighlight); // odd
+    EXPECT_EQ(At(339, kTop + 1), inverted);      // right edge, (339 + 35) even
+    EXPECT_EQ(At(339, kTop + 2), kHighlight);
+    EXPECT_EQ(At(40, kTop + 1), kHighlight); // inside
+}
+
+TEST_F(MainListPaintTest, WithoutTheFocusSelectionIsGreyedAndTheFocusFrameSolid) {
+    Platform.SetFocusTo(form->Handle());
+    Repaint();
+    for (int x : {40, 60, 200}) {
+        SCOPED_TRACE(x);
+        EXPECT_EQ(At(x, kTop + 8), kHideSelection);
+    }
+    EXPECT_EQ(At(5, kTop + 8), kColor);
+    for (int y = kTop; y < kBottom; ++y)
+        for (int x = 16; x < 32; ++x)
+            ASSERT_NE(At(x, y), kHideSelection) << x << "," << y;
+    // A solid inverted 1-pixel frame from the end of the indent to the columns' right edge.
+    const TColorRef inverted = kHideSelection ^ 0xFFFFFF;
+    for (int x : {32, 33, 100, 339}) {
+        SCOPED_TRACE(x);
+        EXPECT_EQ(At(x, kTop), inverted);
+        EXPECT_EQ(At(x, kBottom - 1), inverted);
+    }
+    for (int y : {kTop + 1, kTop + 8, kBottom - 2}) {
+        SCOPED_TRACE(y);
+        EXPECT_EQ(At(32, y), inverted);
+        EXPECT_EQ(At(339, y), inverted);
+        EXPECT_EQ(At(33, y), kHideSelection);
+        EXPECT_EQ(At(338, y), kHideSelection);
+    }
+}
+
+TEST_F(MainListPaintTest, NoFocusedNodeDrawsNoFocusRectangle) {
+    list->PaintStateHooks.FocusedNode = [] { return nullptr; };
+    Platform.SetFocusTo(list->Handle());
+    Repaint();
+    EXPECT_EQ(At(32, kTop), kHighlight);
+    EXPECT_EQ(At(339, kTop + 8), kHighlight);
+}
+
+} // namespace

@@ -1,0 +1,853 @@
+// The paint pass of a tree list: areas, rows, indents, cells, texts, focus rectangles, grid.
+//
+// Sections:
+//   1. paint state     - what the pass reads of selection, focus and scrolling
+//   2. pass setup      - paint lock, areas, brushes, column brush table, header items, rows
+//   3. areas           - band and header panels, optional areas, empty areas
+//   4. indent pass     - level slots, tree lines, expand buttons, state and node images
+//   5. cell pass       - selected flag, cell colours, DrawCell, gaps, row focus rectangle
+//   6. text output     - fast path and formatted path of text cells
+//   7. grid lines      - collected segments, one multi-polyline call
+//
+// Call flow: WM_PAINT -> TdxTreeList::Paint -> PaintControl: the paint lock (a scope), then a
+// TPaintPass whose constructor takes the layout and the brushes and whose destructor releases
+// the paint bitmap and restores the clip, so both happen also when a handler raises. Run:
+// panels, optional areas (each excluded from the clip after painting), then the rows: empty
+// areas, indent pass (clipped to the first band), cell pass (DrawCell -> text output), grid.
+// "Brushes" are colours: the canvas fills with a colour and owns no brush objects.
+#include "treelist/dxTL.h"
+
+#include <algorithm>
+#include <optional>
+
+namespace dxtl {
+
+using namespace fw;
+
+namespace {
+
+constexpr int kIndent = 16;   // one tree level; the expand button's width
+constexpr int kExpandBox = 9; // the expand button's box
+constexpr TColor kUltraFlatPanelColor = 0x00A0A0A0;
+
+// Format flags of the formatted text path.
+constexpr unsigned kFormatTop = DT::SingleLine | DT::ExpandTabs;                  // 0x60
+constexpr unsigned kFormatCenter = DT::SingleLine | DT::ExpandTabs | DT::VCenter; // 0x64
+constexpr unsigned kFormatBottom = DT::SingleLine | DT::ExpandTabs | DT::Bottom;  // 0x68
+constexpr unsigned kFormatWordBreak = DT::WordBreak | DT::ExpandTabs;             // 0x50
+
+// Leaves the canvas clip as it was found, whatever happens in between.
+class TClipScope {
+public:
+    explicit TClipScope(TCanvas& canvas) : FCanvas(canvas), FToken(canvas.SaveClip()) {}
+    ~TClipScope() { FCanvas.RestoreClip(FToken); }
+    TClipScope(const TClipScope&) = delete;
+    TClipScope& operator=(const TClipScope&) = delete;
+
+private:
+    TCanvas& FCanvas;
+    int FToken;
+};
+
+// Restores the canvas font after a cell that changed it.
+class TFontScope {
+public:
+    explicit TFontScope(TCanvas& canvas) : FCanvas(canvas) { FSaved.Assign(canvas.Font()); }
+    ~TFontScope() { FCanvas.Font().Assign(FSaved); }
+    TFontScope(const TFontScope&) = delete;
+    TFontScope& operator=(const TFontScope&) = delete;
+
+private:
+    TCanvas& FCanvas;
+    TFont FSaved;
+};
+
+void Fill(TCanvas& canvas, const TRect& r, TColor color) {
+    if (r.IsEmpty())
+        return;
+    canvas.Brush().SetStyle(bsSolid);
+    canvas.Brush().SetColor(color);
+    canvas.FillRect(r);
+}
+
+// The image list's enabled drawing, centred in `area`; indexes outside the list draw nothing.
+void DrawCentredImage(TCanvas& canvas, TImageList& images, const TRect& area, int index) {
+    if (index < 0 || index >= images.Count())
+        return;
+    const int x = (area.Left + area.Right - images.Width() + 1) / 2;
+    const int y = (area.Top + area.Bottom - images.Height() + 1) / 2;
+    images.Draw(canvas, x, y, index, true);
+}
+
+std::string ApplyCharCase(std::string text, TEditCharCase charCase) {
+    // ASCII letters only: other bytes may be parts of multi-byte characters.
+    for (char& c : text) {
+        if (charCase == ecUpperCase && c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 'a' + 'A');
+        else if (charCase == ecLowerCase && c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    }
+    return text;
+}
+
+// One password character per character (UTF-8 code point) of the text.
+std::string MaskText(const std::string& text, char passwordChar) {
+    std::string masked;
+    for (unsigned char c : text)
+        if ((c & 0xC0) != 0x80)
+            masked.push_back(passwordChar);
+    return masked;
+}
+
+} // namespace
+
+// =============================================================================================
+// 1. paint state
+
+bool TCustomdxTreeListControl::PaintNodeSelected(const TdxTreeListNode* node) const {
+    return PaintStateHooks.NodeSelected ? PaintStateHooks.NodeSelected(node) : false;
+}
+
+TdxTreeListNode* TCustomdxTreeListControl::PaintFocusedNode() const {
+    return PaintStateHooks.FocusedNode ? PaintStateHooks.FocusedNode() : nullptr;
+}
+
+int TCustomdxTreeListControl::PaintFocusedColumn() const {
+    return PaintStateHooks.FocusedColumn ? PaintStateHooks.FocusedColumn() : 0;
+}
+
+int TCustomdxTreeListControl::PaintLeftCoord() const {
+    return PaintStateHooks.LeftCoord ? PaintStateHooks.LeftCoord() : LeftCoord();
+}
+
+TdxTreeListNode* TCustomdxTreeListControl::PaintTopNode() const {
+    return PaintStateHooks.TopNode ? PaintStateHooks.TopNode() : TopVisibleNode();
+}
+
+// The focus window is the list's window or one of its descendants.
+bool TCustomdxTreeListControl::PaintHasFocus() const {
+    if (PaintStateHooks.HasFocus)
+        return PaintStateHooks.HasFocus();
+    if (!Window() || !HasPlatform())
+        return false;
+    const TWindowHandle own = Window()->Handle();
+    const IPlatform& platform = Platform();
+    for (TWindowHandle w = platform.FocusedWindow(); w; w = platform.ParentWindow(w))
+        if (w == own)
+            return true;
+    return false;
+}
+
+// =============================================================================================
+// 2. pass setup
+
+struct TCustomdxTreeListControl::TPaintPass {
+    // A column's cell place in the rows, from the header layout.
+    struct THeaderItem {
+        int Column = -1;
+        int BandPosition = 0;
+        int Left = 0; // painted (scrolled) left edge
+        int UnscrolledLeft = 0;
+        int Right = 0;
+        int RowIndex = 0; // the column's line inside a row
+        int RowSpan = 1;
+        bool FirstInLine = false;
+        bool LastInLine = false;
+        bool LeftEdge = false;  // first column of the first band
+        bool RightEdge = false; // last column of the last band
+        bool Scrolls = true;
+    };
+    struct TColumnBrush {
+        TColor Color = clWindow;
+        bool HasBrush = false; // else the Color brush stands for it
+    };
+    struct TRowEntry {
+        TdxTreeListNode* Node = nullptr;
+        bool Selected = false;
+        int Height = 0;
+        int LevelSlots = 0;
+        int StateIndex = -1;
+        int IndentWidth = 0;
+    };
+    struct TBrushes {
+        TColor Band, Header, GroupNode, Color, Panel, Highlight, TreeLine, HideSelection, RowFooter,
+            FixedBandLine;
+    };
+
+    TPaintPass(TCustomdxTreeListControl& list, TCanvas& canvas);
+    ~TPaintPass() = default;
+    TPaintPass(const TPaintPass&) = delete;
+    TPaintPass& operator=(const TPaintPass&) = delete;
+
+    void Run();
+
+    // Areas
+    void PaintPanels();
+    void PaintOptionalAreas();
+    void PaintEmptyAreas();
+    // Rows
+    void PaintRows();
+    void PaintIndent(const TRowEntry& row, int y);
+    void PaintTreeLines(const TRowEntry& row, int y, int indentLeft);
+    void PaintExpandButton(const TRowEntry& row, const TRect& slot, int y);
+    void PaintCells(const TRowEntry& row, int y);
+    bool CellSelected(const TRowEntry& row, int column) const;
+    void GetCellColors(TdxTreeListNode* node, bool selected, int item, TColor& background,
+                       TColor& text, TColor& brush) const;
+    void DrawFocusRectangle(const TRect& r);
+    bool FocusRectAllowed() const;
+    void DrawGrid();
+
+    int Shift(bool scrolls) const { return scrolls ? LeftCoord : 0; }
+
+    TCustomdxTreeListControl& List;
+    TCanvas& Canvas;
+    TClipScope Clip;
+    const TLayoutLists& Layout;
+    std::unique_ptr<TBitmap> PaintBitmap;
+    TBrushes Brushes{};
+    std::vector<TColumnBrush> ColumnBrushes; // one per header item
+    std::vector<bool> BandScrolls;           // per visible band position
+    std::vector<THeaderItem> Items;
+    std::vector<TRowEntry> Rows;
+    std::vector<TPoint> GridPoints;
+    std::vector<int> GridCounts;
+
+    int LeftCoord = 0;
+    bool FirstBandScrolls = true;
+    bool HasFocus = false;
+    TdxTreeListNode* FocusedNode = nullptr;
+    int FocusedColumn = 0;
+    int Separator = 0; // the grid line under each row
+    TRect Client, BandPanel, HeaderPanel, RowsArea, Indicator, Footer, EmptyRight, EmptyBelow;
+    int ColumnsRight = 0;   // the columns' right edge (inclusive)
+    int FirstBandRight = 0; // right edge of the first band's part of the rows
+};
+
+void TCustomdxTreeListControl::PaintControl(TCanvas& canvas) {
+    // The paint lock nests; the marks of an interaction leave on the outermost entry only.
+    struct TPaintLock {
+        explicit TPaintLock(TCustomdxTreeListControl& list) : List(list) {
+            if (List.FPaintLockCount++ == 0)
+                List.HideInteractionMarks();
+        }
+        ~TPaintLock() {
+            if (--List.FPaintLockCount == 0)
+                List.ShowInteractionMarks();
+        }
+        TCustomdxTreeListControl& List;
+    } lock(*this);
+    TPaintPass pass(*this, canvas);
+    pass.Run();
+}
+
+TCustomdxTreeListControl::TPaintPass::TPaintPass(TCustomdxTreeListControl& list, TCanvas& canvas)
+    : List(list), Canvas(canvas), Clip(canvas), Layout(list.Layout()) {
+    LeftCoord = List.PaintLeftCoord();
+    HasFocus = List.PaintHasFocus();
+    FocusedNode = List.PaintFocusedNode();
+    FocusedColumn = List.PaintFocusedColumn();
+    Separator = List.FShowGrid ? List.FRowSeparatorLineWidth : 0;
+    PaintBitmap = std::make_unique<TBitmap>(List.Platform());
+
+    const TdxTreeListBands& bands = *List.FBands;
+    const std::size_t bandCount = Layout.Bands.size();
+    // Fixed bands as the layout places them: the first one fixed left, the last one fixed right.
+    const bool fixedLeft = bandCount > 0 && bands.Items(Layout.Bands[0].Band)->Fixed() == bfLeft;
+    const bool fixedRight = bandCount > (fixedLeft ? 1u : 0u) &&
+                            bands.Items(Layout.Bands.back().Band)->Fixed() == bfRight;
+    FirstBandScrolls = !fixedLeft;
+
+    // Areas.
+    Client = List.ClientRect();
+    const int indicator = List.IndicatorWidth();
+    const THeights& h = List.FHeights;
+    BandPanel = {Client.Left + indicator, Client.Top, Client.Right, Client.Top + h.BandPanel};
+    HeaderPanel = {Client.Left + indicator, BandPanel.Bottom, Client.Right,
+                   BandPanel.Bottom + h.HeaderPanel};
+    RowsArea = {Client.Left + indicator, HeaderPanel.Bottom, Client.Right,
+                std::max(HeaderPanel.Bottom, Client.Bottom - h.Footer)};
+    Indicator = {Client.Left, RowsArea.Top, Client.Left + indicator, RowsArea.Bottom};
+    Footer = {Client.Left, RowsArea.Bottom, Client.Right, RowsArea.Bottom + h.Footer};
+    const int columnsEnd = RowsArea.Left + Layout.TotalWidth - Shift(FirstBandScrolls);
+    ColumnsRight = columnsEnd - 1;
+    if (fixedRight)
+        ColumnsRight = std::min(ColumnsRight, RowsArea.Right - 1);
+    EmptyRight = {std::max(columnsEnd, BandPanel.Left), BandPanel.Top, Client.Right,
+                  RowsArea.Bottom};
+    if (EmptyRight.Left >= Client.Right)
+        EmptyRight = {};
+    FirstBandRight = bandCount > 0 ? RowsArea.Left + Layout.Bands[0].Width - Shift(FirstBandScrolls)
+                                   : RowsArea.Left;
+
+    // Brushes.
+    Brushes.Band = List.FBandColor;
+    Brushes.Header = List.FHeaderColor;
+    Brushes.GroupNode = List.FGroupNodeColor;
+    Brushes.Color = List.Color();
+    Brushes.Panel = List.FLookAndFeel == lfUltraFlat ? kUltraFlatPanelColor : clBtnShadow;
+    Brushes.Highlight = List.FHighlightColor;
+    Brushes.TreeLine = List.FTreeLineColor;
+    Brushes.HideSelection = List.FHideSelectionColor;
+    Brushes.RowFooter = List.FRowFooterColor;
+    Brushes.FixedBandLine = List.FFixedBandLineColor;
+
+    // Header items and the column brush table, in layout order.
+    for (std::size_t p = 0; p < bandCount; ++p) {
+        const TBandLayout& band = Layout.Bands[p];
+        const bool scrolls = !((p == 0 && fixedLeft) || (p + 1 == bandCount && fixedRight));
+        BandScrolls.push_back(scrolls);
+        for (const THeaderRow& row : band.Rows)
+            for (std::size_t i = 0; i < row.Columns.size(); ++i) {
+                const int c = row.Columns[i];
+                THeaderItem item;
+                item.Column = c;
+                item.BandPosition = static_cast<int>(p);
+                item.Scrolls = scrolls;
+                // The layout scrolled by the list's LeftCoord; the pass scrolls by its own.
+                item.UnscrolledLeft =
+                    Layout.ColumnLefts[std::size_t(c)] + (scrolls ? List.FLeftCoord : 0);
+                item.Left = item.UnscrolledLeft - Shift(scrolls);
+                item.Right = item.Left + Layout.ColumnWidths[std::size_t(c)];
+                item.RowIndex = Layout.ColumnRowPositions[std::size_t(c)];
+                item.RowSpan = std::max(1, List.HeaderRowSpan(c));
+                item.FirstInLine = i == 0;
+                item.LastInLine = i + 1 == row.Columns.size();
+                item.LeftEdge = p == 0 && i == 0;
+                item.RightEdge = p + 1 == bandCount && item.LastInLine;
+                Items.push_back(item);
+                const TColor color = List.FColumns[std::size_t(c)]->Color();
+                ColumnBrushes.push_back(
+                    {color, Canvas.ToRGB(color) != Canvas.ToRGB(Brushes.Color)});
+            }
+    }
+
+    // Row entries from the top node until the rows area is full.
+    const bool hasImages = List.FImages != nullptr;
+    int y = RowsArea.Top;
+    for (TdxTreeListNode* node = List.PaintTopNode(); node && y < RowsArea.Bottom;
+         node = node->GetNextRow()) {
+        TRowEntry row;
+        row.Node = node;
+        row.Selected = List.PaintNodeSelected(node);
+        row.Height = List.NodeHeight(node);
+        const bool hasChildren = node->HasChildren();
+        row.LevelSlots = node->Level() + (hasChildren || List.FPaintStyle == psStandard ? 1 : 0);
+        int indent = row.LevelSlots * kIndent;
+        if (List.FPaintStyle == psStandard && !List.FShowRoot)
+            indent -= kIndent;
+        row.StateIndex = List.FStateImages ? List.GetNodeStateIndex(node) : -1;
+        if (row.StateIndex != -1)
+            indent += List.FStateImages->Width();
+        if (hasImages)
+            indent += List.FImages->Width();
+        row.IndentWidth = std::max(indent, 0);
+        Rows.push_back(row);
+        y += row.Height;
+    }
+    const int rowsEnd = y;
+    EmptyBelow = {Client.Left, std::min(rowsEnd, RowsArea.Bottom), ColumnsRight + 1,
+                  RowsArea.Bottom};
+}
+
+void TCustomdxTreeListControl::TPaintPass::Run() {
+    PaintPanels();
+    PaintOptionalAreas();
+    PaintRows();
+}
+
+// =============================================================================================
+// 3. areas
+
+// Plain panels of the right size until the header painter exists; they end where the empty
+// area right of the columns starts.
+void TCustomdxTreeListControl::TPaintPass::PaintPanels() {
+    const int panelRight = EmptyRight.IsEmpty() ? Client.Right : EmptyRight.Left;
+    TRect band = BandPanel;
+    band.Right = panelRight;
+    TRect header = HeaderPanel;
+    header.Right = panelRight;
+    if (Canvas.RectVisible(band))
+        Fill(Canvas, band, Brushes.Band);
+    if (Canvas.RectVisible(header))
+        Fill(Canvas, header, Brushes.Header);
+    if (Indicator.Width() > 0) {
+        Fill(Canvas, {Client.Left, BandPanel.Top, BandPanel.Left, BandPanel.Bottom}, Brushes.Band);
+        Fill(Canvas, {Client.Left, HeaderPanel.Top, HeaderPanel.Left, HeaderPanel.Bottom},
+             Brushes.Header);
+    }
+}
+
+// Indicator column and footer panel as plain header-coloured areas; each is taken out of the
+// clip so that the rows cannot overwrite it.
+void TCustomdxTreeListControl::TPaintPass::PaintOptionalAreas() {
+    for (const TRect& area : {Indicator, Footer}) {
+        if (area.IsEmpty() || !Canvas.RectVisible(area))
+            continue;
+        Fill(Canvas, area, Brushes.Header);
+        Canvas.ExcludeClipRect(area);
+    }
+}
+
+void TCustomdxTreeListControl::TPaintPass::PaintEmptyAreas() {
+    for (const TRect& area : {EmptyRight, EmptyBelow})
+        if (!area.IsEmpty() && Canvas.RectVisible(area))
+            Fill(Canvas, area, Brushes.Color);
+}
+
+// =============================================================================================
+// 4. indent pass
+
+void TCustomdxTreeListControl::TPaintPass::PaintRows() {
+    PaintEmptyAreas();
+    if (RowsArea.IsEmpty() || !Canvas.RectVisible(RowsArea) || Layout.Bands.empty() || Rows.empty())
+        return;
+    {
+        TClipScope indentClip(Canvas);
+        Canvas.IntersectClipRect({RowsArea.Left, RowsArea.Top, FirstBandRight, RowsArea.Bottom});
+        int y = RowsArea.Top;
+        for (const TRowEntry& row : Rows) {
+            PaintIndent(row, y);
+            y += row.Height;
+        }
+    }
+    Canvas.Font().Assign(List.Font());
+    Canvas.SetTextColor(List.Font().Color());
+    int y = RowsArea.Top;
+    for (const TRowEntry& row : Rows) {
+        PaintCells(row, y);
+        y += row.Height;
+    }
+    DrawGrid();
+}
+
+void TCustomdxTreeListControl::TPaintPass::PaintIndent(const TRowEntry& row, int y) {
+    List.BeforePaintNode(row.Node);
+    const int left = RowsArea.Left - Shift(FirstBandScrolls);
+    const TRect indent{left, y, left + row.IndentWidth, y + row.Height};
+    if (indent.IsEmpty() || !Canvas.RectVisible(indent))
+        return;
+    const bool outlook = List.FPaintStyle == psOutlook;
+    const TColor brush = outlook ? Brushes.GroupNode : Brushes.Color;
+    const bool hasChildren = row.Node->HasChildren();
+    const int rootShift = !outlook && !List.FShowRoot ? kIndent : 0;
+    const int rowBottom = y + row.Height;
+
+    int slotsRight = left - rootShift;
+    for (int i = 0; i < row.LevelSlots; ++i) {
+        TRect slot{left - rootShift + i * kIndent, y, left - rootShift + (i + 1) * kIndent - 1,
+                   rowBottom};
+        if (outlook && !List.FShowGrid && hasChildren && i + 1 == row.LevelSlots)
+            ++slot.Top;
+        if (!outlook && !List.FShowGrid)
+            ++slot.Right; // slots touch
+        else
+            slot.Bottom -= Separator;
+        Fill(Canvas, slot, brush);
+        slotsRight = slot.Right;
+        if (hasChildren && i + 1 == row.LevelSlots && List.FShowButtons &&
+            List.FPaintStyle == psStandard)
+            PaintExpandButton(row, {slot.Left, y, slot.Left + kIndent, rowBottom}, y);
+    }
+    if (!outlook && List.FShowLines)
+        PaintTreeLines(row, y, left - rootShift);
+    if (hasChildren && !(!outlook && List.FShowGrid))
+        Fill(Canvas, {slotsRight, y, slotsRight + 1, rowBottom - Separator}, brush);
+
+    int x = left - rootShift + row.LevelSlots * kIndent;
+    if (row.StateIndex != -1 && List.FStateImages) {
+        const TRect area{x, y, x + List.FStateImages->Width(), rowBottom - Separator};
+        Fill(Canvas, area, brush);
+        DrawCentredImage(Canvas, *List.FStateImages, area, row.StateIndex);
+        x = area.Right;
+    }
+    if (List.FImages) {
+        const TRect area{x, y, x + List.FImages->Width(), rowBottom - Separator};
+        Fill(Canvas, area, brush);
+        const int index =
+            row.Selected ? List.GetNodeSelectedIndex(row.Node) : List.GetNodeImageIndex(row.Node);
+        DrawCentredImage(Canvas, *List.FImages, area, index);
+    }
+}
+
+// 1-pixel lines through the middle of the slots: solid, or dotted in the list's colour and the
+// tree-line colour.
+void TCustomdxTreeListControl::TPaintPass::PaintTreeLines(const TRowEntry& row, int y,
+                                                          int slotsLeft) {
+    const TColorRef line = Canvas.ToRGB(Brushes.TreeLine);
+    const TColorRef back = Canvas.ToRGB(Brushes.Color);
+    const bool dotted = List.FTreeLineStyle == tlDot;
+    const bool swap = ((RowsArea.Left ^ RowsArea.Top) & 1) != 0;
+    const auto stroke = [&](const TRect& r) {
+        if (r.IsEmpty())
+            return;
+        if (dotted)
+            Canvas.RequireDevice().FillChecker(r, swap ? back : line, swap ? line : back);
+        else
+            Fill(Canvas, r, Brushes.TreeLine);
+    };
+    TdxTreeListNode* node = row.Node;
+    const int level = node->Level();
+    const int middle = y + row.Height / 2;
+    const int bottom = y + row.Height;
+    const bool button = List.FShowButtons && node->HasChildren();
+    const int slotLeft = slotsLeft + level * kIndent;
+    const int slotMiddle = slotLeft + kIndent / 2;
+    stroke({slotMiddle + (button ? 5 : 0), middle, slotLeft + kIndent, middle + 1});
+    const bool firstOfList = node->GetPrevSibling() == nullptr && !node->Parent();
+    const bool siblingFollows = node->GetNextSibling() != nullptr;
+    const int top = firstOfList ? middle : y;
+    const int end = siblingFollows ? bottom : middle;
+    if (button) {
+        stroke({slotMiddle, top, slotMiddle + 1, std::min(end, middle - 5)});
+        stroke({slotMiddle, middle + 5, slotMiddle + 1, end});
+    } else {
+        stroke({slotMiddle, top, slotMiddle + 1, end});
+    }
+    int ancestorLevel = level - 1;
+    for (TdxTreeListNode* a = node->Parent(); a; a = a->Parent(), --ancestorLevel)
+        if (a->GetNextSibling()) {
+            const int x = slotsLeft + ancestorLevel * kIndent + kIndent / 2;
+            stroke({x, y, x + 1, bottom});
+        }
+}
+
+void TCustomdxTreeListControl::TPaintPass::PaintExpandButton(const TRowEntry& row,
+                                                             const TRect& slot, int y) {
+    const int left = slot.Left + (slot.Width() - kExpandBox) / 2;
+    const int top = y + row.Height / 2 - 4;
+    const TRect box{left, top, left + kExpandBox, top + kExpandBox};
+    Fill(Canvas, box.Inflate(-1, -1), Brushes.Color);
+    Canvas.Brush().SetColor(clGrayText);
+    Canvas.FrameRect(box);
+    Fill(Canvas, {box.Left + 2, box.Top + 4, box.Right - 2, box.Top + 5}, clWindowText);
+    if (!row.Node->Expanded())
+        Fill(Canvas, {box.Left + 4, box.Top + 2, box.Left + 5, box.Bottom - 2}, clWindowText);
+}
+
+// =============================================================================================
+// 5. cell pass
+
+bool TCustomdxTreeListControl::TPaintPass::CellSelected(const TRowEntry& row, int column) const {
+    if (!row.Selected)
+        return false;
+    const TdxTreeListOptions& o = List.FOptions;
+    const bool invert = List.FOptionsEx.Contains(aoInvertSelect);
+    const bool inFocusedColumn = column == FocusedColumn;
+    const bool selected = o.Contains(aoRowSelect) || (o.Contains(aoMultiSelect) && !invert) ||
+                          (o.Contains(aoMultiSelect) && invert && row.Node != FocusedNode) ||
+                          (inFocusedColumn && !invert) || (!inFocusedColumn && invert);
+    if (selected && List.FHideSelection && !HasFocus)
+        return false;
+    return selected;
+}
+
+void TCustomdxTreeListControl::TPaintPass::GetCellColors(TdxTreeListNode* node, bool selected,
+                                                         int item, TColor& background, TColor& text,
+                                                         TColor& brush) const {
+    (void)node;
+    if (!selected || (List.FHideSelection && !HasFocus)) {
+        if (List.FPaintStyle == psOutlook && node && node->HasChildren()) {
+            background = Brushes.GroupNode;
+            text =
+                List.FGroupNodeTextColor == clNone ? List.Font().Color() : List.FGroupNodeTextColor;
+            brush = Brushes.GroupNode;
+            return;
+        }
+        const TdxTreeListColumn* column =
+            item >= 0 ? List.FColumns[std::size_t(Items[std::size_t(item)].Column)] : nullptr;
+        text = column && column->AssignedValues().Contains(cvFont) ? column->Font().Color()
+                                                                   : List.Font().Color();
+        if (item >= 0 && ColumnBrushes[std::size_t(item)].HasBrush) {
+            background = ColumnBrushes[std::size_t(item)].Color;
+            brush = background;
+        } else {
+            background = Brushes.Color;
+            brush = Brushes.Color;
+        }
+        return;
+    }
+    if (HasFocus) {
+        background = Brushes.Highlight;
+        text = List.FHighlightTextColor;
+        brush = Brushes.Highlight;
+    } else {
+        background = Brushes.HideSelection;
+        text = List.FHideSelectionTextColor;
+        brush = Brushes.HideSelection;
+    }
+}
+
+void TCustomdxTreeListControl::TPaintPass::PaintCells(const TRowEntry& row, int y) {
+    const TdxTreeListOptions& o = List.FOptions;
+    const bool rowSelect = o.Contains(aoRowSelect) || List.FOptionsEx.Contains(aoInvertSelect);
+    const int rowHeight = List.FHeights.Row;
+    const int headerRows = List.FHeaderPanelRowCount;
+    const int rowBottom = y + row.Height;
+    const int indentLeft = RowsArea.Left - Shift(FirstBandScrolls);
+    const int indentRight = indentLeft + row.IndentWidth;
+
+    TColor rowBackground = 0, rowText = 0, rowBrush = 0;
+    GetCellColors(row.Node,
+                  row.Selected && (rowSelect || o.Contains(aoMultiSelect)) &&
+                      !(List.FHideSelection && !HasFocus),
+                  -1, rowBackground, rowText, rowBrush);
+
+    // Separator strips of fixed bands.
+    const TdxTreeListBands& bands = *List.FBands;
+    if (!Layout.Bands.empty()) {
+        const TBandLayout& first = Layout.Bands.front();
+        if (bands.Items(first.Band)->Fixed() == bfLeft)
+            Fill(Canvas,
+                 {first.Left + first.Width, y, first.Left + first.Width + List.FFixedBandLineWidth,
+                  rowBottom},
+                 Brushes.FixedBandLine);
+        const TBandLayout& last = Layout.Bands.back();
+        if (Layout.Bands.size() > 1 && bands.Items(last.Band)->Fixed() == bfRight)
+            Fill(Canvas, {last.Left - List.FFixedBandLineWidth, y, last.Left, rowBottom},
+                 Brushes.FixedBandLine);
+    }
+
+    for (std::size_t i = 0; i < Items.size(); ++i) {
+        const THeaderItem& item = Items[i];
+        int cellLeft = item.Left;
+        if (item.BandPosition == 0 && item.UnscrolledLeft - RowsArea.Left < row.IndentWidth)
+            cellLeft = std::max(cellLeft, indentRight);
+        if (cellLeft >= item.Right)
+            continue;
+        TRect cell{cellLeft, y + item.RowIndex * rowHeight, item.Right, 0};
+        if (headerRows == 1)
+            cell.Bottom = rowBottom - Separator;
+        else
+            cell.Bottom = cell.Top + item.RowSpan * rowHeight;
+        if (List.FShowGrid)
+            --cell.Right; // the vertical grid line
+        if (!cell.IsEmpty() && Canvas.RectVisible(cell)) {
+            const int itemIndex = static_cast<int>(i);
+            const bool selected = CellSelected(row, item.Column);
+            TColor background = 0, text = 0, brush = 0;
+            GetCellColors(row.Node, selected, itemIndex, background, text, brush);
+            const bool focusedCell =
+                HasFocus && row.Node == FocusedNode && (rowSelect || item.Column == FocusedColumn);
+            const bool multiLine = item.RowSpan > 1;
+            List.DrawCell(Canvas, cell, ColumnBrushes[i].Color, ColumnBrushes[i].Color,
+                          item.RightEdge, item.LeftEdge, 0, multiLine, brush, text, background,
+                          focusedCell, selected, item.Column, row.Node, PaintBitmap.get());
+            if (!rowSelect && row.Node == FocusedNode && item.Column == FocusedColumn &&
+                FocusRectAllowed())
+                DrawFocusRectangle(cell);
+        }
+        if (List.FShowGrid) {
+            GridPoints.push_back({cell.Right, cell.Top});
+            GridPoints.push_back({cell.Right, cell.Bottom + (headerRows == 1 ? Separator : 0)});
+            GridCounts.push_back(2);
+        }
+        if (item.RowSpan + item.RowIndex < headerRows)
+            Fill(Canvas,
+                 {cellLeft, y + (item.RowIndex + item.RowSpan) * rowHeight, item.Right,
+                  y + headerRows * rowHeight},
+                 rowBrush);
+    }
+    // Bands without columns.
+    for (std::size_t p = 0; p < Layout.Bands.size(); ++p)
+        if (const TBandLayout& band = Layout.Bands[p]; band.Rows.empty()) {
+            const bool scrolls = BandScrolls[p];
+            const int left = band.Left + (scrolls ? List.FLeftCoord : 0) - Shift(scrolls);
+            Fill(Canvas, {std::max(left, indentRight), y, left + band.Width, rowBottom}, rowBrush);
+        }
+    if (List.FShowGrid) {
+        GridPoints.push_back({indentRight, rowBottom - 1});
+        GridPoints.push_back({ColumnsRight + 1, rowBottom - 1});
+        GridCounts.push_back(2);
+    }
+
+    // Row focus rectangle.
+    if (rowSelect && row.Node == FocusedNode && FocusRectAllowed()) {
+        const int grid = List.FShowGrid ? 1 : 0;
+        TRect focus{indentRight, y, indentLeft + Layout.TotalWidth - grid, rowBottom - Separator};
+        if (Layout.Bands.size() > 1 && bands.Items(Layout.Bands.back().Band)->Fixed() == bfRight)
+            focus.Right = std::min(focus.Right, RowsArea.Right - grid);
+        if (List.FPaintStyle == psOutlook && !List.FShowGrid && row.Node->HasChildren())
+            ++focus.Top;
+        DrawFocusRectangle(focus);
+    }
+}
+
+bool TCustomdxTreeListControl::TPaintPass::FocusRectAllowed() const {
+    return HasFocus ? !List.FOptions.Contains(aoHideFocusRect) : !List.FHideFocusRect;
+}
+
+// With the focus the platform's dotted rectangle; without it a solid inverted 1-pixel frame.
+void TCustomdxTreeListControl::TPaintPass::DrawFocusRectangle(const TRect& r) {
+    if (r.IsEmpty())
+        return;
+    if (HasFocus) {
+        ICanvasDevice& device = Canvas.RequireDevice();
+        // The dotted pattern takes its colours from the device; every text call sets its own.
+        device.SetBkColor(0x000000);
+        device.SetTextColor(0xFFFFFF);
+        Canvas.DrawFocusRect(r);
+        return;
+    }
+    Canvas.InvertRect({r.Left, r.Top, r.Right, r.Top + 1});
+    Canvas.InvertRect({r.Right - 1, r.Top + 1, r.Right, r.Bottom});
+    Canvas.InvertRect({r.Left, r.Top + 1, r.Left + 1, r.Bottom});
+    Canvas.InvertRect({r.Left + 1, r.Bottom - 1, r.Right - 1, r.Bottom});
+}
+
+void TCustomdxTreeListControl::DrawCell(TCanvas& canvas, const TRect& rect, TColor columnBrush,
+                                        TColor columnColor, bool rightEdge, bool leftEdge,
+                                        int cellKind, bool multiLine, TColor brush,
+                                        TColor textColor, TColor backgroundColor, bool focusedCell,
+                                        bool selected, int columnIndex, TdxTreeListNode* node,
+                                        TBitmap* paintBitmap) {
+    (void)paintBitmap;
+    BeforePaintCell(node);
+    try {
+        PaintCellContent(canvas, rect, columnBrush, columnColor, rightEdge, leftEdge, cellKind,
+                         multiLine, brush, textColor, backgroundColor, focusedCell, selected,
+                         columnIndex, node);
+    } catch (...) {
+        AfterPaintCell(node);
+        throw;
+    }
+    AfterPaintCell(node);
+}
+
+void TCustomdxTreeListControl::PaintCellContent(TCanvas& canvas, const TRect& rect,
+                                                TColor columnBrush, TColor columnColor,
+                                                bool rightEdge, bool leftEdge, int cellKind,
+                                                bool multiLine, TColor brush, TColor textColor,
+                                                TColor backgroundColor, bool focusedCell,
+                                                bool selected, int columnIndex,
+                                                TdxTreeListNode* node) {
+    TdxTreeListColumn* column = FColumns[std::size_t(columnIndex)];
+    TdxCellViewParams params;
+    if (cellKind == 0)
+        column->GetCellViewParams(node, params);
+    else {
+        params.Alignment = column->Alignment();
+        params.VertAlignment = column->VertAlignment();
+        params.Font = &column->Font();
+    }
+    const bool columnFont = column->AssignedValues().Contains(cvFont);
+    std::optional<TFontScope> savedFont;
+    if (columnFont) {
+        savedFont.emplace(canvas);
+        canvas.Font().Assign(column->Font());
+        if (selected)
+            canvas.Font().SetColor(textColor);
+        else
+            textColor = column->Font().Color();
+    }
+
+    TdxTreeListCellViewData& data = FCellViewData;
+    data.Brush = brush;
+    data.Font = params.Font ? params.Font : &Font();
+    data.BkColor = backgroundColor;
+    data.TextColor = textColor;
+    data.Alignment = params.Alignment;
+    data.VertAlignment = params.VertAlignment;
+    data.Text = params.Text;
+    if (column->CharCase() != ecNormal)
+        data.Text = ApplyCharCase(std::move(data.Text), column->CharCase());
+    if (column->PasswordChar() != '\0')
+        data.Text = MaskText(data.Text, column->PasswordChar());
+    data.TextLength = static_cast<int>(data.Text.size());
+    data.Selected = selected;
+    data.InvertSelect = FOptionsEx.Contains(aoInvertSelect);
+    data.LeftEdge = leftEdge;
+    data.RightEdge = rightEdge;
+    data.MultiLine = multiLine;
+    data.InvertText = false;
+    data.EndEllipsis = FOptions.Contains(aoDrawEndEllipsis);
+    data.Node = node;
+    data.NullNode = cellKind == 2;
+    data.SelectionColor = focusedCell ? FHighlightColor : FHideSelectionColor;
+    data.ColumnBrush = columnBrush;
+    data.ColumnColor = columnColor;
+    data.HotTrack = false;
+    data.CellRect = {-2, -2, rect.Width() + 2, rect.Height() + 2};
+    DrawEditText(canvas, rect, data);
+}
+
+// =============================================================================================
+// 6. text output
+
+void TCustomdxTreeListControl::DrawEditText(TCanvas& canvas, const TRect& cell,
+                                            const TdxTreeListCellViewData& data) {
+    TFontScope savedFont(canvas);
+    if (data.Font)
+        canvas.Font().Assign(*data.Font);
+    TRect textRect = cell.Inflate(-1, -1);
+    ++textRect.Left;
+    if (data.Alignment == taRightJustify)
+        --textRect.Right;
+    const TSize extent = canvas.TextExtent(data.Text);
+    const bool lineBreak = data.Text.find_first_of("\r\n") != std::string::npos;
+    const bool tooWide = extent.cx > textRect.Width();
+
+    if (data.MultiLine || (data.EndEllipsis && (tooWide || lineBreak))) {
+        Fill(canvas, cell, data.Brush);
+        canvas.Brush().SetStyle(bsClear);
+        unsigned format = DT::ExpandTabs | DT::NoPrefix;
+        format |= data.Alignment == taCenter         ? DT::Center
+                  : data.Alignment == taRightJustify ? DT::Right
+                                                     : DT::Left;
+        if (!tooWide)
+            format |= DT::NoClip;
+        if (data.EndEllipsis)
+            format |= DT::EndEllipsis;
+        if (data.MultiLine)
+            format |= kFormatWordBreak;
+        else
+            format |= data.VertAlignment == tlCenter   ? kFormatCenter
+                      : data.VertAlignment == tlBottom ? kFormatBottom
+                                                       : kFormatTop;
+        canvas.SetTextColor(data.TextColor);
+        canvas.DrawText(data.Text, textRect, format);
+        canvas.Brush().SetStyle(bsSolid);
+        return;
+    }
+
+    // One opaque, clipped text call; a text wider than its room starts at the left edge.
+    TRect output = cell;
+    int x = textRect.Left;
+    if (tooWide) {
+        Fill(canvas, {textRect.Right, cell.Top, cell.Right, cell.Bottom}, data.Brush);
+        output.Right = textRect.Right;
+    } else if (data.Alignment == taCenter) {
+        x = (textRect.Left + textRect.Right - extent.cx) / 2;
+    } else if (data.Alignment == taRightJustify) {
+        x = textRect.Right - extent.cx;
+    }
+    const int y = data.VertAlignment == tlCenter ? (textRect.Top + textRect.Bottom - extent.cy) / 2
+                  : data.VertAlignment == tlBottom ? textRect.Bottom - extent.cy
+                                                   : textRect.Top;
+    canvas.Brush().SetStyle(bsSolid);
+    canvas.Brush().SetColor(data.BkColor);
+    canvas.SetTextColor(data.TextColor);
+    canvas.TextRect(output, x, y, data.Text);
+}
+
+// =============================================================================================
+// 7. grid lines
+
+void TCustomdxTreeListControl::TPaintPass::DrawGrid() {
+    if (!List.FShowGrid || GridCounts.empty())
+        return;
+    if (!Rows.empty()) {
+        int bottom = RowsArea.Top;
+        for (const TRowEntry& row : Rows)
+            bottom += row.Height;
+        GridPoints.push_back({ColumnsRight, RowsArea.Top});
+        GridPoints.push_back({ColumnsRight, std::min(bottom, RowsArea.Bottom)});
+        GridCounts.push_back(2);
+    }
+    Canvas.Pen().SetColor(List.FGridLineColor == clNone ? clBtnShadow : List.FGridLineColor);
+    Canvas.Pen().SetWidth(1);
+    Canvas.Pen().SetStyle(TPenStyle::Solid);
+    Canvas.PolyPolyline(GridPoints, GridCounts);
+}
+
+} // namespace dxtl
