@@ -5,6 +5,7 @@ kept in build/e2e/environment.json, and a recorded desktop that no longer answer
 
 import fcntl
 import glob
+import hashlib
 import json
 import os
 import select
@@ -109,9 +110,11 @@ class Environment:
             self._ensure_prefix(display)
 
     def _ensure_prefix(self, display: str) -> None:
-        """Creates the 32-bit prefix once; a prefix left half-made is made anew."""
+        """Creates the 32-bit prefix once; a prefix left half-made, or made with other font
+        settings or another Wine, is made anew."""
         prefix = self.paths.wine_prefix
-        if (prefix / PREFIX_READY_MARKER).exists():
+        marker = prefix / PREFIX_READY_MARKER
+        if marker.exists() and marker.read_text() == self._prefix_stamp():
             return
         started = time.monotonic()
         if prefix.exists():
@@ -122,8 +125,13 @@ class Environment:
         self._run_logged(["wine", "regedit", "/S", str(registry)], env, "regedit")
         # Waiting for the server to exit makes sure the registry is on disk.
         self._run_logged(["wineserver", "-w"], env, "wineserver-wait")
-        (prefix / PREFIX_READY_MARKER).write_text(self._wine_version())
+        marker.write_text(self._prefix_stamp())
         log(f"created Wine prefix {prefix} in {time.monotonic() - started:.1f} s")
+
+    def _prefix_stamp(self) -> str:
+        """What the prefix was made with: the Wine version and the font settings."""
+        settings = hashlib.sha256(fonts.registry_text().encode("utf-8")).hexdigest()[:16]
+        return f"{self._wine_version()}\nfonts {settings}"
 
     @contextmanager
     def _locked(self) -> Iterator[None]:
