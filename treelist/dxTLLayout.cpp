@@ -554,18 +554,21 @@ void TCustomdxTreeListControl::BuildLayout(TLayoutLists& lists) const {
 // =============================================================================================
 // 4. queries
 
+namespace {
+// Entry `index` of a layout list, or `missing` outside it: every query takes any index.
+template <class T, class TResult>
+TResult EntryOr(const std::vector<T>& list, int index, TResult missing) {
+    return index >= 0 && index < static_cast<int>(list.size()) ? TResult(list[std::size_t(index)])
+                                                               : missing;
+}
+} // namespace
+
 int TCustomdxTreeListControl::BandAtPosition(int position) const {
-    const TLayoutLists& lists = Layout();
-    if (position < 0 || position >= static_cast<int>(lists.BandOrder.size()))
-        return -1;
-    return lists.BandOrder[std::size_t(position)];
+    return EntryOr(Layout().BandOrder, position, -1);
 }
 
 int TCustomdxTreeListControl::BandPosition(int bandIndex) const {
-    const TLayoutLists& lists = Layout();
-    if (bandIndex < 0 || bandIndex >= static_cast<int>(lists.BandPositions.size()))
-        return -1;
-    return lists.BandPositions[std::size_t(bandIndex)];
+    return EntryOr(Layout().BandPositions, bandIndex, -1);
 }
 
 int TCustomdxTreeListControl::BandRowsUsed(int position) const {
@@ -624,10 +627,7 @@ int TCustomdxTreeListControl::TotalWidth() const {
 }
 
 int TCustomdxTreeListControl::ColumnWidth(int column) const {
-    const TLayoutLists& lists = Layout();
-    if (column < 0 || column >= static_cast<int>(lists.ColumnWidths.size()))
-        return 0;
-    return lists.ColumnWidths[std::size_t(column)];
+    return EntryOr(Layout().ColumnWidths, column, 0);
 }
 
 int TCustomdxTreeListControl::ColumnLeft(int column) const {
@@ -639,10 +639,7 @@ int TCustomdxTreeListControl::ColumnLeft(int column) const {
 }
 
 int TCustomdxTreeListControl::ColumnRowPosition(int column) const {
-    const TLayoutLists& lists = Layout();
-    if (column < 0 || column >= static_cast<int>(lists.ColumnRowPositions.size()))
-        return -1;
-    return lists.ColumnRowPositions[std::size_t(column)];
+    return EntryOr(Layout().ColumnRowPositions, column, -1);
 }
 
 // Columns in the last used row of their band reach down to the bottom of the header panel,
