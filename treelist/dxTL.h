@@ -67,6 +67,12 @@ using TTLExpandingEvent =
     std::function<void(fw::TObject* sender, TdxTreeListNode* node, bool& allow)>;
 using TTLGetImageEvent =
     std::function<void(fw::TObject* sender, TdxTreeListNode* node, int& index)>;
+// The colour of a tree level in the outlook style; `color` arrives as GroupNodeColor.
+using TTLGetLevelColorEvent =
+    std::function<void(fw::TObject* sender, int level, fw::TColor& color)>;
+// Whether the footer panel shows a cell for `column`; `exists` arrives false.
+using TTLIsExistFooterCellEvent =
+    std::function<void(fw::TObject* sender, TdxTreeListColumn* column, bool& exists)>;
 using TTLChangeNodeEvent =
     std::function<void(fw::TObject* sender, TdxTreeListNode* oldNode, TdxTreeListNode* node)>;
 
@@ -563,6 +569,8 @@ protected:
 
     TdxTreeListNode* EditingNode() const { return FEditingNode; }
     int EditingColumn() const { return FEditingColumn; }
+    // The node under the mouse while the list tracks it.
+    TdxTreeListNode* HotTrackNode() const { return FHotTrackNode; }
     // The row number of a node (-1 when not displayed); the node of a row.
     int RowNumberOf(const TdxTreeListNode* node) const { return RowOf(node); }
 
@@ -975,6 +983,8 @@ public:
     TTLGetImageEvent OnGetImageIndex;
     TTLGetImageEvent OnGetSelectedIndex;
     TTLGetImageEvent OnGetStateIndex;
+    TTLGetLevelColorEvent OnGetLevelColor;
+    TTLIsExistFooterCellEvent OnIsExistFooterCell;
     // After the user (or a best fit) changed column or band widths.
     fw::TNotifyEvent OnChangedColumnsWidth;
 
@@ -1210,7 +1220,8 @@ public:
     // --- Painting (dxTLPaint.cpp) ---------------------------------------------------------
     // What a paint pass reads of selection, focus and scrolling. Each member left empty keeps
     // the list's own answer: no node selected or focused, column 0 focused, the list's
-    // LeftCoord and TopVisibleNode, and the keyboard focus as the platform reports it.
+    // LeftCoord and TopVisibleNode, the keyboard focus as the platform reports it, and the
+    // list's hot-tracked node.
     struct TPaintStateHooks {
         std::function<bool(const TdxTreeListNode* node)> NodeSelected;
         std::function<TdxTreeListNode*()> FocusedNode;
@@ -1218,6 +1229,7 @@ public:
         std::function<int()> LeftCoord;
         std::function<TdxTreeListNode*()> TopNode;
         std::function<bool()> HasFocus;
+        std::function<TdxTreeListNode*()> HotTrackNode;
     };
     TPaintStateHooks PaintStateHooks;
     // Nesting depth of paint passes in progress; 0 between passes.
@@ -1271,6 +1283,8 @@ protected:
     virtual void BeforePaintNode(TdxTreeListNode* node) { (void)node; }
     virtual void BeforePaintCell(TdxTreeListNode* node) { (void)node; }
     virtual void AfterPaintCell(TdxTreeListNode* node) { (void)node; }
+    // The view data of the cell being painted (valid from BeforePaintCell to AfterPaintCell).
+    const TdxTreeListCellViewData& CellViewData() const { return FCellViewData; }
     // Marks drawn by inverting pixels (sizing line, drag arrows) leave before the outermost
     // paint pass and come back after it.
     virtual void HideInteractionMarks() {}
@@ -1282,6 +1296,7 @@ protected:
     virtual int PaintLeftCoord() const;
     virtual TdxTreeListNode* PaintTopNode() const;
     virtual bool PaintHasFocus() const;
+    virtual TdxTreeListNode* PaintHotTrackNode() const;
     void CMFontChanged(fw::TMessage& message);
     FW_DECLARE_MESSAGE_MAP()
 

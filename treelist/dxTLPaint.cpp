@@ -124,6 +124,10 @@ TdxTreeListNode* TCustomdxTreeListControl::PaintTopNode() const {
     return PaintStateHooks.TopNode ? PaintStateHooks.TopNode() : TopVisibleNode();
 }
 
+TdxTreeListNode* TCustomdxTreeListControl::PaintHotTrackNode() const {
+    return PaintStateHooks.HotTrackNode ? PaintStateHooks.HotTrackNode() : HotTrackNode();
+}
+
 // The focus window is the list's window or one of its descendants.
 bool TCustomdxTreeListControl::PaintHasFocus() const {
     if (PaintStateHooks.HasFocus)
@@ -184,6 +188,8 @@ struct TCustomdxTreeListControl::TPaintPass {
     // Areas
     void PaintPanels();
     void PaintOptionalAreas();
+    void PaintIndicatorCells();
+    void PaintFooter();
     void PaintEmptyAreas();
     // Rows
     void PaintRows();
@@ -197,6 +203,10 @@ struct TCustomdxTreeListControl::TPaintPass {
     void DrawFocusRectangle(const TRect& r);
     bool FocusRectAllowed() const;
     void DrawGrid();
+    TColor LevelColor(int level) const;
+    bool OutlookParent(const TdxTreeListNode* node) const {
+        return List.FPaintStyle == psOutlook && node && node->HasChildren();
+    }
 
     int Shift(bool scrolls) const { return scrolls ? LeftCoord : 0; }
 
@@ -212,6 +222,9 @@ struct TCustomdxTreeListControl::TPaintPass {
     std::vector<TRowEntry> Rows;
     std::vector<TPoint> GridPoints;
     std::vector<int> GridCounts;
+    // The level brush slot: a colour of its own only once a level answers other than
+    // GroupNodeColor.
+    mutable std::optional<TColor> LevelBrush;
 
     int LeftCoord = 0;
     bool FirstBandScrolls = true;
@@ -378,14 +391,68 @@ void TCustomdxTreeListControl::TPaintPass::PaintPanels() {
     }
 }
 
-// Indicator column and footer panel as plain header-coloured areas; each is taken out of the
-// clip so that the rows cannot overwrite it.
+// Indicator column and footer panel on the header colour; each is taken out of the clip so
+// that the rows cannot overwrite it.
 void TCustomdxTreeListControl::TPaintPass::PaintOptionalAreas() {
-    for (const TRect& area : {Indicator, Footer}) {
-        if (area.IsEmpty() || !Canvas.RectVisible(area))
+    if (!Indicator.IsEmpty() && Canvas.RectVisible(Indicator)) {
+        Fill(Canvas, Indicator, Brushes.Header);
+        PaintIndicatorCells();
+        Canvas.ExcludeClipRect(Indicator);
+    }
+    if (!Footer.IsEmpty() && Canvas.RectVisible(Footer)) {
+        PaintFooter();
+        Canvas.ExcludeClipRect(Footer);
+    }
+}
+
+// The frame takes what the layout added to the footer's height for the look: the standard
+// look a window frame and a raised edge, the flat looks a sunken top line (lfFlat also a
+// raised edge), so that the footer rows fit inside exactly.
+void TCustomdxTreeListControl::TPaintPass::PaintFooter() {
+    Fill(Canvas, Footer, Brushes.Header);
+    TRect inner = Footer;
+    if (List.FLookAndFeel == lfStandard) {
+        Canvas.Brush().SetColor(clWindowFrame);
+        Canvas.FrameRect(inner);
+        inner = inner.Inflate(-1, -1);
+        Canvas.DrawEdge(inner, BDR::RaisedInner, BF::Rect | BF::Adjust);
+    } else {
+        Canvas.DrawEdge(inner, BDR::SunkenOuter, BF::Top | BF::Adjust);
+        if (List.FLookAndFeel == lfFlat)
+            Canvas.DrawEdge(inner, BDR::RaisedInner, BF::Rect | BF::Adjust);
+    }
+    if (!List.OnIsExistFooterCell || inner.IsEmpty())
+        return;
+    TClipScope footerClip(Canvas);
+    Canvas.IntersectClipRect(inner);
+    const int footerRow = List.FHeights.FooterRow;
+    for (const THeaderItem& item : Items) {
+        bool exists = false;
+        List.OnIsExistFooterCell(&List, List.FColumns[std::size_t(item.Column)], exists);
+        if (!exists)
             continue;
-        Fill(Canvas, area, Brushes.Header);
-        Canvas.ExcludeClipRect(area);
+        const int top = inner.Top + item.RowIndex * footerRow;
+        TRect cell{item.Left, top, item.Right, top + item.RowSpan * footerRow};
+        Canvas.DrawEdge(cell, BDR::SunkenOuter, BF::Rect);
+    }
+}
+
+// One raised button per row; the focused row's carries a right-pointing mark.
+void TCustomdxTreeListControl::TPaintPass::PaintIndicatorCells() {
+    TClipScope indicatorClip(Canvas);
+    Canvas.IntersectClipRect(Indicator);
+    int y = Indicator.Top;
+    for (const TRowEntry& row : Rows) {
+        TRect cell{Indicator.Left, y, Indicator.Right, y + row.Height};
+        Canvas.DrawEdge(cell, BDR::RaisedInner, BF::Rect);
+        if (row.Node == FocusedNode) {
+            // A triangle 4 pixels deep and 7 high, its point on the row's middle.
+            const int left = cell.Left + 4;
+            const int middle = y + row.Height / 2;
+            for (int k = 0; k < 4; ++k)
+                Fill(Canvas, {left + k, middle - 3 + k, left + k + 1, middle + 4 - k}, clBlack);
+        }
+        y += row.Height;
     }
 }
 
@@ -443,7 +510,7 @@ void TCustomdxTreeListControl::TPaintPass::PaintIndent(const TRowEntry& row, int
             ++slot.Right; // slots touch
         else
             slot.Bottom -= Separator;
-        Fill(Canvas, slot, brush);
+        Fill(Canvas, slot, outlook && i <= row.Node->Level() ? LevelColor(i) : brush);
         slotsRight = slot.Right;
         if (hasChildren && i + 1 == row.LevelSlots && List.FShowButtons &&
             List.FPaintStyle == psStandard)
@@ -545,13 +612,12 @@ bool TCustomdxTreeListControl::TPaintPass::CellSelected(const TRowEntry& row, in
 void TCustomdxTreeListControl::TPaintPass::GetCellColors(TdxTreeListNode* node, bool selected,
                                                          int item, TColor& background, TColor& text,
                                                          TColor& brush) const {
-    (void)node;
     if (!selected || (List.FHideSelection && !HasFocus)) {
-        if (List.FPaintStyle == psOutlook && node && node->HasChildren()) {
-            background = Brushes.GroupNode;
+        if (OutlookParent(node)) {
+            background = LevelColor(node->Level());
             text =
                 List.FGroupNodeTextColor == clNone ? List.Font().Color() : List.FGroupNodeTextColor;
-            brush = Brushes.GroupNode;
+            brush = background;
             return;
         }
         const TdxTreeListColumn* column =
@@ -586,6 +652,7 @@ void TCustomdxTreeListControl::TPaintPass::PaintCells(const TRowEntry& row, int 
     const int rowBottom = y + row.Height;
     const int indentLeft = RowsArea.Left - Shift(FirstBandScrolls);
     const int indentRight = indentLeft + row.IndentWidth;
+    const bool outlookOutline = OutlookParent(row.Node) && !List.FShowGrid;
 
     TColor rowBackground = 0, rowText = 0, rowBrush = 0;
     GetCellColors(row.Node,
@@ -616,6 +683,8 @@ void TCustomdxTreeListControl::TPaintPass::PaintCells(const TRowEntry& row, int 
         if (cellLeft >= item.Right)
             continue;
         TRect cell{cellLeft, y + item.RowIndex * rowHeight, item.Right, 0};
+        if (outlookOutline)
+            ++cell.Top; // the row's top line is its outline
         if (headerRows == 1)
             cell.Bottom = rowBottom - Separator;
         else
@@ -655,6 +724,11 @@ void TCustomdxTreeListControl::TPaintPass::PaintCells(const TRowEntry& row, int 
             const int left = band.Left + (scrolls ? List.FLeftCoord : 0) - Shift(scrolls);
             Fill(Canvas, {std::max(left, indentRight), y, left + band.Width, rowBottom}, rowBrush);
         }
+    if (outlookOutline) {
+        GridPoints.push_back({indentLeft + row.Node->Level() * kIndent, y});
+        GridPoints.push_back({ColumnsRight + 1, y});
+        GridCounts.push_back(2);
+    }
     if (List.FShowGrid) {
         GridPoints.push_back({indentRight, rowBottom - 1});
         GridPoints.push_back({ColumnsRight + 1, rowBottom - 1});
@@ -766,7 +840,7 @@ void TCustomdxTreeListControl::PaintCellContent(TCanvas& canvas, const TRect& re
     data.SelectionColor = focusedCell ? FHighlightColor : FHideSelectionColor;
     data.ColumnBrush = columnBrush;
     data.ColumnColor = columnColor;
-    data.HotTrack = false;
+    data.HotTrack = FOptionsEx.Contains(aoHotTrack) && node && node == PaintHotTrackNode();
     data.CellRect = {-2, -2, rect.Width() + 2, rect.Height() + 2};
     DrawEditText(canvas, rect, data);
 }
@@ -833,9 +907,29 @@ void TCustomdxTreeListControl::DrawEditText(TCanvas& canvas, const TRect& cell,
 // =============================================================================================
 // 7. grid lines
 
+TColor TCustomdxTreeListControl::TPaintPass::LevelColor(int level) const {
+    if (!List.OnGetLevelColor)
+        return Brushes.GroupNode;
+    TColor color = Brushes.GroupNode;
+    List.OnGetLevelColor(&List, level, color);
+    if (color == Brushes.GroupNode)
+        return Brushes.GroupNode;
+    LevelBrush = color;
+    return *LevelBrush;
+}
+
+// Without the grid only the outlines of outlook parent rows are collected; they take the
+// list's colour.
 void TCustomdxTreeListControl::TPaintPass::DrawGrid() {
-    if (!List.FShowGrid || GridCounts.empty())
+    if (GridCounts.empty())
         return;
+    if (!List.FShowGrid) {
+        Canvas.Pen().SetColor(Brushes.Color);
+        Canvas.Pen().SetWidth(1);
+        Canvas.Pen().SetStyle(TPenStyle::Solid);
+        Canvas.PolyPolyline(GridPoints, GridCounts);
+        return;
+    }
     if (!Rows.empty()) {
         int bottom = RowsArea.Top;
         for (const TRowEntry& row : Rows)

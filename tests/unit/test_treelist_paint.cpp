@@ -271,6 +271,259 @@ TEST_F(TreeListPaintTest, TreeLinesAndExpandButtonsInTheStandardStyle) {
     EXPECT_EQ(At(24, childTop + 8), kListColor);
 }
 
+TEST_F(TreeListPaintTest, OutlookStylePaintsParentRowsInGroupAndLevelColours) {
+    constexpr TColorRef kGroup = 0x00C0D0E0;
+    constexpr TColorRef kGroupText = 0x00102030;
+    constexpr TColorRef kLevelZero = 0x00405060;
+    List->SetPaintStyle(psOutlook);
+    List->SetGroupNodeColor(static_cast<TColor>(kGroup));
+    TdxTreeListColumn* column = AddColumn(200);
+    column->SetVertAlignment(tlTop);
+    TdxTreeListNode* parent = List->AddNode();
+    parent->SetStrings(0, "W");
+    TdxTreeListNode* child = parent->AddChild();
+    TdxTreeListNode* grandChild = child->AddChild();
+    grandChild->SetStrings(0, "W");
+    parent->SetExpanded(true);
+    child->SetExpanded(true);
+    Repaint();
+    const int top = RowsTop();
+    const int parentHeight = List->NodeHeight(parent);
+    ASSERT_EQ(parentHeight, List->RowHeight() + 1); // the outline line above a parent row
+    const int childTop = top + parentHeight;
+    const int grandTop = childTop + List->NodeHeight(child);
+    const TColorRef fontColor = Sys(SysColor::WindowText);
+
+    // Parent row (level 0, one slot 0..14, then a 1-pixel strip): slot and cells in the group
+    // colour, below a top line in the list's colour; text in the font colour (clNone).
+    EXPECT_EQ(At(5, top), kListColor);
+    EXPECT_EQ(At(100, top), kListColor);
+    EXPECT_EQ(At(5, top + 1), kGroup);
+    EXPECT_EQ(At(15, top + 8), kGroup);
+    EXPECT_EQ(At(100, top + 8), kGroup);
+    const int parentGlyphRow = top + 1 + 1 + 5; // cell one lower, text top = cell top + 1
+    EXPECT_EQ(At(16 + 3, parentGlyphRow), fontColor);
+    EXPECT_EQ(At(16 + 3, top + 1 + 1 + 2), fontColor); // the glyph's top edge
+    EXPECT_EQ(At(16 + 3, top + 1 + 1 + 1), kGroup);
+    // A leaf row keeps the list's colour in its cells, its level slots the group colour.
+    EXPECT_EQ(At(5, grandTop + 8), kGroup);
+    EXPECT_EQ(At(20, grandTop + 8), kGroup);
+    EXPECT_EQ(At(100, grandTop + 8), kListColor);
+
+    // Level colours: level 0 answers its own colour, level 1 keeps the group colour.
+    std::vector<int> askedLevels;
+    List->OnGetLevelColor = [&](TObject*, int level, TColor& color) {
+        askedLevels.push_back(level);
+        EXPECT_EQ(color, static_cast<TColor>(kGroup));
+        if (level == 0)
+            color = static_cast<TColor>(kLevelZero);
+    };
+    List->SetGroupNodeTextColor(static_cast<TColor>(kGroupText));
+    Repaint();
+    EXPECT_FALSE(askedLevels.empty());
+    // The parent (level 0): slot and cells in the level-0 colour, text in the group text colour.
+    EXPECT_EQ(At(5, top + 8), kLevelZero);
+    EXPECT_EQ(At(100, top + 8), kLevelZero);
+    EXPECT_EQ(At(16 + 3, parentGlyphRow), kGroupText);
+    EXPECT_EQ(At(100, top), kListColor);
+    // The child (level 1, a parent): slot 0 in the level-0 colour, its own slot and cells in
+    // the group colour, its outline from its own slot on.
+    EXPECT_EQ(At(5, childTop + 8), kLevelZero);
+    EXPECT_EQ(At(20, childTop + 8), kGroup);
+    EXPECT_EQ(At(100, childTop + 8), kGroup);
+    EXPECT_EQ(At(5, childTop), kLevelZero);
+    EXPECT_EQ(At(20, childTop), kListColor);
+    EXPECT_EQ(At(100, childTop), kListColor);
+    // The leaf (level 2): slots 0 and 1 by level, cells in the list's colour.
+    EXPECT_EQ(At(5, grandTop + 8), kLevelZero);
+    EXPECT_EQ(At(20, grandTop + 8), kGroup);
+    EXPECT_EQ(At(100, grandTop + 8), kListColor);
+
+    // With the grid the outline goes: the parent's cells start at its row top.
+    List->SetShowGrid(true);
+    Repaint();
+    EXPECT_EQ(At(100, RowsTop()), kLevelZero);
+}
+
+TEST_F(TreeListPaintTest, IndicatorColumnHasARaisedCellPerRowAndMarksTheFocusedRow) {
+    constexpr TColorRef kHeader = 0x00B0C0D0;
+    List->SetHeaderColor(static_cast<TColor>(kHeader));
+    List->SetShowIndicator(true);
+    AddColumn(100);
+    TdxTreeListNode* first = List->AddNode();
+    TdxTreeListNode* focused = List->AddNode();
+    List->PaintStateHooks.FocusedNode = [focused] { return focused; };
+    Repaint();
+    const int top = RowsTop();
+    const int height = List->NodeHeight(first);
+    ASSERT_EQ(height, 16);
+    const TColorRef light = Sys(SysColor::BtnHighlight);
+    const TColorRef shadow = Sys(SysColor::BtnShadow);
+    const TColorRef black = 0x000000;
+    // Each row's 12 x 16 cell: highlight on top and left, shadow on bottom and right.
+    for (int rowTop : {top, top + height}) {
+        SCOPED_TRACE(rowTop);
+        EXPECT_EQ(At(0, rowTop), light);
+        EXPECT_EQ(At(5, rowTop), light);
+        EXPECT_EQ(At(0, rowTop + 8), light);
+        EXPECT_EQ(At(11, rowTop + 8), shadow);
+        EXPECT_EQ(At(5, rowTop + height - 1), shadow);
+        EXPECT_EQ(At(11, rowTop), shadow); // top-right corner
+        EXPECT_EQ(At(1, rowTop + 1), kHeader);
+    }
+    // The rows start right of the column.
+    EXPECT_EQ(At(12, top + 8), kListColor);
+    // No mark on the first row.
+    for (int x = 1; x < 11; ++x)
+        EXPECT_EQ(At(x, top + 8), kHeader) << x;
+    // The focused row's mark: columns 4..7, 7, 5, 3 and 1 pixels high around the middle.
+    const int middle = top + height + height / 2;
+    EXPECT_EQ(At(3, middle), kHeader);
+    for (int x = 4; x <= 7; ++x)
+        EXPECT_EQ(At(x, middle), black) << x;
+    EXPECT_EQ(At(8, middle), kHeader);
+    EXPECT_EQ(At(4, middle - 3), black);
+    EXPECT_EQ(At(4, middle + 3), black);
+    EXPECT_EQ(At(4, middle - 4), kHeader);
+    EXPECT_EQ(At(4, middle + 4), kHeader);
+    EXPECT_EQ(At(7, middle - 1), kHeader);
+    EXPECT_EQ(At(6, middle + 1), black);
+    EXPECT_EQ(At(6, middle + 2), kHeader);
+    // Below the rows the column is plain header colour.
+    EXPECT_EQ(At(0, top + 2 * height + 4), kHeader);
+}
+
+TEST_F(TreeListPaintTest, FooterPanelIsFramedByTheLookAndShowsTheCellsItsHandlerAsksFor) {
+    constexpr TColorRef kHeader = 0x00B0C0D0;
+    List->SetHeaderColor(static_cast<TColor>(kHeader));
+    List->SetShowFooter(true);
+    AddColumn(100);
+    AddColumn(80);
+    List->AddNode();
+    std::vector<int> askedColumns;
+    List->OnIsExistFooterCell = [&](TObject*, TdxTreeListColumn* column, bool& exists) {
+        EXPECT_FALSE(exists);
+        askedColumns.push_back(column->Index());
+        exists = column->Index() == 1;
+    };
+    const TColorRef frame = Sys(SysColor::WindowFrame);
+    const TColorRef light = Sys(SysColor::BtnHighlight);
+    const TColorRef shadow = Sys(SysColor::BtnShadow);
+    const int right = List->ClientRect().Right - 1;
+    const int footerRow = List->FooterRowHeight();
+    ASSERT_GT(footerRow, 0);
+    // The sunken cell of the second column (100..179), `top` the footer rows' top.
+    const auto expectCell = [&](int top) {
+        EXPECT_EQ(At(100, top + 5), shadow);
+        EXPECT_EQ(At(140, top), shadow);
+        EXPECT_EQ(At(140, top + footerRow - 1), light);
+        EXPECT_EQ(At(179, top + 5), light);
+        EXPECT_EQ(At(140, top + 5), kHeader);
+        EXPECT_EQ(At(180, top + 5), kHeader);
+        EXPECT_EQ(At(50, top + 5), kHeader); // the first column has no cell
+    };
+
+    // Standard look: a window frame, inside it a raised edge (4 pixels of height).
+    Repaint();
+    int footerTop = List->DataAreaRect().Bottom;
+    ASSERT_EQ(List->FooterHeight(), footerRow + 4);
+    ASSERT_EQ(footerTop + List->FooterHeight(), List->ClientRect().Bottom);
+    EXPECT_EQ(askedColumns, (std::vector<int>{0, 1}));
+    int bottom = footerTop + List->FooterHeight() - 1;
+    EXPECT_EQ(At(50, footerTop), frame);
+    EXPECT_EQ(At(0, footerTop + 5), frame);
+    EXPECT_EQ(At(right, footerTop + 5), frame);
+    EXPECT_EQ(At(50, bottom), frame);
+    EXPECT_EQ(At(50, footerTop + 1), light);
+    EXPECT_EQ(At(1, footerTop + 5), light);
+    EXPECT_EQ(At(right - 1, footerTop + 5), shadow);
+    EXPECT_EQ(At(50, bottom - 1), shadow);
+    expectCell(footerTop + 2);
+
+    // Ultra flat: only a sunken top line (3 pixels of height).
+    List->SetLookAndFeel(lfUltraFlat);
+    Repaint();
+    footerTop = List->DataAreaRect().Bottom;
+    ASSERT_EQ(List->FooterHeight(), footerRow + 3);
+    bottom = footerTop + List->FooterHeight() - 1;
+    EXPECT_EQ(At(50, footerTop), shadow);
+    EXPECT_EQ(At(50, footerTop + 1 + footerRow), kHeader);
+    EXPECT_EQ(At(0, footerTop + 5), kHeader);
+    EXPECT_EQ(At(right, footerTop + 5), kHeader);
+    EXPECT_EQ(At(50, bottom), kHeader);
+    expectCell(footerTop + 1);
+
+    // Flat: the sunken top line, then a raised edge.
+    List->SetLookAndFeel(lfFlat);
+    Repaint();
+    footerTop = List->DataAreaRect().Bottom;
+    bottom = footerTop + List->FooterHeight() - 1;
+    EXPECT_EQ(At(50, footerTop), shadow);
+    EXPECT_EQ(At(50, footerTop + 1), light);
+    EXPECT_EQ(At(0, footerTop + 5), light);
+    EXPECT_EQ(At(right, footerTop + 5), shadow);
+    EXPECT_EQ(At(50, bottom), shadow);
+    expectCell(footerTop + 2);
+
+    // Without a handler the panel has no cells.
+    List->OnIsExistFooterCell = nullptr;
+    Repaint();
+    EXPECT_EQ(At(100, footerTop + 2 + 5), kHeader);
+    EXPECT_EQ(At(140, footerTop + 2), kHeader);
+}
+
+// Records the hot-track flag of every cell it paints.
+class TRecordingTreeList : public TdxTreeList {
+public:
+    using TdxTreeList::TdxTreeList;
+    std::vector<std::pair<const TdxTreeListNode*, bool>> HotTrackFlags;
+
+protected:
+    void AfterPaintCell(TdxTreeListNode* node) override {
+        HotTrackFlags.emplace_back(node, CellViewData().HotTrack);
+        TdxTreeList::AfterPaintCell(node);
+    }
+};
+
+TEST_F(TreeListPaintTest, HotTrackFlagMarksTheCellsOfTheNodeUnderTheMouseOnlyWithTheOption) {
+    auto* list = new TRecordingTreeList(Form);
+    list->SetParent(Form);
+    list->SetBounds(0, 360, 300, 100);
+    TdxTreeListColumn* first = list->CreateColumn();
+    first->SetWidth(100);
+    list->CreateColumn()->SetWidth(100);
+    TdxTreeListNode* plain = list->AddNode();
+    TdxTreeListNode* hot = list->AddNode();
+    list->PaintStateHooks.HotTrackNode = [hot] { return hot; };
+    const auto paint = [&] {
+        list->HotTrackFlags.clear();
+        list->Invalidate();
+        Platform.PaintAll();
+    };
+    const auto flagsOf = [&](const TdxTreeListNode* node) {
+        std::vector<bool> flags;
+        for (const auto& [painted, flag] : list->HotTrackFlags)
+            if (painted == node)
+                flags.push_back(flag);
+        return flags;
+    };
+
+    paint();
+    EXPECT_EQ(flagsOf(plain), (std::vector<bool>{false, false}));
+    EXPECT_EQ(flagsOf(hot), (std::vector<bool>{false, false}));
+
+    list->SetOptionsEx(list->OptionsEx().With(aoHotTrack));
+    paint();
+    EXPECT_EQ(flagsOf(plain), (std::vector<bool>{false, false}));
+    EXPECT_EQ(flagsOf(hot), (std::vector<bool>{true, true}));
+
+    // No node under the mouse: no cell is hot.
+    list->PaintStateHooks.HotTrackNode = [] { return nullptr; };
+    paint();
+    EXPECT_EQ(flagsOf(hot), (std::vector<bool>{false, false}));
+    EXPECT_EQ(list->HotTrackFlags.size(), 4u);
+}
+
 // --- the main window's list ------------------------------------------------------------------
 
 class MainListPaintTest : public VarnelTest {
