@@ -209,6 +209,11 @@ struct TCustomdxTreeListControl::TPaintPass {
     }
 
     int Shift(bool scrolls) const { return scrolls ? LeftCoord : 0; }
+    // Where the row's own tree level starts: its lines (grid line, outline) start there.
+    int TreeLineLeft(const TRowEntry& row) const {
+        const int rootShift = List.FPaintStyle == psStandard && !List.FShowRoot ? kIndent : 0;
+        return RowsArea.Left - Shift(FirstBandScrolls) - rootShift + row.Node->Level() * kIndent;
+    }
 
     TCustomdxTreeListControl& List;
     TCanvas& Canvas;
@@ -500,25 +505,33 @@ void TCustomdxTreeListControl::TPaintPass::PaintIndent(const TRowEntry& row, int
     const int rootShift = !outlook && !List.FShowRoot ? kIndent : 0;
     const int rowBottom = y + row.Height;
 
+    // Slots from the node's own level on leave the row's last line to the grid, which draws
+    // it from there; the slots of the ancestors run the full height.
+    const int level = row.Node->Level();
+    const bool parentStrip = hasChildren && !(!outlook && List.FShowGrid);
     int slotsRight = left - rootShift;
     for (int i = 0; i < row.LevelSlots; ++i) {
         TRect slot{left - rootShift + i * kIndent, y, left - rootShift + (i + 1) * kIndent - 1,
                    rowBottom};
         if (outlook && !List.FShowGrid && hasChildren && i + 1 == row.LevelSlots)
             ++slot.Top;
-        if (!outlook && !List.FShowGrid)
-            ++slot.Right; // slots touch
-        else
+        const bool slotsTouch = !outlook && !List.FShowGrid;
+        if (slotsTouch)
+            ++slot.Right;
+        else if (i >= level)
             slot.Bottom -= Separator;
-        Fill(Canvas, slot, outlook && i <= row.Node->Level() ? LevelColor(i) : brush);
+        Fill(Canvas, slot, outlook && i <= level ? LevelColor(i) : brush);
         slotsRight = slot.Right;
+        // The pixel column between two slots, unless the parent's strip below covers it.
+        if (!slotsTouch && !(parentStrip && i + 1 == row.LevelSlots))
+            Fill(Canvas, {slot.Right, y, slot.Right + 1, slot.Bottom}, brush);
         if (hasChildren && i + 1 == row.LevelSlots && List.FShowButtons &&
             List.FPaintStyle == psStandard)
             PaintExpandButton(row, {slot.Left, y, slot.Left + kIndent, rowBottom}, y);
     }
     if (!outlook && List.FShowLines)
         PaintTreeLines(row, y, left - rootShift);
-    if (hasChildren && !(!outlook && List.FShowGrid))
+    if (parentStrip)
         Fill(Canvas, {slotsRight, y, slotsRight + 1, rowBottom - Separator}, brush);
 
     int x = left - rootShift + row.LevelSlots * kIndent;
@@ -725,12 +738,12 @@ void TCustomdxTreeListControl::TPaintPass::PaintCells(const TRowEntry& row, int 
             Fill(Canvas, {std::max(left, indentRight), y, left + band.Width, rowBottom}, rowBrush);
         }
     if (outlookOutline) {
-        GridPoints.push_back({indentLeft + row.Node->Level() * kIndent, y});
+        GridPoints.push_back({TreeLineLeft(row), y});
         GridPoints.push_back({ColumnsRight + 1, y});
         GridCounts.push_back(2);
     }
     if (List.FShowGrid) {
-        GridPoints.push_back({indentRight, rowBottom - 1});
+        GridPoints.push_back({TreeLineLeft(row), rowBottom - 1});
         GridPoints.push_back({ColumnsRight + 1, rowBottom - 1});
         GridCounts.push_back(2);
     }

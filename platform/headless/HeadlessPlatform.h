@@ -73,6 +73,11 @@ public:
     bool HasSizeableBorder() const { return FSizeableBorder; }
     bool TabStop() const { return FTabStop; }
     const PixelSurface& Surface() const { return FSurface; }
+    // Paints the whole surface in one colour, so that a test can find pixels a paint pass left.
+    void FillSurface(TColorRef color) {
+        for (TColorRef& pixel : FSurface.Pixels)
+            pixel = color & 0xFFFFFFu;
+    }
     const PixelRegion& UpdateRegion() const { return FUpdate; }
     bool NeedsPaint() const { return !FUpdate.IsEmpty(); }
     bool ScrollBarVisible(int bar) const { return FScrollVisible[bar == SB::Vert ? 1 : 0]; }

@@ -211,6 +211,61 @@ TEST_F(TreeListPaintTest, HandlerRaisingDuringThePassLeavesNoPassOpen) {
     EXPECT_EQ(At(20, RowsTop() + 4), kGreen);
 }
 
+// Every pixel of the client area is painted by the pass, whatever the style: the control
+// answers the erase request without drawing, so a pixel the pass leaves shows old content.
+TEST_F(TreeListPaintTest, EveryPixelIsPaintedInEveryStyle) {
+    constexpr TColorRef kStale = 0x00123456;
+    AddImages();
+    TImageList* states = new TImageList(Form);
+    states->SetSize(10, 10);
+    states->Add(SolidImage(kGreen));
+    AddColumn(120);
+    AddColumn(90);
+    TdxTreeListNode* a = List->AddNode();
+    TdxTreeListNode* a1 = a->AddChild();
+    a1->AddChild()->SetStrings(0, "deep leaf");
+    TdxTreeListNode* a2 = a->AddChild();
+    a2->SetStateIndex(0);
+    for (int i = 0; i < 4; ++i)
+        List->AddNode()->SetStrings(1, "top leaf");
+    a->SetExpanded(true);
+    a1->SetExpanded(true);
+    List->PaintStateHooks.HasFocus = [] { return true; };
+    List->PaintStateHooks.FocusedNode = [a1] { return a1; };
+    List->PaintStateHooks.NodeSelected = [a1](const TdxTreeListNode* n) { return n == a1; };
+    List->OnIsExistFooterCell = [](TObject*, TdxTreeListColumn*, bool& exists) { exists = true; };
+
+    // Every combination of style, grid, lines and root; the side areas, state images and the
+    // scroll offset come in pairs to keep the run short.
+    for (int mask = 0; mask < 64; ++mask) {
+        const bool outlook = mask & 1, grid = mask & 2, lines = mask & 4, root = mask & 8;
+        const bool indicator = mask & 16, footer = mask & 16, withStates = mask & 32;
+        const int leftCoord = (mask & 48) == 32 ? 10 : 0;
+        SCOPED_TRACE(testing::Message()
+                     << "outlook " << outlook << " grid " << grid << " lines " << lines << " root "
+                     << root << " indicator " << indicator << " footer " << footer << " states "
+                     << withStates << " left " << leftCoord);
+        List->SetPaintStyle(outlook ? psOutlook : psStandard);
+        List->SetShowGrid(grid);
+        List->SetShowLines(lines);
+        List->SetShowRoot(root);
+        List->SetShowIndicator(indicator);
+        List->SetShowFooter(footer);
+        List->SetStateImages(withStates ? states : nullptr);
+        List->PaintStateHooks.LeftCoord = [leftCoord] { return leftCoord; };
+        WindowOf(*List).FillSurface(kStale);
+        Repaint();
+        const headless::PixelSurface& surface = WindowOf(*List).Surface();
+        int stale = 0;
+        TPoint first{-1, -1};
+        for (int y = 0; y < List->ClientHeight(); ++y)
+            for (int x = 0; x < List->ClientWidth(); ++x)
+                if (surface.At(x, y) == kStale && stale++ == 0)
+                    first = {x, y};
+        EXPECT_EQ(stale, 0) << "first at " << first.X << "," << first.Y;
+    }
+}
+
 TEST_F(TreeListPaintTest, EndEllipsisOptionCutsAWideTextWithDots) {
     AddColumn(50);
     TdxTreeListColumn* wide = AddColumn(60);
