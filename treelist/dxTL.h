@@ -73,6 +73,22 @@ using TTLGetLevelColorEvent =
 // Whether the footer panel shows a cell for `column`; `exists` arrives false.
 using TTLIsExistFooterCellEvent =
     std::function<void(fw::TObject* sender, TdxTreeListColumn* column, bool& exists)>;
+// A node's preview text (painted under its cells with aoPreview); `text` arrives empty.
+using TTLGetPreviewTextEvent =
+    std::function<void(fw::TObject* sender, TdxTreeListNode* node, std::string& text)>;
+// A node's preview or text line count; `count` arrives as the list computed it.
+using TTLGetLineCountEvent =
+    std::function<void(fw::TObject* sender, TdxTreeListNode* node, int& count)>;
+// Whether the children of nodes at `level` close with a row footer; `isFooter` arrives true.
+using TTLIsLevelFooterEvent = std::function<void(fw::TObject* sender, int level, bool& isFooter)>;
+// Whether the row footer of `node` (the parent whose children it closes) shows a cell for
+// `column`; `exists` arrives false.
+using TTLIsExistRowFooterCellEvent = std::function<void(
+    fw::TObject* sender, TdxTreeListColumn* column, TdxTreeListNode* node, bool& exists)>;
+// The text of a footer cell: `node` is the parent of a row footer, nullptr for the footer
+// panel; `text` arrives empty.
+using TTLGetFooterCellTextEvent = std::function<void(fw::TObject* sender, TdxTreeListNode* node,
+                                                     TdxTreeListColumn* column, std::string& text)>;
 using TTLChangeNodeEvent =
     std::function<void(fw::TObject* sender, TdxTreeListNode* oldNode, TdxTreeListNode* node)>;
 
@@ -792,6 +808,8 @@ public:
     virtual int FieldIndex() const;
     // Row height the column needs beyond its font; 0 here.
     virtual int RequiredRowHeight(fw::TCanvas& canvas);
+    // Cells that always wrap their text (memo-like columns); plain text cells do not.
+    virtual bool IsMultiLine() const { return false; }
     // Hands ReadOnly, CharCase, MaxLength, OEMConvert and PasswordChar to the editor and routes
     // its change and validate notifications to ValueChanged and Validate.
     virtual void InitEditor(TdxInplaceTextEdit& editor);
@@ -985,6 +1003,12 @@ public:
     TTLGetImageEvent OnGetStateIndex;
     TTLGetLevelColorEvent OnGetLevelColor;
     TTLIsExistFooterCellEvent OnIsExistFooterCell;
+    TTLGetPreviewTextEvent OnGetPreviewText;
+    TTLGetLineCountEvent OnGetPreviewLineCount;
+    TTLGetLineCountEvent OnGetRowLineCount;
+    TTLIsLevelFooterEvent OnIsLevelFooter;
+    TTLIsExistRowFooterCellEvent OnIsExistRowFooterCell;
+    TTLGetFooterCellTextEvent OnGetFooterCellText;
     // After the user (or a best fit) changed column or band widths.
     fw::TNotifyEvent OnChangedColumnsWidth;
 
@@ -1164,10 +1188,38 @@ public:
     int IndicatorWidth() const { return FShowIndicator ? kIndicatorWidth : 0; }
     // The header drag arrows' rectangle size.
     fw::TSize HeaderDragArrowsSize() const;
-    // Height of the node's row: header rows of lines, preview, grid separators.
+    // Height of the node's row: header rows of lines, preview, grid separators, row footers.
     int NodeHeight(const TdxTreeListNode* node) const override;
-    // Below the band and header panels, right of the indicator, above the footer.
+    // Below the band and header panels and the new item row, right of the indicator, above
+    // the footer.
     fw::TRect DataAreaRect() const override;
+    // The new item row under the header: one row and a separator strip (0 when not shown).
+    bool ShowNewItemRow() const { return FShowNewItemRow; }
+    void SetShowNewItemRow(bool show);
+    int NewItemRowHeight() const { return FHeights.NewItemRow; }
+
+    // --- Row parts (dxTLRowParts.cpp) -------------------------------------------------------
+    // Tree level slots of the node's indent: its level, one more for a parent or in the
+    // standard style.
+    int LevelSlots(const TdxTreeListNode* node) const;
+    // The indent area's width: the level slots (less one without the root), the state image
+    // when the node has one, the node image.
+    int IndentWidth(TdxTreeListNode* node);
+    // The node's preview text (empty without OnGetPreviewText).
+    std::string PreviewText(TdxTreeListNode* node);
+    // Lines of preview text under the node's cells: 0 without aoPreview or with PreviewLines
+    // 0; measured from the text (at most PreviewLines when positive) with
+    // aoAutoCalcPreviewLines or a negative PreviewLines, else PreviewLines.
+    int PreviewLineCount(TdxTreeListNode* node);
+    // Text lines of the node's row: 1, or with aoRowAutoHeight and MaxRowLineCount not 0 the
+    // most lines a cell's text needs when wrapped (at most MaxRowLineCount when positive).
+    int RowLineCount(TdxTreeListNode* node);
+    // Row footers under the node: one for each expanded parent whose last shown row it is and
+    // whose level OnIsLevelFooter leaves with a footer; 0 without ShowRowFooter. The first
+    // footer closes the node's parent, the next one the grandparent, and so on.
+    int RowFooterCount(const TdxTreeListNode* node) const;
+    // The parents those footers close, in that order.
+    std::vector<TdxTreeListNode*> RowFooterNodes(const TdxTreeListNode* node) const;
 
     // --- Layout: bands and columns (visible positions count the visible bands) -------------
     int VisibleBandCount() const { return FBands->VisibleCount(); }
@@ -1215,13 +1267,15 @@ public:
     int BestFitWidth(const TdxTreeListColumn* column) const;
 
     static constexpr int kIndicatorWidth = 12;
+    // One tree level of the indent; the expand button's width.
+    static constexpr int kIndentStep = 16;
     static constexpr int kMaxSizingRight = 100000;
 
     // --- Painting (dxTLPaint.cpp) ---------------------------------------------------------
     // What a paint pass reads of selection, focus and scrolling. Each member left empty keeps
     // the list's own answer: no node selected or focused, column 0 focused, the list's
-    // LeftCoord and TopVisibleNode, the keyboard focus as the platform reports it, and the
-    // list's hot-tracked node.
+    // LeftCoord and TopVisibleNode, the keyboard focus as the platform reports it, the list's
+    // hot-tracked node, no active new item row and no incremental search.
     struct TPaintStateHooks {
         std::function<bool(const TdxTreeListNode* node)> NodeSelected;
         std::function<TdxTreeListNode*()> FocusedNode;
@@ -1230,6 +1284,9 @@ public:
         std::function<TdxTreeListNode*()> TopNode;
         std::function<bool()> HasFocus;
         std::function<TdxTreeListNode*()> HotTrackNode;
+        std::function<bool()> NewItemRowActive;
+        // Bytes of the focused cell's text that an incremental search has matched (0: none).
+        std::function<int()> SearchMatchLength;
     };
     TPaintStateHooks PaintStateHooks;
     // Nesting depth of paint passes in progress; 0 between passes.
@@ -1297,18 +1354,26 @@ protected:
     virtual TdxTreeListNode* PaintTopNode() const;
     virtual bool PaintHasFocus() const;
     virtual TdxTreeListNode* PaintHotTrackNode() const;
+    virtual bool PaintNewItemRowActive() const;
+    virtual int PaintSearchMatchLength() const;
     void CMFontChanged(fw::TMessage& message);
     FW_DECLARE_MESSAGE_MAP()
 
 private:
     // A paint pass in progress (dxTLPaint.cpp).
     struct TPaintPass;
+    // Row footers under a node, and the parents they close when `parents` is given.
+    int CollectRowFooters(const TdxTreeListNode* node,
+                          std::vector<TdxTreeListNode*>* parents) const;
     // DrawCell's work between the node hooks: view data, column font, text output.
     void PaintCellContent(fw::TCanvas& canvas, const fw::TRect& rect, fw::TColor columnBrush,
                           fw::TColor columnColor, bool rightEdge, bool leftEdge, int cellKind,
                           bool multiLine, fw::TColor brush, fw::TColor textColor,
                           fw::TColor backgroundColor, bool focusedCell, bool selected,
                           int columnIndex, TdxTreeListNode* node);
+    // The incremental search's mark on the focused cell.
+    void PaintSearchMatch(fw::TCanvas& canvas, const fw::TRect& cell,
+                          const TdxTreeListCellViewData& data, int matchLength);
     int FPaintLockCount = 0;
     TdxTreeListCellViewData FCellViewData;
     friend class TdxTreeListColumn;
@@ -1329,6 +1394,7 @@ private:
         int FooterRow = 0;
         int Footer = 0;
         int RowFooter = 0;
+        int NewItemRow = 0;
         int HorzScrollStep = 0;
     };
     // A used header row of a band: its row number and its columns in column-list order.
@@ -1463,6 +1529,7 @@ private:
     bool FShowGrid = false;
     bool FShowRowFooter = false;
     bool FShowIndicator = false;
+    bool FShowNewItemRow = false;
     bool FShowFooter = false;
     bool FShowButtons = true;
     bool FShowPreviewGrid = true;

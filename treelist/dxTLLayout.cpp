@@ -31,14 +31,16 @@ using namespace fw;
 namespace {
 
 // Pixel metrics of the panels and rows.
-constexpr int kPanelTextMargin = 5;        // band and header rows: text height + 5
-constexpr int kStandardEdge = 1;           // one more in the standard (raised 3-D) look
-constexpr int kRowTextMargin = 3;          // rows: text height + 3 ...
-constexpr int kMinimumRowHeight = 16;      // ... and at least this
-constexpr int kFooterTextMargin = 7;       // footer rows: text height + 7
-constexpr int kFooterPanelMargin = 3;      // footer panel: rows + 3
-constexpr int kRowFooterMargin = 2;        // row footers: rows + 2
-constexpr int kPreviewMargin = 2;          // a row with preview lines grows by 2 more
+constexpr int kPanelTextMargin = 5;         // band and header rows: text height + 5
+constexpr int kStandardEdge = 1;            // one more in the standard (raised 3-D) look
+constexpr int kRowTextMargin = 3;           // rows: text height + 3 ...
+constexpr int kMinimumRowHeight = 16;       // ... and at least this
+constexpr int kFooterTextMargin = 7;        // footer rows: text height + 7
+constexpr int kFooterPanelMargin = 3;       // footer panel: rows + 3
+constexpr int kRowFooterMargin = 2;         // row footers: rows + 2
+constexpr int kPreviewMargin = 2;           // a row with preview lines grows by 2 more
+constexpr int kNewItemRowFlatSeparator = 5; // between the new item row and the rows
+constexpr int kNewItemRowStandardSeparator = 6;
 constexpr int kInvertSelectExtra = 2;      // aoInvertSelect frames the row: 2 more
 constexpr int kDragArrowsWidth = 11;       // header drag arrows: 11 wide ...
 constexpr int kDragArrowsExtraHeight = 18; // ... and header row + 18 high
@@ -344,6 +346,10 @@ void TCustomdxTreeListControl::CalcHeights() {
     }
 
     h.PreviewText = FontTextHeight(FPreviewFont);
+    h.NewItemRow = FShowNewItemRow
+                       ? h.Row * rows + (FLookAndFeel == lfStandard ? kNewItemRowStandardSeparator
+                                                                    : kNewItemRowFlatSeparator)
+                       : 0;
     if (canvas) {
         canvas->Font().Assign(Font());
         h.HorzScrollStep = canvas->TextWidth("0");
@@ -360,13 +366,16 @@ TSize TCustomdxTreeListControl::HeaderDragArrowsSize() const {
 int TCustomdxTreeListControl::NodeHeight(const TdxTreeListNode* node) const {
     if (!node)
         return 0;
+    // Measuring lines asks the application (preview texts, line counts) through the list.
+    auto& self = const_cast<TCustomdxTreeListControl&>(*this);
+    auto* mutableNode = const_cast<TdxTreeListNode*>(node);
     if (node->CachedRowHeight() > 0)
-        return node->CachedRowHeight();
+        return node->CachedRowHeight() + RowFooterCount(node) * FHeights.RowFooter;
     int height = FHeights.Row * FHeaderPanelRowCount;
-    // Preview text comes with the paint pass; until then a measured preview has no lines.
-    if (FOptions.Contains(aoPreview) && FPreviewLines > 0 &&
-        !FOptionsEx.Contains(aoAutoCalcPreviewLines))
-        height += FPreviewLines * FHeights.PreviewText + kPreviewMargin;
+    const int textLines = self.RowLineCount(mutableNode);
+    height += (textLines - 1) * FHeights.Text;
+    if (const int previewLines = self.PreviewLineCount(mutableNode); previewLines > 0)
+        height += previewLines * FHeights.PreviewText + kPreviewMargin;
     if (FShowGrid)
         height += FRowSeparatorLineWidth;
     else if (FPaintStyle == psOutlook && node->HasChildren())
@@ -374,16 +383,19 @@ int TCustomdxTreeListControl::NodeHeight(const TdxTreeListNode* node) const {
     if (FShowGrid && FShowPreviewGrid)
         height -= 1;
     height = std::max(height, 1);
-    // Cached only where the next recalculation clears it.
-    if (UpdateLockCount() == 0 && !IsLoading())
+    // Cached only where the next recalculation clears it. Row footers are not: they follow
+    // the node's place among its siblings, which adding a sibling changes.
+    if (UpdateLockCount() == 0 && !IsLoading()) {
         node->SetCachedRowHeight(height);
-    return height;
+        mutableNode->SetCachedRowLineCount(textLines);
+    }
+    return height + RowFooterCount(node) * FHeights.RowFooter;
 }
 
 TRect TCustomdxTreeListControl::DataAreaRect() const {
     TRect area = ClientRect();
     area.Left += IndicatorWidth();
-    area.Top += FHeights.BandPanel + FHeights.HeaderPanel;
+    area.Top += FHeights.BandPanel + FHeights.HeaderPanel + FHeights.NewItemRow;
     area.Bottom -= FHeights.Footer;
     area.Bottom = std::max(area.Bottom, area.Top);
     area.Right = std::max(area.Right, area.Left);

@@ -26,9 +26,10 @@ using namespace fw;
 
 namespace {
 
-constexpr int kIndent = 16;   // one tree level; the expand button's width
+constexpr int kIndent = TCustomdxTreeListControl::kIndentStep;
 constexpr int kExpandBox = 9; // the expand button's box
 constexpr TColor kUltraFlatPanelColor = 0x00A0A0A0;
+constexpr int kPreviewMargin = 2; // a preview's lines have 1 pixel above and below
 
 // Format flags of the formatted text path.
 constexpr unsigned kFormatTop = DT::SingleLine | DT::ExpandTabs;                  // 0x60
@@ -77,6 +78,15 @@ void DrawCentredImage(TCanvas& canvas, TImageList& images, const TRect& area, in
     const int x = (area.Left + area.Right - images.Width() + 1) / 2;
     const int y = (area.Top + area.Bottom - images.Height() + 1) / 2;
     images.Draw(canvas, x, y, index, true);
+}
+
+// The platform's dotted focus rectangle takes its colours from the device; every text call
+// sets its own, so these are set for the call only.
+void DrawDottedFocusRect(TCanvas& canvas, const TRect& r) {
+    ICanvasDevice& device = canvas.RequireDevice();
+    device.SetBkColor(0x000000);
+    device.SetTextColor(0xFFFFFF);
+    canvas.DrawFocusRect(r);
 }
 
 std::string ApplyCharCase(std::string text, TEditCharCase charCase) {
@@ -128,6 +138,17 @@ TdxTreeListNode* TCustomdxTreeListControl::PaintHotTrackNode() const {
     return PaintStateHooks.HotTrackNode ? PaintStateHooks.HotTrackNode() : HotTrackNode();
 }
 
+bool TCustomdxTreeListControl::PaintNewItemRowActive() const {
+    return FShowNewItemRow && PaintStateHooks.NewItemRowActive &&
+           PaintStateHooks.NewItemRowActive();
+}
+
+int TCustomdxTreeListControl::PaintSearchMatchLength() const {
+    if (!FOptionsEx.Contains(aoAutoSearch) || !PaintStateHooks.SearchMatchLength)
+        return 0;
+    return std::max(0, PaintStateHooks.SearchMatchLength());
+}
+
 // The focus window is the list's window or one of its descendants.
 bool TCustomdxTreeListControl::PaintHasFocus() const {
     if (PaintStateHooks.HasFocus)
@@ -172,6 +193,10 @@ struct TCustomdxTreeListControl::TPaintPass {
         int LevelSlots = 0;
         int StateIndex = -1;
         int IndentWidth = 0;
+        int LineCount = 1;
+        int PreviewHeight = 0; // the preview's text lines; its part of the row is 2 more
+        int FooterCount = 0;
+        int FooterHeight = 0;
     };
     struct TBrushes {
         TColor Band, Header, GroupNode, Color, Panel, Highlight, TreeLine, HideSelection, RowFooter,
@@ -190,6 +215,7 @@ struct TCustomdxTreeListControl::TPaintPass {
     void PaintOptionalAreas();
     void PaintIndicatorCells();
     void PaintFooter();
+    void PaintNewItemRow();
     void PaintEmptyAreas();
     // Rows
     void PaintRows();
@@ -197,6 +223,10 @@ struct TCustomdxTreeListControl::TPaintPass {
     void PaintTreeLines(const TRowEntry& row, int y, int indentLeft);
     void PaintExpandButton(const TRowEntry& row, const TRect& slot, int y);
     void PaintCells(const TRowEntry& row, int y);
+    void PaintPreview(const TRowEntry& row, const TRect& area, TColor brush, TColor text);
+    void PaintRowFooters(const TRowEntry& row, int top);
+    void PaintFooterCellText(TdxTreeListNode* node, TdxTreeListColumn* column, const TRect& cell,
+                             TColor textColor);
     bool CellSelected(const TRowEntry& row, int column) const;
     void GetCellColors(TdxTreeListNode* node, bool selected, int item, TColor& background,
                        TColor& text, TColor& brush) const;
@@ -234,10 +264,12 @@ struct TCustomdxTreeListControl::TPaintPass {
     int LeftCoord = 0;
     bool FirstBandScrolls = true;
     bool HasFocus = false;
+    bool NewItemRowActive = false;
     TdxTreeListNode* FocusedNode = nullptr;
     int FocusedColumn = 0;
     int Separator = 0; // the grid line under each row
-    TRect Client, BandPanel, HeaderPanel, RowsArea, Indicator, Footer, EmptyRight, EmptyBelow;
+    TRect Client, BandPanel, HeaderPanel, NewItemRow, RowsArea, Indicator, Footer, EmptyRight,
+        EmptyBelow;
     int ColumnsRight = 0;   // the columns' right edge (inclusive)
     int FirstBandRight = 0; // right edge of the first band's part of the rows
 };
@@ -265,6 +297,7 @@ TCustomdxTreeListControl::TPaintPass::TPaintPass(TCustomdxTreeListControl& list,
     HasFocus = List.PaintHasFocus();
     FocusedNode = List.PaintFocusedNode();
     FocusedColumn = List.PaintFocusedColumn();
+    NewItemRowActive = List.PaintNewItemRowActive();
     Separator = List.FShowGrid ? List.FRowSeparatorLineWidth : 0;
     PaintBitmap = std::make_unique<TBitmap>(List.Platform());
 
@@ -283,8 +316,9 @@ TCustomdxTreeListControl::TPaintPass::TPaintPass(TCustomdxTreeListControl& list,
     BandPanel = {Client.Left + indicator, Client.Top, Client.Right, Client.Top + h.BandPanel};
     HeaderPanel = {Client.Left + indicator, BandPanel.Bottom, Client.Right,
                    BandPanel.Bottom + h.HeaderPanel};
-    RowsArea = {Client.Left + indicator, HeaderPanel.Bottom, Client.Right,
-                std::max(HeaderPanel.Bottom, Client.Bottom - h.Footer)};
+    NewItemRow = {Client.Left, HeaderPanel.Bottom, Client.Right, HeaderPanel.Bottom + h.NewItemRow};
+    RowsArea = {Client.Left + indicator, NewItemRow.Bottom, Client.Right,
+                std::max(NewItemRow.Bottom, Client.Bottom - h.Footer)};
     Indicator = {Client.Left, RowsArea.Top, Client.Left + indicator, RowsArea.Bottom};
     Footer = {Client.Left, RowsArea.Bottom, Client.Right, RowsArea.Bottom + h.Footer};
     const int columnsEnd = RowsArea.Left + Layout.TotalWidth - Shift(FirstBandScrolls);
@@ -341,7 +375,6 @@ TCustomdxTreeListControl::TPaintPass::TPaintPass(TCustomdxTreeListControl& list,
     }
 
     // Row entries from the top node until the rows area is full.
-    const bool hasImages = List.FImages != nullptr;
     int y = RowsArea.Top;
     for (TdxTreeListNode* node = List.PaintTopNode(); node && y < RowsArea.Bottom;
          node = node->GetNextRow()) {
@@ -349,17 +382,13 @@ TCustomdxTreeListControl::TPaintPass::TPaintPass(TCustomdxTreeListControl& list,
         row.Node = node;
         row.Selected = List.PaintNodeSelected(node);
         row.Height = List.NodeHeight(node);
-        const bool hasChildren = node->HasChildren();
-        row.LevelSlots = node->Level() + (hasChildren || List.FPaintStyle == psStandard ? 1 : 0);
-        int indent = row.LevelSlots * kIndent;
-        if (List.FPaintStyle == psStandard && !List.FShowRoot)
-            indent -= kIndent;
+        row.LevelSlots = List.LevelSlots(node);
         row.StateIndex = List.FStateImages ? List.GetNodeStateIndex(node) : -1;
-        if (row.StateIndex != -1)
-            indent += List.FStateImages->Width();
-        if (hasImages)
-            indent += List.FImages->Width();
-        row.IndentWidth = std::max(indent, 0);
+        row.IndentWidth = List.IndentWidth(node);
+        row.LineCount = List.RowLineCount(node);
+        row.PreviewHeight = List.PreviewLineCount(node) * h.PreviewText;
+        row.FooterCount = List.RowFooterCount(node);
+        row.FooterHeight = row.FooterCount * h.RowFooter;
         Rows.push_back(row);
         y += row.Height;
     }
@@ -396,9 +425,13 @@ void TCustomdxTreeListControl::TPaintPass::PaintPanels() {
     }
 }
 
-// Indicator column and footer panel on the header colour; each is taken out of the clip so
+// New item row, indicator column and footer panel; each is taken out of the clip so
 // that the rows cannot overwrite it.
 void TCustomdxTreeListControl::TPaintPass::PaintOptionalAreas() {
+    if (!NewItemRow.IsEmpty() && Canvas.RectVisible(NewItemRow)) {
+        PaintNewItemRow();
+        Canvas.ExcludeClipRect(NewItemRow);
+    }
     if (!Indicator.IsEmpty() && Canvas.RectVisible(Indicator)) {
         Fill(Canvas, Indicator, Brushes.Header);
         PaintIndicatorCells();
@@ -437,8 +470,11 @@ void TCustomdxTreeListControl::TPaintPass::PaintFooter() {
         if (!exists)
             continue;
         const int top = inner.Top + item.RowIndex * footerRow;
-        TRect cell{item.Left, top, item.Right, top + item.RowSpan * footerRow};
-        Canvas.DrawEdge(cell, BDR::SunkenOuter, BF::Rect);
+        const TRect cell{item.Left, top, item.Right, top + item.RowSpan * footerRow};
+        TRect edge = cell;
+        Canvas.DrawEdge(edge, BDR::SunkenOuter, BF::Rect);
+        PaintFooterCellText(nullptr, List.FColumns[std::size_t(item.Column)], cell,
+                            List.Font().Color());
     }
 }
 
@@ -458,6 +494,68 @@ void TCustomdxTreeListControl::TPaintPass::PaintIndicatorCells() {
                 Fill(Canvas, {left + k, middle - 3 + k, left + k + 1, middle + 4 - k}, clBlack);
         }
         y += row.Height;
+    }
+}
+
+// The row where a new node is typed: an indicator cell, the indent, one empty cell per column
+// (DrawCell kind 2, no node), then a separator strip in the header colour.
+void TCustomdxTreeListControl::TPaintPass::PaintNewItemRow() {
+    const int rowHeight = List.FHeights.Row;
+    const int headerRows = List.FHeaderPanelRowCount;
+    const TRect row{NewItemRow.Left, NewItemRow.Top, NewItemRow.Right,
+                    NewItemRow.Top + rowHeight * headerRows};
+    const TRect separator{NewItemRow.Left, row.Bottom, NewItemRow.Right, NewItemRow.Bottom};
+    Fill(Canvas, row, Brushes.Color);
+    if (Indicator.Width() > 0) {
+        TRect cell{Client.Left, row.Top, Indicator.Right, row.Bottom};
+        Fill(Canvas, cell, Brushes.Header);
+        Canvas.DrawEdge(cell, BDR::RaisedInner, BF::Rect);
+    }
+    // A node at the top level without a state image: the root slot and the node image.
+    int indentWidth = List.FPaintStyle == psStandard && List.FShowRoot ? kIndent : 0;
+    if (List.FImages)
+        indentWidth += List.FImages->Width();
+    const int indentLeft = RowsArea.Left - Shift(FirstBandScrolls);
+    const int indentRight = indentLeft + indentWidth;
+    const bool rowSelect =
+        List.FOptions.Contains(aoRowSelect) || List.FOptionsEx.Contains(aoInvertSelect);
+    {
+        TClipScope rowClip(Canvas);
+        Canvas.IntersectClipRect({RowsArea.Left, row.Top, RowsArea.Right, row.Bottom});
+        for (std::size_t i = 0; i < Items.size(); ++i) {
+            const THeaderItem& item = Items[i];
+            int cellLeft = item.Left;
+            if (item.BandPosition == 0 && item.UnscrolledLeft - RowsArea.Left < indentWidth)
+                cellLeft = std::max(cellLeft, indentRight);
+            if (cellLeft >= item.Right)
+                continue;
+            const int top = row.Top + item.RowIndex * rowHeight;
+            TRect cell{cellLeft, top, item.Right,
+                       item.RowIndex + item.RowSpan >= headerRows ? row.Bottom
+                                                                  : top + item.RowSpan * rowHeight};
+            if (List.FShowGrid) {
+                --cell.Right;
+                Fill(Canvas, {cell.Right, cell.Top, cell.Right + 1, cell.Bottom},
+                     List.FGridLineColor == clNone ? clBtnShadow : List.FGridLineColor);
+            }
+            if (cell.IsEmpty() || !Canvas.RectVisible(cell))
+                continue;
+            TColor background = 0, text = 0, brush = 0;
+            GetCellColors(nullptr, false, static_cast<int>(i), background, text, brush);
+            const bool focusedCell =
+                HasFocus && NewItemRowActive && (rowSelect || item.Column == FocusedColumn);
+            List.DrawCell(Canvas, cell, ColumnBrushes[i].Color, ColumnBrushes[i].Color,
+                          item.RightEdge, item.LeftEdge, 2, item.RowSpan > 1, brush, text,
+                          background, focusedCell, false, item.Column, nullptr, PaintBitmap.get());
+        }
+        if (NewItemRowActive && FocusRectAllowed())
+            DrawFocusRectangle({indentRight, row.Top, ColumnsRight + 1, row.Bottom});
+    }
+    if (!separator.IsEmpty()) {
+        Fill(Canvas, separator, Brushes.Header);
+        TRect edge = separator;
+        Canvas.DrawEdge(edge, List.FLookAndFeel == lfStandard ? BDR::RaisedInner : BDR::SunkenOuter,
+                        BF::Top | BF::Bottom);
     }
 }
 
@@ -503,7 +601,8 @@ void TCustomdxTreeListControl::TPaintPass::PaintIndent(const TRowEntry& row, int
     const TColor brush = outlook ? Brushes.GroupNode : Brushes.Color;
     const bool hasChildren = row.Node->HasChildren();
     const int rootShift = !outlook && !List.FShowRoot ? kIndent : 0;
-    const int rowBottom = y + row.Height;
+    // The row footers under the row are painted with them, across the indent.
+    const int rowBottom = y + row.Height - row.FooterHeight;
 
     // Slots from the node's own level on leave the row's last line to the grid, which draws
     // it from there; the slots of the ancestors run the full height.
@@ -609,14 +708,15 @@ void TCustomdxTreeListControl::TPaintPass::PaintExpandButton(const TRowEntry& ro
 // 5. cell pass
 
 bool TCustomdxTreeListControl::TPaintPass::CellSelected(const TRowEntry& row, int column) const {
-    if (!row.Selected)
-        return false;
     const TdxTreeListOptions& o = List.FOptions;
+    if (!row.Selected || (NewItemRowActive && !o.Contains(aoMultiSelect)))
+        return false;
     const bool invert = List.FOptionsEx.Contains(aoInvertSelect);
     const bool inFocusedColumn = column == FocusedColumn;
-    const bool selected = o.Contains(aoRowSelect) || (o.Contains(aoMultiSelect) && !invert) ||
-                          (o.Contains(aoMultiSelect) && invert && row.Node != FocusedNode) ||
-                          (inFocusedColumn && !invert) || (!inFocusedColumn && invert);
+    const bool selected =
+        o.Contains(aoRowSelect) || (o.Contains(aoMultiSelect) && !invert) ||
+        (o.Contains(aoMultiSelect) && invert && (NewItemRowActive || row.Node != FocusedNode)) ||
+        (inFocusedColumn && !invert) || (!inFocusedColumn && invert);
     if (selected && List.FHideSelection && !HasFocus)
         return false;
     return selected;
@@ -666,12 +766,21 @@ void TCustomdxTreeListControl::TPaintPass::PaintCells(const TRowEntry& row, int 
     const int indentLeft = RowsArea.Left - Shift(FirstBandScrolls);
     const int indentRight = indentLeft + row.IndentWidth;
     const bool outlookOutline = OutlookParent(row.Node) && !List.FShowGrid;
+    // From the top: the cells, the preview (after its grid line), the row's grid line, the
+    // row footers.
+    const bool previewGrid = List.FShowGrid && List.FShowPreviewGrid;
+    const int footerTop = rowBottom - row.FooterHeight;
+    const int separatorTop = footerTop - Separator;
+    const int previewPart =
+        row.PreviewHeight > 0 ? row.PreviewHeight + kPreviewMargin + (previewGrid ? 1 : 0) : 0;
+    const int cellsBottom = separatorTop - previewPart;
 
     TColor rowBackground = 0, rowText = 0, rowBrush = 0;
-    GetCellColors(row.Node,
-                  row.Selected && (rowSelect || o.Contains(aoMultiSelect)) &&
-                      !(List.FHideSelection && !HasFocus),
-                  -1, rowBackground, rowText, rowBrush);
+    const bool multiSelect = o.Contains(aoMultiSelect);
+    const bool rowSelected = row.Selected && (rowSelect || multiSelect) &&
+                             (!NewItemRowActive || multiSelect) &&
+                             !(List.FHideSelection && !HasFocus);
+    GetCellColors(row.Node, rowSelected, -1, rowBackground, rowText, rowBrush);
 
     // Separator strips of fixed bands.
     const TdxTreeListBands& bands = *List.FBands;
@@ -698,12 +807,12 @@ void TCustomdxTreeListControl::TPaintPass::PaintCells(const TRowEntry& row, int 
         TRect cell{cellLeft, y + item.RowIndex * rowHeight, item.Right, 0};
         if (outlookOutline)
             ++cell.Top; // the row's top line is its outline
-        if (headerRows == 1)
-            cell.Bottom = rowBottom - Separator;
-        else
-            cell.Bottom = cell.Top + item.RowSpan * rowHeight;
+        // The last header line takes what the row has beyond its lines (wrapped text lines).
+        const bool lastLine = item.RowIndex + item.RowSpan >= headerRows;
+        cell.Bottom = lastLine ? cellsBottom : cell.Top + item.RowSpan * rowHeight;
         if (List.FShowGrid)
             --cell.Right; // the vertical grid line
+        TdxTreeListColumn* column = List.FColumns[std::size_t(item.Column)];
         if (!cell.IsEmpty() && Canvas.RectVisible(cell)) {
             const int itemIndex = static_cast<int>(i);
             const bool selected = CellSelected(row, item.Column);
@@ -711,53 +820,161 @@ void TCustomdxTreeListControl::TPaintPass::PaintCells(const TRowEntry& row, int 
             GetCellColors(row.Node, selected, itemIndex, background, text, brush);
             const bool focusedCell =
                 HasFocus && row.Node == FocusedNode && (rowSelect || item.Column == FocusedColumn);
-            const bool multiLine = item.RowSpan > 1;
+            const bool multiLine = item.RowSpan > 1 || row.LineCount > 1 || column->IsMultiLine();
             List.DrawCell(Canvas, cell, ColumnBrushes[i].Color, ColumnBrushes[i].Color,
                           item.RightEdge, item.LeftEdge, 0, multiLine, brush, text, background,
                           focusedCell, selected, item.Column, row.Node, PaintBitmap.get());
-            if (!rowSelect && row.Node == FocusedNode && item.Column == FocusedColumn &&
-                FocusRectAllowed())
+            if (!rowSelect && !NewItemRowActive && row.Node == FocusedNode &&
+                item.Column == FocusedColumn && FocusRectAllowed())
                 DrawFocusRectangle(cell);
         }
         if (List.FShowGrid) {
+            // Down through the row's grid line, unless a preview lies in between.
+            const bool toSeparator = lastLine && previewPart == 0;
             GridPoints.push_back({cell.Right, cell.Top});
-            GridPoints.push_back({cell.Right, cell.Bottom + (headerRows == 1 ? Separator : 0)});
+            GridPoints.push_back({cell.Right, cell.Bottom + (toSeparator ? Separator : 0)});
             GridCounts.push_back(2);
         }
-        if (item.RowSpan + item.RowIndex < headerRows)
-            Fill(Canvas,
-                 {cellLeft, y + (item.RowIndex + item.RowSpan) * rowHeight, item.Right,
-                  y + headerRows * rowHeight},
-                 rowBrush);
+        if (!lastLine)
+            Fill(
+                Canvas,
+                {cellLeft, y + (item.RowIndex + item.RowSpan) * rowHeight, item.Right, cellsBottom},
+                rowBrush);
     }
     // Bands without columns.
     for (std::size_t p = 0; p < Layout.Bands.size(); ++p)
         if (const TBandLayout& band = Layout.Bands[p]; band.Rows.empty()) {
             const bool scrolls = BandScrolls[p];
             const int left = band.Left + (scrolls ? List.FLeftCoord : 0) - Shift(scrolls);
-            Fill(Canvas, {std::max(left, indentRight), y, left + band.Width, rowBottom}, rowBrush);
+            Fill(Canvas, {std::max(left, indentRight), y, left + band.Width, footerTop}, rowBrush);
         }
     if (outlookOutline) {
         GridPoints.push_back({TreeLineLeft(row), y});
         GridPoints.push_back({ColumnsRight + 1, y});
         GridCounts.push_back(2);
     }
+    if (previewPart > 0) {
+        const int previewTop = cellsBottom + (previewGrid ? 1 : 0);
+        if (previewGrid) {
+            GridPoints.push_back({indentRight, cellsBottom});
+            GridPoints.push_back({ColumnsRight + 1, cellsBottom});
+            GridCounts.push_back(2);
+        }
+        PaintPreview(row, {indentRight, previewTop, ColumnsRight + 1, separatorTop}, rowBrush,
+                     rowSelected ? rowText : List.FPreviewFont.Color());
+    }
     if (List.FShowGrid) {
-        GridPoints.push_back({TreeLineLeft(row), rowBottom - 1});
-        GridPoints.push_back({ColumnsRight + 1, rowBottom - 1});
+        GridPoints.push_back({TreeLineLeft(row), footerTop - 1});
+        GridPoints.push_back({ColumnsRight + 1, footerTop - 1});
         GridCounts.push_back(2);
     }
+    if (row.FooterCount > 0)
+        PaintRowFooters(row, footerTop);
 
     // Row focus rectangle.
-    if (rowSelect && row.Node == FocusedNode && FocusRectAllowed()) {
+    if (rowSelect && !NewItemRowActive && row.Node == FocusedNode && FocusRectAllowed()) {
         const int grid = List.FShowGrid ? 1 : 0;
-        TRect focus{indentRight, y, indentLeft + Layout.TotalWidth - grid, rowBottom - Separator};
+        TRect focus{indentRight, y, indentLeft + Layout.TotalWidth - grid, separatorTop};
         if (Layout.Bands.size() > 1 && bands.Items(Layout.Bands.back().Band)->Fixed() == bfRight)
             focus.Right = std::min(focus.Right, RowsArea.Right - grid);
         if (List.FPaintStyle == psOutlook && !List.FShowGrid && row.Node->HasChildren())
             ++focus.Top;
         DrawFocusRectangle(focus);
     }
+}
+
+// The preview text in the preview font (the selection's text colour in a selected row),
+// wrapped, cut with an ellipsis on the last line that fits.
+void TCustomdxTreeListControl::TPaintPass::PaintPreview(const TRowEntry& row, const TRect& area,
+                                                        TColor brush, TColor text) {
+    if (area.IsEmpty() || !Canvas.RectVisible(area))
+        return;
+    Fill(Canvas, area, brush);
+    const std::string preview = List.PreviewText(row.Node);
+    if (preview.empty())
+        return;
+    TFontScope savedFont(Canvas);
+    Canvas.Font().Assign(List.FPreviewFont);
+    TRect textRect{area.Left + 2, area.Top + 1, area.Right - 1, area.Bottom - 1};
+    Canvas.Brush().SetStyle(bsClear);
+    Canvas.SetTextColor(text);
+    Canvas.DrawText(preview, textRect,
+                    DT::WordBreak | DT::ExpandTabs | DT::NoPrefix | DT::EndEllipsis);
+    Canvas.Brush().SetStyle(bsSolid);
+}
+
+// One footer line per parent the row closes, innermost first: the parent's children's indent
+// is left in the indent colour, the rest is the footer colour with a sunken cell for each
+// column whose cell OnIsExistRowFooterCell asks for.
+void TCustomdxTreeListControl::TPaintPass::PaintRowFooters(const TRowEntry& row, int top) {
+    const int lineHeight = List.FHeights.RowFooter;
+    const int footerRow = List.FHeights.FooterRow;
+    const int indentLeft = RowsArea.Left - Shift(FirstBandScrolls);
+    const int rootShift = List.FPaintStyle == psStandard && !List.FShowRoot ? kIndent : 0;
+    const TColor indentBrush = List.FPaintStyle == psOutlook ? Brushes.GroupNode : Brushes.Color;
+    const bool gridLine = List.FShowGrid && List.FShowPreviewGrid;
+    int lineTop = top;
+    for (TdxTreeListNode* parent : List.RowFooterNodes(row.Node)) {
+        const int lineBottom = lineTop + lineHeight;
+        const int footerLeft =
+            std::max(indentLeft, indentLeft - rootShift + (parent->Level() + 1) * kIndent);
+        const TRect line{footerLeft, lineTop, ColumnsRight + 1, lineBottom};
+        if (Canvas.RectVisible({indentLeft, lineTop, line.Right, lineBottom})) {
+            Fill(Canvas, {indentLeft, lineTop, footerLeft, lineBottom}, indentBrush);
+            Fill(Canvas, line, Brushes.RowFooter);
+            if (List.OnIsExistRowFooterCell) {
+                TClipScope lineClip(Canvas);
+                Canvas.IntersectClipRect(line);
+                for (const THeaderItem& item : Items) {
+                    TdxTreeListColumn* column = List.FColumns[std::size_t(item.Column)];
+                    bool exists = false;
+                    List.OnIsExistRowFooterCell(&List, column, parent, exists);
+                    if (!exists)
+                        continue;
+                    const int cellTop = lineTop + 1 + item.RowIndex * footerRow;
+                    const TRect cell{std::max(item.Left, footerLeft), cellTop, item.Right,
+                                     cellTop + item.RowSpan * footerRow};
+                    if (cell.IsEmpty())
+                        continue;
+                    TRect edge = cell;
+                    Canvas.DrawEdge(edge, BDR::SunkenOuter, BF::Rect);
+                    PaintFooterCellText(parent, column, cell, List.FRowFooterTextColor);
+                }
+            }
+        }
+        if (gridLine) {
+            GridPoints.push_back({footerLeft, lineBottom - 1});
+            GridPoints.push_back({ColumnsRight + 1, lineBottom - 1});
+            GridCounts.push_back(2);
+        }
+        lineTop = lineBottom;
+    }
+}
+
+// A footer cell's text from OnGetFooterCellText, in the column's alignment, centred
+// vertically, inside the cell's edge.
+void TCustomdxTreeListControl::TPaintPass::PaintFooterCellText(TdxTreeListNode* node,
+                                                               TdxTreeListColumn* column,
+                                                               const TRect& cell,
+                                                               TColor textColor) {
+    if (!List.OnGetFooterCellText)
+        return;
+    std::string text;
+    List.OnGetFooterCellText(&List, node, column, text);
+    if (text.empty())
+        return;
+    TFontScope savedFont(Canvas);
+    Canvas.Font().Assign(List.Font());
+    TRect textRect{cell.Left + 3, cell.Top + 1, cell.Right - 3, cell.Bottom - 1};
+    const TAlignment alignment = column->Alignment();
+    unsigned format = DT::SingleLine | DT::VCenter | DT::NoPrefix | DT::EndEllipsis;
+    format |= alignment == taCenter         ? DT::Center
+              : alignment == taRightJustify ? DT::Right
+                                            : DT::Left;
+    Canvas.Brush().SetStyle(bsClear);
+    Canvas.SetTextColor(textColor);
+    Canvas.DrawText(text, textRect, format);
+    Canvas.Brush().SetStyle(bsSolid);
 }
 
 bool TCustomdxTreeListControl::TPaintPass::FocusRectAllowed() const {
@@ -769,11 +986,7 @@ void TCustomdxTreeListControl::TPaintPass::DrawFocusRectangle(const TRect& r) {
     if (r.IsEmpty())
         return;
     if (HasFocus) {
-        ICanvasDevice& device = Canvas.RequireDevice();
-        // The dotted pattern takes its colours from the device; every text call sets its own.
-        device.SetBkColor(0x000000);
-        device.SetTextColor(0xFFFFFF);
-        Canvas.DrawFocusRect(r);
+        DrawDottedFocusRect(Canvas, r);
         return;
     }
     Canvas.InvertRect({r.Left, r.Top, r.Right, r.Top + 1});
@@ -856,32 +1069,62 @@ void TCustomdxTreeListControl::PaintCellContent(TCanvas& canvas, const TRect& re
     data.HotTrack = FOptionsEx.Contains(aoHotTrack) && node && node == PaintHotTrackNode();
     data.CellRect = {-2, -2, rect.Width() + 2, rect.Height() + 2};
     DrawEditText(canvas, rect, data);
+    if (cellKind == 0 && node && node == PaintFocusedNode() && columnIndex == PaintFocusedColumn())
+        if (const int matched = PaintSearchMatchLength(); matched > 0)
+            PaintSearchMatch(canvas, rect, data, matched);
 }
 
 // =============================================================================================
 // 6. text output
+
+namespace {
+
+// Where the fast path puts a text: its rectangle inside the cell and the text's origin. A text
+// wider than its rectangle starts at the rectangle's left edge whatever the alignment.
+struct TTextPlacement {
+    TRect TextRect;
+    TSize Extent;
+    bool TooWide = false;
+    int X = 0;
+    int Y = 0;
+};
+
+TTextPlacement PlaceText(TCanvas& canvas, const TRect& cell, const TdxTreeListCellViewData& data) {
+    TTextPlacement place;
+    place.TextRect = cell.Inflate(-1, -1);
+    ++place.TextRect.Left;
+    if (data.Alignment == taRightJustify)
+        --place.TextRect.Right;
+    const TRect& r = place.TextRect;
+    place.Extent = canvas.TextExtent(data.Text);
+    place.TooWide = place.Extent.cx > r.Width();
+    place.X = place.TooWide || data.Alignment == taLeftJustify ? r.Left
+              : data.Alignment == taCenter ? (r.Left + r.Right - place.Extent.cx) / 2
+                                           : r.Right - place.Extent.cx;
+    place.Y = data.VertAlignment == tlCenter   ? (r.Top + r.Bottom - place.Extent.cy) / 2
+              : data.VertAlignment == tlBottom ? r.Bottom - place.Extent.cy
+                                               : r.Top;
+    return place;
+}
+
+} // namespace
 
 void TCustomdxTreeListControl::DrawEditText(TCanvas& canvas, const TRect& cell,
                                             const TdxTreeListCellViewData& data) {
     TFontScope savedFont(canvas);
     if (data.Font)
         canvas.Font().Assign(*data.Font);
-    TRect textRect = cell.Inflate(-1, -1);
-    ++textRect.Left;
-    if (data.Alignment == taRightJustify)
-        --textRect.Right;
-    const TSize extent = canvas.TextExtent(data.Text);
+    const TTextPlacement place = PlaceText(canvas, cell, data);
     const bool lineBreak = data.Text.find_first_of("\r\n") != std::string::npos;
-    const bool tooWide = extent.cx > textRect.Width();
 
-    if (data.MultiLine || (data.EndEllipsis && (tooWide || lineBreak))) {
+    if (data.MultiLine || (data.EndEllipsis && (place.TooWide || lineBreak))) {
         Fill(canvas, cell, data.Brush);
         canvas.Brush().SetStyle(bsClear);
         unsigned format = DT::ExpandTabs | DT::NoPrefix;
         format |= data.Alignment == taCenter         ? DT::Center
                   : data.Alignment == taRightJustify ? DT::Right
                                                      : DT::Left;
-        if (!tooWide)
+        if (!place.TooWide)
             format |= DT::NoClip;
         if (data.EndEllipsis)
             format |= DT::EndEllipsis;
@@ -892,29 +1135,62 @@ void TCustomdxTreeListControl::DrawEditText(TCanvas& canvas, const TRect& cell,
                       : data.VertAlignment == tlBottom ? kFormatBottom
                                                        : kFormatTop;
         canvas.SetTextColor(data.TextColor);
+        TRect textRect = place.TextRect;
         canvas.DrawText(data.Text, textRect, format);
         canvas.Brush().SetStyle(bsSolid);
         return;
     }
 
-    // One opaque, clipped text call; a text wider than its room starts at the left edge.
+    // One opaque, clipped text call; the strip right of a cut text is filled separately.
     TRect output = cell;
-    int x = textRect.Left;
-    if (tooWide) {
-        Fill(canvas, {textRect.Right, cell.Top, cell.Right, cell.Bottom}, data.Brush);
-        output.Right = textRect.Right;
-    } else if (data.Alignment == taCenter) {
-        x = (textRect.Left + textRect.Right - extent.cx) / 2;
-    } else if (data.Alignment == taRightJustify) {
-        x = textRect.Right - extent.cx;
+    if (place.TooWide) {
+        Fill(canvas, {place.TextRect.Right, cell.Top, cell.Right, cell.Bottom}, data.Brush);
+        output.Right = place.TextRect.Right;
     }
-    const int y = data.VertAlignment == tlCenter ? (textRect.Top + textRect.Bottom - extent.cy) / 2
-                  : data.VertAlignment == tlBottom ? textRect.Bottom - extent.cy
-                                                   : textRect.Top;
     canvas.Brush().SetStyle(bsSolid);
     canvas.Brush().SetColor(data.BkColor);
     canvas.SetTextColor(data.TextColor);
-    canvas.TextRect(output, x, y, data.Text);
+    canvas.TextRect(output, place.X, place.Y, data.Text);
+}
+
+// The part of the focused cell's text that an incremental search matched, again in the search
+// colours (clNone: the cell's colours inverted), and a focus rectangle 1 pixel inside the cell
+// that reaches into the neighbours in row-select mode so the row reads as one.
+void TCustomdxTreeListControl::PaintSearchMatch(TCanvas& canvas, const TRect& cell,
+                                                const TdxTreeListCellViewData& data,
+                                                int matchLength) {
+    {
+        TFontScope savedFont(canvas);
+        if (data.Font)
+            canvas.Font().Assign(*data.Font);
+        const TTextPlacement place = PlaceText(canvas, cell, data);
+        const std::string prefix =
+            data.Text.substr(0, std::min(std::size_t(matchLength), data.Text.size()));
+        const TSize extent = canvas.TextExtent(prefix);
+        const TRect mark = IntersectRect(
+            {place.X, place.Y, place.X + extent.cx, place.Y + extent.cy}, place.TextRect);
+        if (!mark.IsEmpty()) {
+            const TColor text = data.TextColor == clNone ? canvas.Font().Color() : data.TextColor;
+            const auto inverted = [&canvas](TColor color) {
+                return static_cast<TColor>(canvas.ToRGB(color) ^ 0xFFFFFFu);
+            };
+            canvas.Brush().SetStyle(bsSolid);
+            canvas.Brush().SetColor(FAutoSearchColor == clNone ? inverted(data.BkColor)
+                                                               : FAutoSearchColor);
+            canvas.SetTextColor(FAutoSearchTextColor == clNone ? inverted(text)
+                                                               : FAutoSearchTextColor);
+            canvas.TextRect(mark, place.X, place.Y, prefix);
+        }
+    }
+    TRect focus = cell.Inflate(-1, -1);
+    if (FOptions.Contains(aoRowSelect) || FOptionsEx.Contains(aoInvertSelect)) {
+        if (!data.LeftEdge)
+            --focus.Left;
+        if (!data.RightEdge)
+            ++focus.Right;
+    }
+    if (!focus.IsEmpty())
+        DrawDottedFocusRect(canvas, focus);
 }
 
 // =============================================================================================

@@ -464,6 +464,11 @@ void TCustomdxTreeListControl::SetShowIndicator(bool show) {
     LayoutChanged();
 }
 
+void TCustomdxTreeListControl::SetShowNewItemRow(bool show) {
+    FShowNewItemRow = show;
+    LayoutChanged();
+}
+
 void TCustomdxTreeListControl::SetShowFooter(bool show) {
     FShowFooter = show;
     LayoutChanged();
