@@ -615,6 +615,8 @@ private:
     bool EnsureRowIndex() const;
     void BuildRowIndex() const;
     std::vector<TdxTreeListNode*> DisplayedRows() const;
+    // Every node (or every shown one) depth first in display order; dxTLRowIndex.cpp only.
+    template <class TVisit> void WalkNodes(bool expandedOnly, TVisit&& visit) const;
     int RowOf(const TdxTreeListNode* node) const;
     TdxTreeListNode* NextRowOf(const TdxTreeListNode* node) const;
     TdxTreeListNode* PrevRowOf(const TdxTreeListNode* node) const;

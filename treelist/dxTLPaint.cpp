@@ -1,12 +1,13 @@
 // The paint pass of a tree list: areas, rows, indents, cells, texts, focus rectangles, grid.
 //
 // Sections:
-//   1. paint state     - what the pass reads of selection, focus and scrolling
+//   1. paint state     - what the pass reads of selection, focus, scrolling and search
 //   2. pass setup      - paint lock, areas, brushes, column brush table, header items, rows
-//   3. areas           - band and header panels, optional areas, empty areas
+//   3. areas           - band and header panels, new item row, indicator, footer, empty areas
 //   4. indent pass     - level slots, tree lines, expand buttons, state and node images
-//   5. cell pass       - selected flag, cell colours, DrawCell, gaps, row focus rectangle
-//   6. text output     - fast path and formatted path of text cells
+//   5. cell pass       - selected flag, cell colours, DrawCell, gaps, preview, row footers,
+//                        row focus rectangle
+//   6. text output     - fast path and formatted path of text cells, incremental-search mark
 //   7. grid lines      - collected segments, one multi-polyline call
 //
 // Call flow: WM_PAINT -> TdxTreeList::Paint -> PaintControl: the paint lock (a scope), then a
@@ -14,6 +15,8 @@
 // the paint bitmap and restores the clip, so both happen also when a handler raises. Run:
 // panels, optional areas (each excluded from the clip after painting), then the rows: empty
 // areas, indent pass (clipped to the first band), cell pass (DrawCell -> text output), grid.
+// A row from the top: its cells, its preview, its grid line, its row footers. The erase
+// request paints nothing, so the pass must reach every pixel of the client area itself.
 // "Brushes" are colours: the canvas fills with a colour and owns no brush objects.
 #include "treelist/dxTL.h"
 

@@ -100,9 +100,9 @@ bool TCustomdxTreeList::EnsureRowIndex() const {
     return RowIndexUsable();
 }
 
-std::vector<TdxTreeListNode*> TCustomdxTreeList::DisplayedRows() const {
-    std::vector<TdxTreeListNode*> rows;
-    rows.reserve(FNodes.size());
+// Depth first in display order, with a stack instead of recursion: trees may be deep.
+// `visit(node, position among its siblings)`; into every child list, or only open ones.
+template <class TVisit> void TCustomdxTreeList::WalkNodes(bool expandedOnly, TVisit&& visit) const {
     struct TFrame {
         const TNodeList* List;
         std::size_t Next;
@@ -114,13 +114,21 @@ std::vector<TdxTreeListNode*> TCustomdxTreeList::DisplayedRows() const {
             stack.pop_back();
             continue;
         }
-        TdxTreeListNode* node = (*top.List)[top.Next];
-        node->FIndexHint = static_cast<int>(top.Next);
-        ++top.Next;
-        rows.push_back(node);
-        if (node->FExpanded && node->FChildren)
+        const std::size_t position = top.Next++;
+        TdxTreeListNode* node = (*top.List)[position];
+        visit(node, position);
+        if (node->FChildren && (node->FExpanded || !expandedOnly))
             stack.push_back({node->FChildren.get(), 0});
     }
+}
+
+std::vector<TdxTreeListNode*> TCustomdxTreeList::DisplayedRows() const {
+    std::vector<TdxTreeListNode*> rows;
+    rows.reserve(FNodes.size());
+    WalkNodes(true, [&rows](TdxTreeListNode* node, std::size_t position) {
+        node->FIndexHint = static_cast<int>(position);
+        rows.push_back(node);
+    });
     return rows;
 }
 
@@ -140,22 +148,7 @@ void TCustomdxTreeList::ClearRowIndex() {
 void TCustomdxTreeList::ClearRowHeights() {
     if (FClearing || ListDestroying())
         return;
-    struct TFrame {
-        const TNodeList* List;
-        std::size_t Next;
-    };
-    std::vector<TFrame> stack{{&FNodes, 0}};
-    while (!stack.empty()) {
-        TFrame& top = stack.back();
-        if (top.Next == top.List->size()) {
-            stack.pop_back();
-            continue;
-        }
-        TdxTreeListNode* node = (*top.List)[top.Next++];
-        node->FRowHeight = 0;
-        if (node->FChildren)
-            stack.push_back({node->FChildren.get(), 0});
-    }
+    WalkNodes(false, [](TdxTreeListNode* node, std::size_t) { node->FRowHeight = 0; });
 }
 
 void TCustomdxTreeList::RebuildRowIndex() {

@@ -266,6 +266,71 @@ TEST_F(TreeListPaintTest, EveryPixelIsPaintedInEveryStyle) {
     }
 }
 
+// The same with the parts a row may carry beyond its cells: preview lines, wrapped text
+// lines, row footers, and the new item row above the rows.
+TEST_F(TreeListPaintTest, EveryPixelIsPaintedWithPreviewFootersAndTheNewItemRow) {
+    constexpr TColorRef kStale = 0x00123456;
+    AddImages();
+    AddColumn(60);
+    AddColumn(90);
+    TdxTreeListNode* a = List->AddNode();
+    TdxTreeListNode* a1 = a->AddChild();
+    TdxTreeListNode* deepLeaf = a1->AddChild();
+    deepLeaf->SetStrings(1, "a deep leaf with a long text");
+    TdxTreeListNode* lastChild = a->AddChild();
+    lastChild->SetStrings(1, "last");
+    for (int i = 0; i < 3; ++i)
+        List->AddNode()->SetStrings(0, "top leaf");
+    a->SetExpanded(true);
+    a1->SetExpanded(true);
+    List->OnGetPreviewText = [](TObject*, TdxTreeListNode* node, std::string& text) {
+        if (node->Level() > 0)
+            text = "preview words that wrap over more than one line";
+    };
+    List->OnIsExistRowFooterCell = [](TObject*, TdxTreeListColumn*, TdxTreeListNode*,
+                                      bool& exists) { exists = true; };
+    List->PaintStateHooks.HasFocus = [] { return true; };
+    List->PaintStateHooks.FocusedNode = [a1] { return a1; };
+    List->PaintStateHooks.NodeSelected = [a1](const TdxTreeListNode* n) { return n == a1; };
+    List->SetOptions(List->Options().With(aoRowSelect));
+
+    for (int mask = 0; mask < 64; ++mask) {
+        const bool outlook = mask & 1, grid = mask & 2, previewGrid = mask & 4;
+        const bool preview = mask & 8, footers = mask & 16, newItemAndWrap = mask & 32;
+        SCOPED_TRACE(testing::Message()
+                     << "outlook " << outlook << " grid " << grid << " preview grid " << previewGrid
+                     << " preview " << preview << " footers " << footers
+                     << " new item row and wrapping " << newItemAndWrap);
+        List->BeginUpdate();
+        List->SetPaintStyle(outlook ? psOutlook : psStandard);
+        List->SetShowGrid(grid);
+        List->SetShowPreviewGrid(previewGrid);
+        List->SetOptions(preview ? List->Options().With(aoPreview)
+                                 : List->Options().Without(aoPreview));
+        List->SetShowRowFooter(footers);
+        List->SetShowNewItemRow(newItemAndWrap);
+        List->SetOptionsEx(newItemAndWrap ? List->OptionsEx().With(aoRowAutoHeight)
+                                          : List->OptionsEx().Without(aoRowAutoHeight));
+        List->EndUpdate();
+        // The parts are there.
+        EXPECT_EQ(List->PreviewLineCount(deepLeaf) > 1, preview);
+        EXPECT_EQ(List->RowFooterCount(lastChild), footers ? 1 : 0);
+        EXPECT_EQ(List->RowFooterCount(deepLeaf), footers ? 1 : 0);
+        EXPECT_EQ(List->NewItemRowHeight() > 0, newItemAndWrap);
+        EXPECT_EQ(List->RowLineCount(deepLeaf) > 1, newItemAndWrap);
+        WindowOf(*List).FillSurface(kStale);
+        Repaint();
+        const headless::PixelSurface& surface = WindowOf(*List).Surface();
+        int stale = 0;
+        TPoint first{-1, -1};
+        for (int y = 0; y < List->ClientHeight(); ++y)
+            for (int x = 0; x < List->ClientWidth(); ++x)
+                if (surface.At(x, y) == kStale && stale++ == 0)
+                    first = {x, y};
+        EXPECT_EQ(stale, 0) << "first at " << first.X << "," << first.Y;
+    }
+}
+
 TEST_F(TreeListPaintTest, EndEllipsisOptionCutsAWideTextWithDots) {
     AddColumn(50);
     TdxTreeListColumn* wide = AddColumn(60);
