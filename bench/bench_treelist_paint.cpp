@@ -1,6 +1,8 @@
 // The tree list's full paint pass on the headless canvas: a list of 1,000,000 rows against the
 // same list with 100 rows (only the visible rows may cost anything, so the ratio should stay
-// near 1), and one pass of the main window's list with a desktop of 30 windows.
+// near 1), the same pair with rows that carry measured preview text and row footers (groups of
+// ten under open parents), and one pass of the main window's list with a desktop of 30
+// windows.
 //
 // Sections: workloads; paint passes; main.
 #include "app/uVarnel.h"
@@ -20,9 +22,11 @@ namespace {
 
 // --- workloads -------------------------------------------------------------------------------
 
-// A 340 x 253 list with three columns on a shown form; every row has a caption.
+// A 340 x 253 list with three columns on a shown form; every row has a caption. With
+// `rowParts` the rows are groups of ten children under open parents, with a wrapped preview
+// text each and a footer under each group.
 struct TListOnForm {
-    explicit TListOnForm(int rows) : Application(Platform) {
+    explicit TListOnForm(int rows, bool rowParts = false) : Application(Platform), Rows(rows) {
         Application.Initialize();
         Form = Application.CreateForm<fw::TForm>();
         Form->SetBounds(0, 0, 400, 300);
@@ -34,14 +38,31 @@ struct TListOnForm {
         List->BeginUpdate();
         for (int width : {45, 20, 249})
             List->CreateColumn()->SetWidth(width);
-        for (int i = 0; i < rows; ++i)
-            List->AddNode()->SetStrings(2, "Window " + std::to_string(100000 + i));
+        dxtl::TdxTreeListNode* parent = nullptr;
+        for (int i = 0; i < rows; ++i) {
+            dxtl::TdxTreeListNode* node = nullptr;
+            if (!rowParts || i % 11 == 0) {
+                node = parent = List->AddNode();
+                parent->SetExpanded(rowParts);
+            } else {
+                node = parent->AddChild();
+            }
+            node->SetStrings(2, "Window " + std::to_string(100000 + i));
+        }
+        if (rowParts) {
+            List->SetOptions(List->Options().With(dxtl::aoPreview));
+            List->SetShowRowFooter(true);
+            List->OnGetPreviewText = [](fw::TObject*, dxtl::TdxTreeListNode*, std::string& text) {
+                text = "A preview long enough to wrap over two lines of the list's width";
+            };
+        }
         List->EndUpdate();
         Form->Show();
         Platform.PaintAll();
     }
     fw::headless::HeadlessPlatform Platform;
     fw::TApplication Application;
+    int Rows = 0;
     fw::TForm* Form = nullptr;
     dxtl::TdxTreeList* List = nullptr;
 };
@@ -65,12 +86,21 @@ void PaintPass(benchmark::State& state, fw::headless::HeadlessPlatform& platform
 
 void Varnel_PaintPass_Rows(benchmark::State& state) {
     static std::unique_ptr<TListOnForm> workload;
-    if (!workload || workload->List->NodeCount() != state.range(0))
+    if (!workload || workload->Rows != state.range(0))
         workload = std::make_unique<TListOnForm>(static_cast<int>(state.range(0)));
     PaintPass(state, workload->Platform, *workload->List);
     state.counters["rows"] = static_cast<double>(state.range(0));
 }
 BENCHMARK(Varnel_PaintPass_Rows)->Arg(100)->Arg(1000000)->Unit(benchmark::kMicrosecond);
+
+void Varnel_PaintPass_RowParts(benchmark::State& state) {
+    static std::unique_ptr<TListOnForm> workload;
+    if (!workload || workload->Rows != state.range(0))
+        workload = std::make_unique<TListOnForm>(static_cast<int>(state.range(0)), true);
+    PaintPass(state, workload->Platform, *workload->List);
+    state.counters["rows"] = static_cast<double>(state.range(0));
+}
+BENCHMARK(Varnel_PaintPass_RowParts)->Arg(100)->Arg(1000000)->Unit(benchmark::kMicrosecond);
 
 void Varnel_PaintPass_MainForm(benchmark::State& state) {
     fw::headless::HeadlessPlatform platform;
