@@ -1059,9 +1059,15 @@ public:
     bool AutoExpandOnSearch() const { return FAutoExpandOnSearch; }
     void SetAutoExpandOnSearch(bool expand) { FAutoExpandOnSearch = expand; }
     fw::TColor AutoSearchColor() const { return FAutoSearchColor; }
-    void SetAutoSearchColor(fw::TColor color) { FAutoSearchColor = color; }
+    void SetAutoSearchColor(fw::TColor color) {
+        FAutoSearchColor = color;
+        ViewChanged();
+    }
     fw::TColor AutoSearchTextColor() const { return FAutoSearchTextColor; }
-    void SetAutoSearchTextColor(fw::TColor color) { FAutoSearchTextColor = color; }
+    void SetAutoSearchTextColor(fw::TColor color) {
+        FAutoSearchTextColor = color;
+        ViewChanged();
+    }
     bool DblClkExpanding() const { return FDblClkExpanding; }
     void SetDblClkExpanding(bool expanding) { FDblClkExpanding = expanding; }
     fw::TColor GroupNodeColor() const { return FGroupNodeColor; }

@@ -1158,7 +1158,9 @@ void TCustomdxTreeListControl::DrawEditText(TCanvas& canvas, const TRect& cell,
 
 // The part of the focused cell's text that an incremental search matched, again in the search
 // colours (clNone: the cell's colours inverted), and a focus rectangle 1 pixel inside the cell
-// that reaches into the neighbours in row-select mode so the row reads as one.
+// that reaches into the neighbours in row-select mode so the row reads as one. A multi-line
+// cell's text starts at the top; where it actually wraps, the platform chose the breaks, so
+// the match gets the focus rectangle only.
 void TCustomdxTreeListControl::PaintSearchMatch(TCanvas& canvas, const TRect& cell,
                                                 const TdxTreeListCellViewData& data,
                                                 int matchLength) {
@@ -1166,7 +1168,12 @@ void TCustomdxTreeListControl::PaintSearchMatch(TCanvas& canvas, const TRect& ce
         TFontScope savedFont(canvas);
         if (data.Font)
             canvas.Font().Assign(*data.Font);
-        const TTextPlacement place = PlaceText(canvas, cell, data);
+        TTextPlacement place = PlaceText(canvas, cell, data);
+        const bool wraps = place.TooWide || data.Text.find_first_of("\r\n") != std::string::npos;
+        if (data.MultiLine && wraps)
+            matchLength = 0;
+        else if (data.MultiLine)
+            place.Y = place.TextRect.Top;
         const std::string prefix =
             data.Text.substr(0, std::min(std::size_t(matchLength), data.Text.size()));
         const TSize extent = canvas.TextExtent(prefix);

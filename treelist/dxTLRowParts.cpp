@@ -86,7 +86,10 @@ int TCustomdxTreeListControl::RowLineCount(TdxTreeListNode* node) {
                     TdxTreeListColumn* column = FColumns[std::size_t(c)];
                     TdxCellViewParams params;
                     column->GetCellViewParams(node, params);
-                    int width = layout.ColumnWidths[std::size_t(c)] - kTextMargins;
+                    // The width the text is painted in: the grid line and right alignment
+                    // each take one more pixel.
+                    int width = layout.ColumnWidths[std::size_t(c)] - kTextMargins -
+                                (FShowGrid ? 1 : 0) - (params.Alignment == taRightJustify ? 1 : 0);
                     if (p == 0 && i == 0) {
                         if (indent < 0)
                             indent = IndentWidth(node);
@@ -109,9 +112,13 @@ int TCustomdxTreeListControl::CollectRowFooters(const TdxTreeListNode* node,
                                                 std::vector<TdxTreeListNode*>* parents) const {
     if (!FShowRowFooter || !node)
         return 0;
-    // An open parent's footer goes under its last shown descendant, not under itself.
+    // An open parent's footer goes under its last shown descendant, not under itself; a
+    // hidden row has none.
     if (node->Expanded() && node->ChildCount() > 0)
         return 0;
+    for (const TdxTreeListNode* a = node->Parent(); a; a = a->Parent())
+        if (!a->Expanded())
+            return 0;
     auto* sender = const_cast<TCustomdxTreeListControl*>(this);
     int count = 0;
     for (const TdxTreeListNode* n = node; n->Parent() && !n->GetNextSibling(); n = n->Parent()) {

@@ -44,6 +44,9 @@ void TCustomdxTreeList::NodeChanged(TdxTreeListNode* node, bool fromRowDownward)
             InvalidateRect(row);
         return;
     }
+    // The rows below may move because this one changed height (wrapped texts, previews):
+    // measure it again.
+    node->FRowHeight = 0;
     UpdateScrollBars();
     const TRect area = DataAreaRect();
     const int row = RowOf(node);
