@@ -1,8 +1,13 @@
 """The painted list under Wine: rows of 16 pixels under a 17-pixel band and a 17-pixel header,
 each with its check box image in the node image area and the caption in the third column."""
 
+import os
+import subprocess
+from pathlib import Path
+
 import varnel_e2e
 from varnel_e2e import DesktopTestCase, wait_until
+from varnel_e2e.x11 import Capture
 
 LIST_CLASS = "TdxTreeList"
 FIRST_ROW_TOP = 17 + 17
@@ -47,6 +52,40 @@ class ListPaintingTest(DesktopTestCase):
                 self.assertTrue(any(min(p) < 128 for p in caption), "no caption text")
         below = FIRST_ROW_TOP + rows * ROW_HEIGHT + 2
         self.assertEqual(picture.pixel(INDENT + 1, below), LIST_RGB, "a fourth row appeared")
+
+    def test_geometry_matches_the_headless_rendering_of_the_same_rows(self) -> None:
+        """The same rows painted by the headless platform (fixed font metrics with the height
+        of the form's font) must put panels, rows and check boxes at the same pixels."""
+        render = os.environ.get("VARNEL_HEADLESS_RENDER")
+        if not render:
+            self.skipTest("VARNEL_HEADLESS_RENDER is not set (the native build makes it)")
+        picture = self.capture_list()
+        captions = [self.desktop.winstate.window(self.targets.hwnd(kind))["caption"]
+                    for kind in ("korean", "normal", "long")]
+        output = Path(self.desktop.paths.work) / f"{self.desktop.artifact_prefix}-headless.ppm"
+        subprocess.run([render, str(output), *captions], check=True, timeout=60)
+        headless = Capture.from_ppm(output.read_bytes())
+        wine, expected = row_geometry(picture), row_geometry(headless)
+        self.assertEqual(expected["first_row_top"], FIRST_ROW_TOP)
+        # The box outline runs 1 pixel inside the 16 x 16 image.
+        self.assertEqual(expected["box_tops"],
+                         [FIRST_ROW_TOP + 1 + r * ROW_HEIGHT for r in range(3)])
+        self.assertEqual(wine, expected)
+
+
+def row_geometry(picture: Capture) -> dict:
+    """Where the rows and their check boxes are: the first row's top (where the list's colour
+    starts in the indent slot), the top of each box outline and the outline's columns."""
+    first_row_top = next(y for y in range(picture.height)
+                         if picture.pixel(INDENT // 2, y) == LIST_RGB)
+    box_column = INDENT + 1
+    box_tops = [y for y in range(1, picture.height)
+                if picture.pixel(box_column, y) == BLACK
+                and picture.pixel(box_column, y - 1) != BLACK]
+    top = box_tops[0] if box_tops else first_row_top
+    outline = [x for x in range(INDENT, INDENT + 16) if picture.pixel(x, top) == BLACK]
+    return {"first_row_top": first_row_top, "box_tops": box_tops,
+            "box_columns": (outline[0], outline[-1]) if outline else None}
 
 
 if __name__ == "__main__":

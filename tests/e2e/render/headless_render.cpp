@@ -1,0 +1,57 @@
+// Paints the main form's list on the headless platform over a desktop of windows with the
+// given captions and writes the list's client area as a binary PPM: the rendering that the
+// end-to-end tests hold the real program's screenshots against.
+//   varnel_headless_render OUT.ppm CAPTION...
+#include "app/uVarnel.h"
+#include "framework/Application.h"
+#include "platform/headless/HeadlessPlatform.h"
+
+#include <exception>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+#include <string>
+
+namespace {
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        throw std::runtime_error("cannot read " + path);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) {
+        std::cerr << "usage: varnel_headless_render OUT.ppm CAPTION...\n";
+        return 2;
+    }
+    try {
+        fw::headless::HeadlessPlatform platform;
+        platform.AddResource(
+            "TFVARNEL", ReadFile(std::string(VARNEL_SOURCE_DIR) + "/resources/TFVARNEL.layout"));
+        for (int i = 2; i < argc; ++i) {
+            fw::headless::FakeWindow window;
+            window.Text = argv[i];
+            platform.FakeDesktop().Add(window);
+        }
+        fw::TApplication application(platform);
+        application.Initialize();
+        auto* form = application.CreateForm<varnel::TfVarnel>();
+        form->Show();
+        platform.PaintAll();
+        const fw::headless::HeadlessWindow* list = platform.Find(form->tlWinList->Handle());
+        if (!list || !list->Surface().SavePpm(argv[1])) {
+            std::cerr << "varnel_headless_render: cannot write " << argv[1] << "\n";
+            return 1;
+        }
+        return 0;
+    } catch (const std::exception& e) {
+        std::cerr << "varnel_headless_render: " << e.what() << "\n";
+        return 1;
+    }
+}
