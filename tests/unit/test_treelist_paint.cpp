@@ -4,7 +4,7 @@
 // (a -12 font: 12-pixel text, 6-pixel narrow advance, glyph boxes from (left + 1, top + 2) to
 // (left + advance - 1, top + height - 2)) and the list's stated geometry.
 #include "VarnelFixture.h"
-#include "test_treelist_layout_support.h"
+#include "test_treelist_paint_support.h"
 
 #include <gtest/gtest.h>
 
@@ -15,7 +15,7 @@ namespace {
 using namespace fw;
 using namespace dxtl;
 using testing_support::VarnelTest;
-using treelist_testing::TreeListLayoutTest;
+using treelist_testing::TreeListPaintTestBase;
 using varnel::TfVarnel;
 
 constexpr TColorRef kRed = 0x0000FF;
@@ -29,22 +29,8 @@ TPixelImage SolidImage(TColorRef rgb) {
     return image;
 }
 
-class TreeListPaintTest : public TreeListLayoutTest {
+class TreeListPaintTest : public TreeListPaintTestBase {
 protected:
-    TreeListPaintTest() {
-        List->SetColor(static_cast<TColor>(kListColor));
-        List->SetShowLines(false);
-        Form->Show();
-    }
-
-    void Repaint() {
-        List->Invalidate();
-        Platform.PaintAll();
-    }
-    TColorRef At(int x, int y) { return PixelOf(*List, x, y); }
-    TColorRef Sys(int index) { return Platform.SysColor(index); }
-    int RowsTop() { return List->DataAreaRect().Top; }
-
     // Two solid images: 0 red, 1 green.
     void AddImages() {
         Images = new TImageList(Form);
@@ -52,8 +38,6 @@ protected:
         Images->Add(SolidImage(kGreen));
         List->SetImages(Images);
     }
-
-    static constexpr TColorRef kListColor = 0x00E0F0D0;
 };
 
 TEST_F(TreeListPaintTest, EmptyListFillsTheRowsAreaWithItsColour) {
@@ -253,16 +237,9 @@ TEST_F(TreeListPaintTest, EveryPixelIsPaintedInEveryStyle) {
         List->SetShowFooter(footer);
         List->SetStateImages(withStates ? states : nullptr);
         List->PaintStateHooks.LeftCoord = [leftCoord] { return leftCoord; };
-        WindowOf(*List).FillSurface(kStale);
-        Repaint();
-        const headless::PixelSurface& surface = WindowOf(*List).Surface();
-        int stale = 0;
         TPoint first{-1, -1};
-        for (int y = 0; y < List->ClientHeight(); ++y)
-            for (int x = 0; x < List->ClientWidth(); ++x)
-                if (surface.At(x, y) == kStale && stale++ == 0)
-                    first = {x, y};
-        EXPECT_EQ(stale, 0) << "first at " << first.X << "," << first.Y;
+        EXPECT_EQ(StalePixelsAfterRepaint(kStale, first), 0)
+            << "first at " << first.X << "," << first.Y;
     }
 }
 
@@ -318,16 +295,9 @@ TEST_F(TreeListPaintTest, EveryPixelIsPaintedWithPreviewFootersAndTheNewItemRow)
         EXPECT_EQ(List->RowFooterCount(deepLeaf), footers ? 1 : 0);
         EXPECT_EQ(List->NewItemRowHeight() > 0, newItemAndWrap);
         EXPECT_EQ(List->RowLineCount(deepLeaf) > 1, newItemAndWrap);
-        WindowOf(*List).FillSurface(kStale);
-        Repaint();
-        const headless::PixelSurface& surface = WindowOf(*List).Surface();
-        int stale = 0;
         TPoint first{-1, -1};
-        for (int y = 0; y < List->ClientHeight(); ++y)
-            for (int x = 0; x < List->ClientWidth(); ++x)
-                if (surface.At(x, y) == kStale && stale++ == 0)
-                    first = {x, y};
-        EXPECT_EQ(stale, 0) << "first at " << first.X << "," << first.Y;
+        EXPECT_EQ(StalePixelsAfterRepaint(kStale, first), 0)
+            << "first at " << first.X << "," << first.Y;
     }
 }
 

@@ -3,7 +3,7 @@
 // mark: row heights and pixels on the headless canvas. With the -12 font a text line is 12
 // pixels high, a narrow character 6 wide, and a glyph's ink runs from (left + 1, top + 2) to
 // (left + 4, top + 9); a row is 16 high and a footer row 19.
-#include "test_treelist_layout_support.h"
+#include "test_treelist_paint_support.h"
 
 #include <gtest/gtest.h>
 
@@ -17,9 +17,8 @@ namespace {
 
 using namespace fw;
 using namespace dxtl;
-using treelist_testing::TreeListLayoutTest;
+using treelist_testing::TreeListPaintTestBase;
 
-constexpr TColorRef kListColor = 0x00E0F0D0;
 constexpr TColorRef kPreviewBlue = 0x00FF0000;
 constexpr TColorRef kHeader = 0x00B0C0D0;
 constexpr TColorRef kFooter = 0x00A8C8D8;
@@ -30,22 +29,10 @@ const std::string k27Chars = "ABCDEFGHIJKLM NOPQRSTUVWXYZ";
 const std::string k26Chars = "ABCDEFGHIJKL NOPQRSTUVWXYZ";
 const std::string k25Chars = "ABCDEFGHIJKL NOPQRSTUVWXY";
 
-class RowPartsTest : public TreeListLayoutTest {
+class RowPartsTest : public TreeListPaintTestBase {
 protected:
-    RowPartsTest() {
-        List->SetColor(static_cast<TColor>(kListColor));
-        List->SetShowLines(false);
-        List->SetHeaderColor(static_cast<TColor>(kHeader));
-        Form->Show();
-    }
+    RowPartsTest() { List->SetHeaderColor(static_cast<TColor>(kHeader)); }
 
-    void Repaint() {
-        List->Invalidate();
-        Platform.PaintAll();
-    }
-    TColorRef At(int x, int y) { return PixelOf(*List, x, y); }
-    TColorRef Sys(int index) { return Platform.SysColor(index); }
-    int RowsTop() { return List->DataAreaRect().Top; }
     // Glyphs inked in `ink` inside [left, right) x [top, bottom): each glyph's box has one
     // top-left corner.
     int CountGlyphs(int left, int top, int right, int bottom, TColorRef ink) {
@@ -187,11 +174,7 @@ TEST_F(RowPartsTest, PreviewTextIsPaintedUnderTheCellsInThePreviewFontOrTheSelec
     // text 2 pixels in from the indent's end (16) and 1 pixel down.
     EXPECT_EQ(At(103, top + 1 + 5), ink);
     const int previewGlyphTop = top + 16 + 1 + 2;
-    EXPECT_EQ(At(19, previewGlyphTop), kPreviewBlue);
-    EXPECT_EQ(At(22, previewGlyphTop + 7), kPreviewBlue);
-    EXPECT_EQ(At(18, previewGlyphTop + 3), kListColor);
-    EXPECT_EQ(At(19, previewGlyphTop - 1), kListColor);
-    EXPECT_EQ(At(19, previewGlyphTop + 8), kListColor);
+    ExpectGlyphBoxAt(19, previewGlyphTop, kPreviewBlue, kListColor);
     EXPECT_EQ(At(26, previewGlyphTop + 3), kPreviewBlue); // "B"
     EXPECT_EQ(At(8, previewGlyphTop + 3), kListColor);    // the indent
     // The wrapped preview's second line ("NOPQRSTUVWXYZ") lies 12 pixels under its first.
@@ -478,11 +461,7 @@ TEST_F(RowPartsTest, FooterLinesStartAtTheClosedParentsChildIndentAndShowTheirCe
     EXPECT_EQ(At(140, cellTop + 8), kFooter);
     // Its text: 3 pixels in, centred in the 17 pixels inside the edge (glyph box from 104).
     const int glyphTop = cellTop + 1 + 2 + 2;
-    EXPECT_EQ(At(104, glyphTop), kFooterText);
-    EXPECT_EQ(At(107, glyphTop + 7), kFooterText);
-    EXPECT_EQ(At(103, glyphTop + 3), kFooter);
-    EXPECT_EQ(At(104, glyphTop - 1), kFooter);
-    EXPECT_EQ(At(104, glyphTop + 8), kFooter);
+    ExpectGlyphBoxAt(104, glyphTop, kFooterText, kFooter);
     // The child's line has no cells.
     EXPECT_EQ(At(100, childFooter + 8), kFooter);
     EXPECT_EQ(At(104, childFooter + 1 + 5), kFooter);
