@@ -118,54 +118,49 @@ std::vector<QStandardItem*> ItemsOf(QStandardItemModel& model) {
 
 // --- adding ----------------------------------------------------------------------------------
 
-void Varnel_AddNodes_Locked(benchmark::State& state) {
+// Times `fill` on a new container from `make` in each iteration; making and freeing the
+// container are not timed.
+template <class TMake, class TFill>
+void TimeFilling(benchmark::State& state, TMake make, TFill fill) {
     const int count = int(state.range(0));
-    Captions();
     for (auto _ : state) {
         state.PauseTiming();
-        TList list = NewList();
+        auto container = make();
         state.ResumeTiming();
-        list->BeginUpdate();
-        AddFlat(*list, count);
-        list->EndUpdate();
-        benchmark::DoNotOptimize(list->AbsoluteCount());
+        fill(*container, count);
         state.PauseTiming();
-        list.reset();
+        container.reset();
         state.ResumeTiming();
     }
     state.SetItemsProcessed(state.iterations() * count);
+}
+
+void Varnel_AddNodes_Locked(benchmark::State& state) {
+    Captions();
+    TimeFilling(state, NewList, [](TdxTreeList& list, int count) {
+        list.BeginUpdate();
+        AddFlat(list, count);
+        list.EndUpdate();
+        benchmark::DoNotOptimize(list.AbsoluteCount());
+    });
 }
 
 void Varnel_AddNodes_Unlocked(benchmark::State& state) {
-    const int count = int(state.range(0));
     Captions();
-    for (auto _ : state) {
-        state.PauseTiming();
-        TList list = NewList();
-        state.ResumeTiming();
-        AddFlat(*list, count);
-        benchmark::DoNotOptimize(list->NodeCount());
-        state.PauseTiming();
-        list.reset();
-        state.ResumeTiming();
-    }
-    state.SetItemsProcessed(state.iterations() * count);
+    TimeFilling(state, NewList, [](TdxTreeList& list, int count) {
+        AddFlat(list, count);
+        benchmark::DoNotOptimize(list.NodeCount());
+    });
 }
 
 void Qt_AppendRows(benchmark::State& state) {
-    const int count = int(state.range(0));
     QtCaptions();
-    for (auto _ : state) {
-        state.PauseTiming();
-        auto model = std::make_unique<QStandardItemModel>();
-        state.ResumeTiming();
-        AddFlat(*model, count);
-        benchmark::DoNotOptimize(model->rowCount());
-        state.PauseTiming();
-        model.reset();
-        state.ResumeTiming();
-    }
-    state.SetItemsProcessed(state.iterations() * count);
+    TimeFilling(
+        state, [] { return std::make_unique<QStandardItemModel>(); },
+        [](QStandardItemModel& model, int count) {
+            AddFlat(model, count);
+            benchmark::DoNotOptimize(model.rowCount());
+        });
 }
 
 // --- row queries -----------------------------------------------------------------------------

@@ -573,6 +573,12 @@ TResult EntryOr(const std::vector<T>& list, int index, TResult missing) {
     return index >= 0 && index < static_cast<int>(list.size()) ? TResult(list[std::size_t(index)])
                                                                : missing;
 }
+// One field of an entry of `list`, or `missing` when `index` is out of range.
+template <class T, class TField>
+TField FieldOr(const std::vector<T>& list, int index, TField T::*field, TField missing) {
+    return index >= 0 && index < static_cast<int>(list.size()) ? list[std::size_t(index)].*field
+                                                               : missing;
+}
 } // namespace
 
 int TCustomdxTreeListControl::BandAtPosition(int position) const {
@@ -614,24 +620,15 @@ int TCustomdxTreeListControl::ColumnMinWidth(int column) const {
 }
 
 int TCustomdxTreeListControl::BandMinWidth(int position) const {
-    const TLayoutLists& lists = Layout();
-    return position >= 0 && position < static_cast<int>(lists.Bands.size())
-               ? lists.Bands[std::size_t(position)].MinWidth
-               : 0;
+    return FieldOr(Layout().Bands, position, &TBandLayout::MinWidth, 0);
 }
 
 int TCustomdxTreeListControl::BandNaturalWidth(int position) const {
-    const TLayoutLists& lists = Layout();
-    return position >= 0 && position < static_cast<int>(lists.Bands.size())
-               ? lists.Bands[std::size_t(position)].NaturalWidth
-               : 0;
+    return FieldOr(Layout().Bands, position, &TBandLayout::NaturalWidth, 0);
 }
 
 int TCustomdxTreeListControl::BandWidth(int position) const {
-    const TLayoutLists& lists = Layout();
-    return position >= 0 && position < static_cast<int>(lists.Bands.size())
-               ? lists.Bands[std::size_t(position)].Width
-               : 0;
+    return FieldOr(Layout().Bands, position, &TBandLayout::Width, 0);
 }
 
 int TCustomdxTreeListControl::TotalWidth() const {
@@ -883,46 +880,47 @@ void TCustomdxTreeListControl::FitColumn(TdxTreeListColumn* column) {
         column->SetWidth(BestFitWidth(column));
 }
 
+namespace {
+
+// Runs `fit` under the list's update lock, so the layout is computed once at the end; the lock
+// is given back also when fitting raises. (Not a scope object: ending the lock recalculates and
+// may raise itself, which must not happen in a destructor.)
+template <class TFit> void UnderUpdateLock(TCustomdxTreeList& list, TFit&& fit) {
+    list.BeginUpdate();
+    try {
+        fit();
+    } catch (...) {
+        list.EndUpdate();
+        throw;
+    }
+    list.EndUpdate();
+}
+
+} // namespace
+
 void TCustomdxTreeListControl::ApplyBestFit(TdxTreeListColumn* column) {
     if (!column || column->FTreeList != this)
         return;
-    BeginUpdate();
-    try {
-        FitColumn(column);
-    } catch (...) {
-        EndUpdate();
-        throw;
-    }
-    EndUpdate();
+    UnderUpdateLock(*this, [&] { FitColumn(column); });
     if (OnChangedColumnsWidth)
         OnChangedColumnsWidth(this);
 }
 
 void TCustomdxTreeListControl::ApplyBandBestFit(int bandIndex) {
-    BeginUpdate();
-    try {
+    UnderUpdateLock(*this, [&] {
         for (TdxTreeListColumn* column : FColumns)
             if (column->FBandIndex == bandIndex)
                 FitColumn(column);
-    } catch (...) {
-        EndUpdate();
-        throw;
-    }
-    EndUpdate();
+    });
     if (OnChangedColumnsWidth)
         OnChangedColumnsWidth(this);
 }
 
 void TCustomdxTreeListControl::ApplyBestFitAll() {
-    BeginUpdate();
-    try {
+    UnderUpdateLock(*this, [&] {
         for (TdxTreeListColumn* column : FColumns)
             FitColumn(column);
-    } catch (...) {
-        EndUpdate();
-        throw;
-    }
-    EndUpdate();
+    });
     if (OnChangedColumnsWidth)
         OnChangedColumnsWidth(this);
 }
