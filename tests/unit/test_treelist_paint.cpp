@@ -684,6 +684,37 @@ TEST_F(MainListPaintTest, SelectedRowIsHighlightedInEveryCellButNotInTheIndent) 
     EXPECT_EQ(At(40, kTop + 1), kHighlight); // inside
 }
 
+// A mark is image 1 of the check-mark list in both the image and the selected image (as the
+// view stores it); an unmarked row shows image 0, the empty box.
+TEST_F(MainListPaintTest, MarkedRowShowsTheTickedBoxAndAnUnmarkedRowTheEmptyOne) {
+    list->PaintStateHooks.NodeSelected = nullptr;
+    list->PaintStateHooks.FocusedNode = nullptr;
+    TdxTreeListNode* marked = list->NodeAt(1);
+    marked->SetImageIndex(1);
+    marked->SetSelectedIndex(1);
+    Repaint();
+    const TColorRef black = 0x000000;
+    // Black pixels strictly inside the box outline (which runs from 1 to 13 of the image).
+    const auto inkInsideBox = [&](int rowTop) {
+        int ink = 0;
+        for (int y = rowTop + 2; y < rowTop + 13; ++y)
+            for (int x = 16 + 2; x < 16 + 13; ++x)
+                ink += At(x, y) == black ? 1 : 0;
+        return ink;
+    };
+    for (int rowTop : {kTop, kBottom}) {
+        SCOPED_TRACE(rowTop);
+        EXPECT_EQ(At(16 + 1, rowTop + 1), black);
+        EXPECT_EQ(At(16 + 13, rowTop + 13), black);
+    }
+    EXPECT_EQ(inkInsideBox(kTop), 0);
+    EXPECT_GT(inkInsideBox(kBottom), 5);
+    // Selected, the marked row still shows the tick: its selected image is the mark too.
+    list->PaintStateHooks.NodeSelected = [marked](const TdxTreeListNode* n) { return n == marked; };
+    Repaint();
+    EXPECT_GT(inkInsideBox(kBottom), 5);
+}
+
 TEST_F(MainListPaintTest, WithoutTheFocusSelectionIsGreyedAndTheFocusFrameSolid) {
     Platform.SetFocusTo(form->Handle());
     Repaint();
