@@ -73,11 +73,6 @@ void TApplication::Minimize() {
         FWindow->Show(SW::Minimize);
 }
 
-void TApplication::Restore() {
-    if (FWindow)
-        FWindow->Show(SW::Restore);
-}
-
 void TApplication::HandleException(const std::exception& error) {
     // An error while reporting an error must not recurse.
     if (FHandlingException)

@@ -46,7 +46,6 @@ public:
     void SetTitle(std::string title);
 
     void Minimize();
-    void Restore();
 
     // Errors that escaped a message handler end here: OnException, or the platform's message.
     void HandleException(const std::exception& error);

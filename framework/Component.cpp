@@ -8,26 +8,21 @@
 namespace fw {
 
 void TObject::Dispatch(TMessage& message) {
-    for (const TMessageTable* table = MessageTable(); table; table = table->Base) {
-        for (std::size_t i = 0; i < table->Count; ++i) {
+    DispatchFrom(MessageTable(), message);
+}
+
+void TObject::DispatchInherited(const TMessageTable* table, TMessage& message) {
+    DispatchFrom(table ? table->Base : nullptr, message);
+}
+
+// The first handler for the number in `first` or its base tables, else the default handling.
+void TObject::DispatchFrom(const TMessageTable* first, TMessage& message) {
+    for (const TMessageTable* table = first; table; table = table->Base)
+        for (std::size_t i = 0; i < table->Count; ++i)
             if (table->Entries[i].Msg == message.Msg) {
                 (this->*table->Entries[i].Handler)(message);
                 return;
             }
-        }
-    }
-    DefaultHandler(message);
-}
-
-void TObject::DispatchInherited(const TMessageTable* table, TMessage& message) {
-    for (const TMessageTable* t = table ? table->Base : nullptr; t; t = t->Base) {
-        for (std::size_t i = 0; i < t->Count; ++i) {
-            if (t->Entries[i].Msg == message.Msg) {
-                (this->*t->Entries[i].Handler)(message);
-                return;
-            }
-        }
-    }
     DefaultHandler(message);
 }
 
@@ -79,11 +74,7 @@ TComponent* TComponent::FindComponent(std::string_view name) const {
     if (name.empty())
         return nullptr;
     for (TComponent* c : FComponents)
-        if (c->FName.size() == name.size() &&
-            std::equal(name.begin(), name.end(), c->FName.begin(), [](char a, char b) {
-                return std::tolower(static_cast<unsigned char>(a)) ==
-                       std::tolower(static_cast<unsigned char>(b));
-            }))
+        if (SameText(c->FName, name))
             return c;
     return nullptr;
 }

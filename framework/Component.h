@@ -46,6 +46,9 @@ protected:
     // Dispatches to the handlers of the base classes of `table` only (what an overriding
     // handler calls to reach the inherited one).
     void DispatchInherited(const TMessageTable* table, TMessage& message);
+
+private:
+    void DispatchFrom(const TMessageTable* first, TMessage& message);
 };
 
 #define FW_DECLARE_MESSAGE_MAP()                                                                   \
@@ -96,7 +99,6 @@ public:
     TComponent* Components(int index) const;
     TComponent* FindComponent(std::string_view name) const;
 
-    TComponentState ComponentState() const { return FComponentState; }
     bool IsDesigning() const { return (FComponentState & csDesigning) != 0; }
     bool IsLoading() const { return (FComponentState & csLoading) != 0; }
     bool IsDestroying() const { return (FComponentState & csDestroying) != 0; }

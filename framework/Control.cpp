@@ -30,11 +30,8 @@ void TControl::SetParent(TWinControl* parent) {
         if (!Application())
             SetApplication(parent->Application());
         parent->InsertControl(this);
-        if (FParentFont) {
-            FChangingFont = true;
-            FFont.Assign(parent->Font());
-            FChangingFont = false;
-        }
+        if (FParentFont)
+            AdoptParentFont();
         if (FParentColor)
             FColor = parent->Color();
     }
@@ -80,8 +77,7 @@ void TControl::SetVisible(bool visible) {
     FVisible = visible;
     VisibleChanging();
     Perform(Msg::CmVisibleChanged, visible ? 1 : 0);
-    if (FParent && FAlign != alNone)
-        FParent->Realign();
+    RequestParentAlign();
 }
 
 void TControl::SetEnabled(bool enabled) {
@@ -89,13 +85,6 @@ void TControl::SetEnabled(bool enabled) {
         return;
     FEnabled = enabled;
     Perform(Msg::CmEnabledChanged);
-}
-
-bool TControl::Showing() const {
-    for (const TControl* c = this; c; c = c->FParent)
-        if (!c->FVisible)
-            return false;
-    return true;
 }
 
 void TControl::SetColor(TColor color) {
@@ -110,22 +99,28 @@ void TControl::SetParentColor(bool parentColor) {
     if (parentColor == FParentColor)
         return;
     FParentColor = parentColor;
-    if (parentColor && FParent) {
-        FColor = FParent->Color();
-        Perform(Msg::CmColorChanged);
-        FParentColor = true;
-    }
+    if (parentColor && FParent)
+        AdoptParentColor();
+}
+
+void TControl::AdoptParentColor() {
+    FColor = FParent->Color();
+    Perform(Msg::CmColorChanged);
+}
+
+// The font follows the parent's without counting as a font of the control's own.
+void TControl::AdoptParentFont() {
+    FChangingFont = true;
+    FFont.Assign(FParent->Font());
+    FChangingFont = false;
 }
 
 void TControl::SetParentFont(bool parentFont) {
     if (parentFont == FParentFont)
         return;
     FParentFont = parentFont;
-    if (parentFont && FParent) {
-        FChangingFont = true;
-        FFont.Assign(FParent->Font());
-        FChangingFont = false;
-    }
+    if (parentFont && FParent)
+        AdoptParentFont();
 }
 
 void TControl::FontChanged() {
@@ -373,12 +368,6 @@ void TWinControl::RemoveControl(TControl* control) {
     control->FParent = nullptr;
     if (control->Align() != alNone && !IsDestroying())
         Realign();
-}
-
-void TWinControl::SetParent(TWinControl* parent) {
-    if (parent == Parent())
-        return;
-    TControl::SetParent(parent);
 }
 
 TWindowHandle TWinControl::Handle() {
@@ -653,17 +642,13 @@ void TWinControl::WindowProc(TMessage& message) {
         return;
     }
     try {
-        WindowProcImpl(message);
+        TControl::WindowProc(message);
     } catch (const std::exception& e) {
         if (Application())
             Application()->HandleException(e);
         else
             throw;
     }
-}
-
-void TWinControl::WindowProcImpl(TMessage& message) {
-    TControl::WindowProc(message);
 }
 
 void TWinControl::HandlePaint(TMessage&) {
@@ -678,17 +663,16 @@ void TWinControl::PaintWindow(ICanvasDevice& device) {
 }
 
 void TWinControl::HandleSizeMessage(TMessage&) {
-    if (!FWindow)
+    // While we set the bounds ourselves, BoundsChanged realigns once the window has them.
+    if (!FWindow || FSettingBounds)
         return;
-    if (!FSettingBounds) {
-        // The platform resized us (a user dragging a form's border): follow it.
-        const TRect b = FWindow->Bounds();
-        if (b != BoundsRect()) {
-            FSettingBounds = true;
-            TControl::SetBounds(b.Left, b.Top, b.Width(), b.Height());
-            FSettingBounds = false;
-            return;
-        }
+    // The platform resized us (a user dragging a form's border): follow it.
+    const TRect b = FWindow->Bounds();
+    if (b != BoundsRect()) {
+        FSettingBounds = true;
+        TControl::SetBounds(b.Left, b.Top, b.Width(), b.Height());
+        FSettingBounds = false;
+        return;
     }
     Realign();
 }
@@ -743,17 +727,12 @@ void TWinControl::DefaultHandler(TMessage& message) {
         }
         break;
     case Msg::CmParentColorChanged:
-        if (ParentColor()) {
-            SetColor(Parent()->Color());
-            SetParentColor(true);
-        }
+        if (ParentColor())
+            AdoptParentColor();
         return;
     case Msg::CmParentFontChanged:
-        if (ParentFont()) {
-            FChangingFont = true;
-            Font().Assign(Parent()->Font());
-            FChangingFont = false;
-        }
+        if (ParentFont())
+            AdoptParentFont();
         return;
     case Msg::CmColorChanged:
         Invalidate();

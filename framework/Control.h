@@ -81,8 +81,6 @@ public:
     void Hide() { SetVisible(false); }
     bool Enabled() const { return FEnabled; }
     void SetEnabled(bool enabled);
-    // Visible here and in every parent up to a form.
-    bool Showing() const;
 
     TColor Color() const { return FColor; }
     void SetColor(TColor color);
@@ -98,7 +96,6 @@ public:
     void SetCursor(TCursor cursor);
     TControlStyle ControlStyle() const { return FControlStyle; }
     void SetControlStyle(TControlStyle style) { FControlStyle = style; }
-    bool MouseInside() const { return FMouseInside; }
 
     virtual void Invalidate() = 0;
     virtual void InvalidateRect(const TRect& r) = 0;
@@ -139,6 +136,9 @@ protected:
     void RequestParentAlign();
 
     void FontChanged();
+    // Take the parent's colour or font while ParentColor or ParentFont holds.
+    void AdoptParentColor();
+    void AdoptParentFont();
     bool FMouseInside = false;
 
 private:
@@ -201,7 +201,6 @@ public:
     void EnableAlign();
 
     void WindowProc(TMessage& message) override;
-    void SetParent(TWinControl* parent) override;
 
     TNotifyEvent OnEnter;
     TNotifyEvent OnExit;
@@ -234,7 +233,6 @@ protected:
     TShiftState KeyboardShiftState() const;
 
 private:
-    void WindowProcImpl(TMessage& message);
     void InsertControl(TControl* control);
     void RemoveControl(TControl* control);
     void HandlePaint(TMessage& message);

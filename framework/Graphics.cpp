@@ -1,15 +1,8 @@
 #include "framework/Graphics.h"
 
-#include <cmath>
 #include <cstdlib>
 
 namespace fw {
-
-namespace {
-int MulDiv(int a, int b, int c) {
-    return static_cast<int>(std::lround(static_cast<double>(a) * b / c));
-}
-} // namespace
 
 TColorRef ColorToRGB(TColor color, const IPlatform& platform) {
     if (IsSystemColor(color))
@@ -151,14 +144,6 @@ void TCanvas::FrameRect(const TRect& r) {
     RequireDevice().FrameRect(r, ToRGB(FBrush.Color()));
 }
 
-void TCanvas::Rectangle(const TRect& r) {
-    ICanvasDevice& device = RequireDevice();
-    if (FBrush.Style() != bsClear)
-        device.FillRect(r, ToRGB(FBrush.Color()));
-    if (FPen.Style() != TPenStyle::Clear)
-        device.FrameRect(r, ToRGB(FPen.Color()));
-}
-
 void TCanvas::InvertRect(const TRect& r) {
     RequireDevice().InvertRect(r);
 }
@@ -181,14 +166,6 @@ void TCanvas::LineTo(int x, int y) {
     RequireDevice().PolyPolyline(points, &count, 1, ToRGB(FPen.Color()), FPen.Width(),
                                  FPen.Style());
     FPenPos = {x, y};
-}
-
-void TCanvas::Polyline(const std::vector<TPoint>& points) {
-    if (points.size() < 2)
-        return;
-    const int count = static_cast<int>(points.size());
-    RequireDevice().PolyPolyline(points.data(), &count, 1, ToRGB(FPen.Color()), FPen.Width(),
-                                 FPen.Style());
 }
 
 void TCanvas::PolyPolyline(const std::vector<TPoint>& points, const std::vector<int>& counts) {
@@ -215,9 +192,7 @@ void TCanvas::SetPixel(int x, int y, TColor color) {
 }
 
 TColorRef TCanvas::EffectiveTextColor() {
-    if (FHaveExplicitTextColor)
-        return FExplicitTextColor;
-    if (FFont.Color() != clNone)
+    if (!FHaveExplicitTextColor && FFont.Color() != clNone)
         FLastTextColor = ToRGB(FFont.Color());
     return FLastTextColor;
 }
@@ -226,8 +201,7 @@ void TCanvas::SetTextColor(TColor color) {
     if (color == clNone)
         return;
     FHaveExplicitTextColor = true;
-    FExplicitTextColor = ToRGB(color);
-    FLastTextColor = FExplicitTextColor;
+    FLastTextColor = ToRGB(color);
 }
 
 void TCanvas::SetBkColor(TColor color) {
@@ -276,12 +250,6 @@ void TCanvas::TextRect(const TRect& r, int x, int y, std::string_view text) {
     device.TextOut(x, y, options, &r, text);
 }
 
-void TCanvas::ExtTextOut(int x, int y, unsigned etoOptions, const TRect* r, std::string_view text) {
-    ICanvasDevice& device = RequireDevice();
-    PrepareText(device);
-    device.TextOut(x, y, etoOptions, r, text);
-}
-
 int TCanvas::DrawText(std::string_view text, TRect& r, unsigned format) {
     ICanvasDevice& device = RequireDevice();
     PrepareText(device);
@@ -309,13 +277,6 @@ TRect TCanvas::ClipRect() {
 }
 bool TCanvas::RectVisible(const TRect& r) {
     return RequireDevice().RectVisible(r);
-}
-
-void TCanvas::CopyRect(const TRect& dst, TCanvas& source, const TRect& src) {
-    // Same-size copies only: the controls never stretch.
-    const TRect d{dst.Left, dst.Top, dst.Left + std::min(dst.Width(), src.Width()),
-                  dst.Top + std::min(dst.Height(), src.Height())};
-    RequireDevice().BitBlt(d, source.RequireDevice(), {src.Left, src.Top}, Rop::SrcCopy, 0);
 }
 
 void TCanvas::BitBlt(const TRect& dst, TCanvas& source, TPoint srcOrigin, std::uint32_t rop) {

@@ -112,13 +112,11 @@ public:
 
     void FillRect(const TRect& r);
     void FrameRect(const TRect& r);
-    void Rectangle(const TRect& r);
     void InvertRect(const TRect& r);
     void DrawEdge(TRect& r, unsigned edge, unsigned flags);
     void DrawFocusRect(const TRect& r);
     void MoveTo(int x, int y);
     void LineTo(int x, int y);
-    void Polyline(const std::vector<TPoint>& points);
     void PolyPolyline(const std::vector<TPoint>& points, const std::vector<int>& counts);
     TColorRef Pixel(int x, int y);
     void SetPixel(int x, int y, TColor color);
@@ -130,7 +128,6 @@ public:
     void TextOut(int x, int y, std::string_view text);
     // Opaque text clipped to r, the rest of r filled with the brush.
     void TextRect(const TRect& r, int x, int y, std::string_view text);
-    void ExtTextOut(int x, int y, unsigned etoOptions, const TRect* r, std::string_view text);
     int DrawText(std::string_view text, TRect& r, unsigned format);
     // Sets the text colour for the next text call; clNone keeps the current one.
     void SetTextColor(TColor color);
@@ -144,7 +141,6 @@ public:
     TRect ClipRect();
     bool RectVisible(const TRect& r);
 
-    void CopyRect(const TRect& dst, TCanvas& source, const TRect& src);
     void BitBlt(const TRect& dst, TCanvas& source, TPoint srcOrigin, std::uint32_t rop);
     // Copies the bitmap with pixels of `transparent` replaced by the brush colour.
     void BrushCopy(const TRect& dst, TBitmap& source, const TRect& src, TColor transparent);
@@ -166,8 +162,8 @@ private:
     TPen FPen;
     TPoint FPenPos;
     TColorRef FLastTextColor = 0;
+    // Set by SetTextColor: FLastTextColor holds that colour for the next text call.
     bool FHaveExplicitTextColor = false;
-    TColorRef FExplicitTextColor = 0;
     friend class TBitmap;
 };
 

@@ -13,16 +13,6 @@ namespace fw {
 
 namespace {
 
-bool EqualsNoCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(a[i])) !=
-            std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
-    return true;
-}
-
 class Parser {
 public:
     explicit Parser(std::string_view text) : FText(text) {}
@@ -278,9 +268,9 @@ long long LayoutInt(const TLayoutValue& value) {
 
 bool LayoutBool(const TLayoutValue& value) {
     if (value.Kind == TLayoutValue::Identifier) {
-        if (EqualsNoCase(value.Text, "True"))
+        if (SameText(value.Text, "True"))
             return true;
-        if (EqualsNoCase(value.Text, "False"))
+        if (SameText(value.Text, "False"))
             return false;
     }
     WrongKind(value, "True or False");
@@ -335,7 +325,7 @@ bool ColorFromIdentifier(std::string_view name, TColor& color) {
         {"clInfoBk", clInfoBk},
     };
     for (const auto& [n, c] : kColors)
-        if (EqualsNoCase(name, n)) {
+        if (SameText(name, n)) {
             color = c;
             return true;
         }
@@ -398,7 +388,7 @@ const TPropertyRegistry::TClassInfo* TPropertyRegistry::Find(std::string_view na
     if (it != FClasses.end())
         return &it->second;
     for (const auto& [n, info] : FClasses)
-        if (EqualsNoCase(n, name))
+        if (SameText(n, name))
             return &info;
     return nullptr;
 }
@@ -407,7 +397,7 @@ const TPropertySetter* TPropertyRegistry::FindProperty(std::string_view classNam
                                                        std::string_view property) const {
     for (const TClassInfo* info = Find(className); info; info = Find(info->BaseName)) {
         for (const auto& [name, setter] : info->Properties)
-            if (EqualsNoCase(name, property))
+            if (SameText(name, property))
                 return &setter;
         if (info->BaseName.empty())
             break;

@@ -131,7 +131,7 @@ TColor LayoutColor(const TLayoutValue& value);
 int LayoutCharset(const TLayoutValue& value);
 template <class TEnum>
 TEnum LayoutEnum(const TLayoutValue& value,
-                 std::initializer_list<std::pair<const char*, TEnum>> names) {
+                 const std::vector<std::pair<const char*, TEnum>>& names) {
     const std::string& id = LayoutIdentifier(value);
     for (const auto& [name, v] : names)
         if (id == name)

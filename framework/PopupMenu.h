@@ -24,7 +24,6 @@ public:
     // Shows the menu (a modal loop) and runs the chosen item's OnClick; returns its index
     // or -1 when the menu was dismissed.
     int Popup(int screenX, int screenY);
-    TComponent* PopupComponent = nullptr;
     TNotifyEvent OnPopup;
 
 private:

@@ -46,13 +46,7 @@ public:
     TClassBuilder& Enum(const char* name, std::vector<std::pair<const char*, E>> names,
                         void (T::*setter)(E)) {
         return Custom(name, [names, setter](T& t, const TLayoutValue& v, TLoadContext&) {
-            const std::string& id = LayoutIdentifier(v);
-            for (const auto& [n, value] : names)
-                if (id == n) {
-                    (t.*setter)(value);
-                    return;
-                }
-            throw ELayoutError("'" + id + "' is not a valid value");
+            (t.*setter)(LayoutEnum<E>(v, names));
         });
     }
     template <class TEvent>

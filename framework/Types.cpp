@@ -1,6 +1,9 @@
 #include "framework/Types.h"
 
 #include <algorithm>
+#include <cctype>
+#include <climits>
+#include <cstdlib>
 
 namespace fw {
 
@@ -27,6 +30,24 @@ TRect UnionRect(const TRect& a, const TRect& b) {
 
 void RaiseListIndexError(int index) {
     throw EListError("List index out of bounds (" + std::to_string(index) + ")");
+}
+
+int MulDiv(int a, int b, int c) {
+    if (c == 0)
+        return 0;
+    const long long product = static_cast<long long>(a) * b;
+    long long quotient = product / c;
+    const long long remainder = product % c;
+    if (2 * std::llabs(remainder) >= std::llabs(static_cast<long long>(c)))
+        quotient += (product < 0) != (c < 0) ? -1 : 1;
+    return static_cast<int>(std::clamp<long long>(quotient, INT_MIN, INT_MAX));
+}
+
+bool SameText(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) ==
+                      std::tolower(static_cast<unsigned char>(y));
+           });
 }
 
 } // namespace fw

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 namespace fw {
 
@@ -45,6 +46,13 @@ inline TRect Bounds(int left, int top, int width, int height) {
 TRect IntersectRect(const TRect& a, const TRect& b);
 bool RectsIntersect(const TRect& a, const TRect& b);
 TRect UnionRect(const TRect& a, const TRect& b);
+
+// a * b / c in 64 bits, rounded to the nearest integer, halves away from zero; a zero divisor
+// answers 0.
+int MulDiv(int a, int b, int c);
+
+// Equal but for the case of ASCII letters (names in layouts and components).
+bool SameText(std::string_view a, std::string_view b);
 
 // 0x00BBGGRR; 0x80000000 + n names system colour n and is converted when used.
 using TColor = std::int32_t;

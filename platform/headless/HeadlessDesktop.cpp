@@ -153,26 +153,30 @@ TThreadProcess HeadlessDesktop::WindowThreadProcess(TWindowHandle window) {
     return Describe(window, info) ? info.ThreadProcess : TThreadProcess{};
 }
 
-void HeadlessDesktop::ApplyShow(FakeWindow& window, int showCommand) {
+void ApplyShowCommand(int showCommand, bool& visible, bool& iconic) {
     switch (showCommand) {
     case SW::Hide:
-        window.Visible = false;
+        visible = false;
         break;
     case SW::ShowNormal:
     case SW::Restore:
-        window.Visible = true;
-        window.Iconic = false;
+        visible = true;
+        iconic = false;
         break;
     case SW::ShowMinimized:
     case SW::Minimize:
     case SW::ShowMinNoActive:
-        window.Visible = true;
-        window.Iconic = true;
+        visible = true;
+        iconic = true;
         break;
     default:
-        window.Visible = true;
+        visible = true;
         break;
     }
+}
+
+void HeadlessDesktop::ApplyShow(FakeWindow& window, int showCommand) {
+    ApplyShowCommand(showCommand, window.Visible, window.Iconic);
 }
 
 void HeadlessDesktop::ShowWindow(TWindowHandle window, int showCommand) {

@@ -36,6 +36,9 @@ protected:
     ~OwnWindowBridge() = default;
 };
 
+// What a show command does to a window's visible and minimised states.
+void ApplyShowCommand(int showCommand, bool& visible, bool& iconic);
+
 class HeadlessDesktop : public IWindowManager {
 public:
     // The program's own thread and process.

@@ -20,7 +20,6 @@ HeadlessWindow::HeadlessWindow(HeadlessPlatform& platform, TWindowHandle handle,
     if (FKind == TWindowKind::Application || FKind == TWindowKind::Utility)
         FBounds = {FBounds.Left, FBounds.Top, FBounds.Left, FBounds.Top};
     ResizeSurface();
-    Invalidate(nullptr);
 }
 
 HeadlessWindow::~HeadlessWindow() {
@@ -39,13 +38,11 @@ TRect HeadlessWindow::ClientRect() const {
             std::max(FBounds.Height() - extra.cy, 0)};
 }
 
+// A new size shows nothing of the old content: the whole surface needs painting.
 void HeadlessWindow::ResizeSurface() {
     const TRect client = ClientRect();
     FSurface.Resize(client.Width(), client.Height(), 0);
-    PixelRegion kept = FUpdate;
-    FUpdate = PixelRegion::Empty(client.Width(), client.Height());
-    if (kept.Width() > 0 && kept.Height() > 0 && !kept.IsEmpty())
-        FUpdate.UnionRect(kept.BoundingBox());
+    FUpdate = PixelRegion::Full(client.Width(), client.Height());
 }
 
 void HeadlessWindow::SetBounds(const TRect& bounds) {
@@ -55,32 +52,13 @@ void HeadlessWindow::SetBounds(const TRect& bounds) {
     FBounds = bounds;
     if (resized) {
         ResizeSurface();
-        Invalidate(nullptr);
         const TRect client = ClientRect();
         FPlatform.Send(FHandle, Msg::Size, 0, MakeLParam(client.Width(), client.Height()));
     }
 }
 
 void HeadlessWindow::Show(int showCommand) {
-    switch (showCommand) {
-    case SW::Hide:
-        FVisible = false;
-        break;
-    case SW::ShowNormal:
-    case SW::Restore:
-        FVisible = true;
-        FIconic = false;
-        break;
-    case SW::ShowMinimized:
-    case SW::Minimize:
-    case SW::ShowMinNoActive:
-        FVisible = true;
-        FIconic = true;
-        break;
-    default:
-        FVisible = true;
-        break;
-    }
+    ApplyShowCommand(showCommand, FVisible, FIconic);
     if (FVisible)
         Invalidate(nullptr);
 }

@@ -24,10 +24,15 @@ struct LogicalChar {
     bool PrefixUnderline = false;
 };
 
+// Wide characters are as wide as the text is high, the rest half as wide (rounded up).
+int Advance(const TFontDesc& font, bool valid, char32_t codePoint) {
+    if (valid && IsWideCodePoint(codePoint))
+        return FontTextHeight(font) + (IsBold(font) ? 1 : 0);
+    return NarrowAdvance(font);
+}
+
 int Advance(const TFontDesc& font, const LogicalChar& c) {
-    const int height = FontTextHeight(font);
-    const int base = c.Valid && IsWideCodePoint(c.CodePoint) ? height : (height + 1) / 2;
-    return base + (IsBold(font) ? 1 : 0);
+    return Advance(font, c.Valid, c.CodePoint);
 }
 
 std::vector<LogicalChar> DecodeAll(std::string_view text, bool prefixes) {
@@ -192,6 +197,16 @@ DecodedChar DecodeUtf8(std::string_view text, std::size_t pos) {
     if (value < minimum || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF))
         return invalid;
     return {value, length, true};
+}
+
+int PlainTextWidth(const TFontDesc& font, std::string_view text) {
+    int width = 0;
+    for (std::size_t pos = 0; pos < text.size();) {
+        const DecodedChar d = DecodeUtf8(text, pos);
+        pos += d.Length;
+        width += Advance(font, d.Valid, d.CodePoint);
+    }
+    return width;
 }
 
 TextLine LayoutPlainText(const TFontDesc& font, std::string_view text) {

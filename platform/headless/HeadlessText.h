@@ -58,8 +58,9 @@ struct TextLine {
     int Width = 0;
 };
 
-// Every character as it is (TextOut, TextExtent).
+// Every character as it is (TextOut); its width alone, without placing glyphs (TextExtent).
 TextLine LayoutPlainText(const TFontDesc& font, std::string_view text);
+int PlainTextWidth(const TFontDesc& font, std::string_view text);
 // DrawText's lines; `maxWidth` is the rectangle's width for word breaks and ellipses.
 std::vector<TextLine> LayoutFormattedText(const TFontDesc& font, std::string_view text,
                                           unsigned format, int maxWidth);

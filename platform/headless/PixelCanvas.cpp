@@ -270,7 +270,7 @@ TColorRef PixelCanvas::GetPixel(int x, int y) const {
 }
 
 TSize PixelCanvas::TextExtent(std::string_view text) {
-    return {LayoutPlainText(font_, text).Width, FontTextHeight(font_)};
+    return {PlainTextWidth(font_, text), FontTextHeight(font_)};
 }
 
 void PixelCanvas::DrawTextLine(const TextLine& line, int left, int top, const TRect* limit,
