@@ -92,10 +92,9 @@ using TTLGetFooterCellTextEvent = std::function<void(fw::TObject* sender, TdxTre
 using TTLChangeNodeEvent =
     std::function<void(fw::TObject* sender, TdxTreeListNode* oldNode, TdxTreeListNode* node)>;
 
-// a * b / c in 64 bits, rounded to the nearest integer, halves away from zero. A zero divisor
-// answers 0: the layout's distributions divide by 0 only for shares of nothing (b = 0), see
+// The layout's distributions divide by 0 only for shares of nothing (b = 0): see
 // dxTLLayout.cpp.
-int MulDiv(int a, int b, int c);
+using fw::MulDiv;
 
 // A set of enumeration values, stored as bits in declaration order (bit 0 first).
 template <class E> class TdxSet {
@@ -379,6 +378,8 @@ public:
     TdxTreeListNode* GetPrevSibling() const;
     // Pre-order over every node, expanded or not.
     TdxTreeListNode* GetNext() const;
+    // The first node after this one's subtree in pre-order (none at the end).
+    TdxTreeListNode* NextAfterSubtree() const;
     TdxTreeListNode* GetPrev() const;
     // The node of the next / previous displayed row.
     TdxTreeListNode* GetNextRow() const;
@@ -451,8 +452,6 @@ public:
     void Insert(TdxTreeListNode* node, int row);
     // Removes the node's row; later rows move up by one. False when it has none.
     bool Remove(const TdxTreeListNode* node);
-
-    const std::vector<TdxTreeListNode*>& Rows() const { return FRows; }
 
 private:
     std::size_t AddressSlot(const TdxTreeListNode* node) const;
@@ -587,8 +586,6 @@ protected:
     int EditingColumn() const { return FEditingColumn; }
     // The node under the mouse while the list tracks it.
     TdxTreeListNode* HotTrackNode() const { return FHotTrackNode; }
-    // The row number of a node (-1 when not displayed); the node of a row.
-    int RowNumberOf(const TdxTreeListNode* node) const { return RowOf(node); }
 
 private:
     static constexpr int kStandInRowHeight = 16;
@@ -628,7 +625,6 @@ private:
     TdxTreeListNode* FFocusedNode = nullptr;
     TdxTreeListNode* FPrevFocusedNode = nullptr;
     mutable TdxTreeListRowIndex FRowIndex;
-    mutable bool FRowIndexBuilt = false;
     struct TPendingUpdate {
         TdxTreeListNode* Node = nullptr;
         bool WasVisible = false;
@@ -645,7 +641,6 @@ private:
     int FEditingColumn = -1;
     bool FRangeSelecting = false;
     bool FClearing = false;
-    bool FRowIndexFrozen = false;
     bool FDestroying = false;
     // Roots of the frees in progress (a deletion handler may start another).
     std::vector<TdxTreeListNode*> FFreeing;
@@ -1213,6 +1208,8 @@ public:
     // The indent area's width: the level slots (less one without the root), the state image
     // when the node has one, the node image.
     int IndentWidth(TdxTreeListNode* node);
+    // The same from the node's level slots and state index (-1: no state image).
+    int IndentWidth(int levelSlots, int stateIndex) const;
     // The node's preview text (empty without OnGetPreviewText).
     std::string PreviewText(TdxTreeListNode* node);
     // Lines of preview text under the node's cells: 0 without aoPreview or with PreviewLines
@@ -1277,6 +1274,8 @@ public:
     static constexpr int kIndicatorWidth = 12;
     // One tree level of the indent; the expand button's width.
     static constexpr int kIndentStep = 16;
+    // A row with preview lines has a pixel above and one below them.
+    static constexpr int kPreviewMargin = 2;
     static constexpr int kMaxSizingRight = 100000;
 
     // --- Painting (dxTLPaint.cpp) ---------------------------------------------------------
@@ -1370,7 +1369,7 @@ protected:
 private:
     // A paint pass in progress (dxTLPaint.cpp).
     struct TPaintPass;
-    // Row footers under a node, and the parents they close when `parents` is given.
+    // Row footers under a node, and the parents they close appended to `parents` when given.
     int CollectRowFooters(const TdxTreeListNode* node,
                           std::vector<TdxTreeListNode*>* parents) const;
     // DrawCell's work between the node hooks: view data, column font, text output.
@@ -1438,6 +1437,7 @@ private:
     int FontTextHeight(const fw::TFont& font) const;
     fw::TCanvas* MeasureCanvas() const;
     const TLayoutLists& Layout() const;
+    int HeaderRowSpan(const TLayoutLists& lists, int column) const;
     void BuildLayout(TLayoutLists& lists) const;
     void DropLayoutLists() const { FLayoutBuilt = false; }
     void CompactHeaderRows();

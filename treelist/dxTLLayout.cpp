@@ -2,7 +2,7 @@
 // fit.
 //
 // Sections:
-//   1. arithmetic      - MulDiv; distribution repairs (zero divisors, remainders, minimums)
+//   1. arithmetic      - distribution repairs (zero divisors, remainders, minimums)
 //   2. heights         - text metrics, panels, rows
 //   3. layout lists    - header rows, band widths, column widths, placement
 //   4. queries         - band and column geometry for painting and hit tests
@@ -38,31 +38,17 @@ constexpr int kMinimumRowHeight = 16;       // ... and at least this
 constexpr int kFooterTextMargin = 7;        // footer rows: text height + 7
 constexpr int kFooterPanelMargin = 3;       // footer panel: rows + 3
 constexpr int kRowFooterMargin = 2;         // row footers: rows + 2
-constexpr int kPreviewMargin = 2;           // a row with preview lines grows by 2 more
 constexpr int kNewItemRowFlatSeparator = 5; // between the new item row and the rows
 constexpr int kNewItemRowStandardSeparator = 6;
 constexpr int kInvertSelectExtra = 2;      // aoInvertSelect frames the row: 2 more
 constexpr int kDragArrowsWidth = 11;       // header drag arrows: 11 wide ...
 constexpr int kDragArrowsExtraHeight = 18; // ... and header row + 18 high
-constexpr int kTreeLevelIndent = 16;       // best fit: tree indent per level
 constexpr int kHeaderCaptionExtra = 15;    // best fit: room around a header caption
 
 } // namespace
 
 // =============================================================================================
 // 1. arithmetic
-
-int MulDiv(int a, int b, int c) {
-    if (c == 0)
-        return 0;
-    const long long product = static_cast<long long>(a) * b;
-    long long quotient = product / c;
-    const long long remainder = product % c;
-    // Halves away from zero.
-    if (2 * std::llabs(remainder) >= std::llabs(static_cast<long long>(c)))
-        quotient += (product < 0) != (c < 0) ? -1 : 1;
-    return static_cast<int>(std::clamp<long long>(quotient, INT_MIN, INT_MAX));
-}
 
 namespace {
 
@@ -654,8 +640,11 @@ int TCustomdxTreeListControl::ColumnRowPosition(int column) const {
 // Columns in the last used row of their band reach down to the bottom of the header panel,
 // unless HeaderMaxLineCount limits them.
 int TCustomdxTreeListControl::HeaderRowSpan(int column) const {
-    const TLayoutLists& lists = Layout();
-    const int row = ColumnRowPosition(column);
+    return HeaderRowSpan(Layout(), column);
+}
+
+int TCustomdxTreeListControl::HeaderRowSpan(const TLayoutLists& lists, int column) const {
+    const int row = EntryOr(lists.ColumnRowPositions, column, -1);
     if (row < 0)
         return 0;
     const int position = lists.ColumnBandPositions[std::size_t(column)];
@@ -862,7 +851,7 @@ int TCustomdxTreeListControl::BestFitWidth(const TdxTreeListColumn* column) cons
         for (TdxTreeListNode* node = NodeAt(i); node; node = node->GetNext()) {
             int width = column->ContentWidth(*canvas, node);
             if (treeColumn) {
-                width += (node->Level() + (rootLevel ? 1 : 0)) * kTreeLevelIndent;
+                width += (node->Level() + (rootLevel ? 1 : 0)) * kIndentStep;
                 if (FStateImages && node->StateIndex() != -1)
                     width += FStateImages->Width();
                 if (FImages && (node->ImageIndex() != -1 || node->SelectedIndex() != -1))

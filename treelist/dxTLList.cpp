@@ -96,13 +96,13 @@ void TCustomdxTreeList::ClearNodes() {
     CheckTreeCanChange("clear the nodes");
     if (!FFreeing.empty())
         throw EInvaliddxTreeListOperation("Cannot clear the nodes while a node is being freed");
+    // Clearing before the lock: the lock's reset of the row heights would walk every node
+    // just before each one is freed.
+    FClearing = true;
     const bool takeLock = !ListDestroying();
     if (takeLock)
         BeginUpdate();
-    FClearing = true;
     ClearRowIndex();
-    const bool wasFrozen = FRowIndexFrozen;
-    FRowIndexFrozen = true;
 
     std::exception_ptr firstError;
     try {
@@ -123,7 +123,6 @@ void TCustomdxTreeList::ClearNodes() {
         }
     }
 
-    FRowIndexFrozen = wasFrozen;
     FClearing = false;
     if (takeLock) {
         try {
@@ -142,7 +141,9 @@ void TCustomdxTreeList::ClearNodes() {
 void TCustomdxTreeList::BeginUpdate() {
     ++FLockUpdate;
     CancelEditing();
-    ClearRowIndex();
+    // Under the lock nothing builds the index or caches a height again: once is enough.
+    if (FLockUpdate == 1)
+        ClearRowIndex();
 }
 
 void TCustomdxTreeList::EndUpdate() {
@@ -190,7 +191,6 @@ void TCustomdxTreeList::NodeAdded(TdxTreeListNode* node) {
     if (IsLoading()) {
         // Loading skips the incremental update, so an index built before would be stale.
         FRowIndex.Clear();
-        FRowIndexBuilt = false;
     } else if (!ListDestroying()) {
         UpdateRowIndexFor(node, node->IsVisible(), node->IsLast(), false);
     }
@@ -251,9 +251,9 @@ void TCustomdxTreeList::NodeDeleted(TdxTreeListNode* node, TdxTreeListNode* prev
         return finish();
     if (IsNodeSelected(node))
         RemoveFromSelection(node);
-    if (!ListDestroying() && !FRowIndexFrozen && FNodes.empty())
-        ClearRowIndex();
     if (FNodes.empty()) {
+        if (!ListDestroying())
+            ClearRowIndex();
         ForgetNodeReferences();
         if (FLockUpdate == 0 && !ListDestroying()) {
             UpdateScrollBars();
@@ -479,11 +479,8 @@ void TCustomdxTreeListControl::SetNodeVariant(TdxTreeListNode* node, int index,
 void TCustomdxTreeListControl::DeleteColumnValue(TdxTreeListNode* node, int fieldIndex) {
     if (!node || fieldIndex < 0)
         return;
-    // The node, then its subtree in pre-order up to the first node after it, without
-    // recursion.
-    TdxTreeListNode* end = nullptr;
-    for (const TdxTreeListNode* n = node; n && !end; n = n->Parent())
-        end = n->GetNextSibling();
+    // The node, then its subtree in pre-order, without recursion.
+    const TdxTreeListNode* end = node->NextAfterSubtree();
     for (TdxTreeListNode* n = node; n && n != end; n = n->GetNext())
         TextNode(n).FStrings.Delete(fieldIndex);
 }
@@ -491,9 +488,7 @@ void TCustomdxTreeListControl::DeleteColumnValue(TdxTreeListNode* node, int fiel
 void TCustomdxTreeListControl::MoveColumnValue(TdxTreeListNode* node, int from, int to) {
     if (!node || from < 0 || to < 0 || from == to)
         return;
-    TdxTreeListNode* end = nullptr;
-    for (const TdxTreeListNode* n = node; n && !end; n = n->Parent())
-        end = n->GetNextSibling();
+    const TdxTreeListNode* end = node->NextAfterSubtree();
     for (TdxTreeListNode* n = node; n && n != end; n = n->GetNext())
         TextNode(n).FStrings.Move(from, to);
 }

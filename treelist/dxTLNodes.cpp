@@ -244,8 +244,10 @@ TdxTreeListNode* TdxTreeListNode::GetPrevSibling() const {
 }
 
 TdxTreeListNode* TdxTreeListNode::GetNext() const {
-    if (FChildren)
-        return FChildren->front();
+    return FChildren ? FChildren->front() : NextAfterSubtree();
+}
+
+TdxTreeListNode* TdxTreeListNode::NextAfterSubtree() const {
     for (const TdxTreeListNode* n = this; n; n = n->FParent)
         if (TdxTreeListNode* sibling = n->GetNextSibling())
             return sibling;

@@ -11,8 +11,8 @@
 //   7. grid lines      - collected segments, one multi-polyline call
 //
 // Call flow: WM_PAINT -> TdxTreeList::Paint -> PaintControl: the paint lock (a scope), then a
-// TPaintPass whose constructor takes the layout and the brushes and whose destructor releases
-// the paint bitmap and restores the clip, so both happen also when a handler raises. Run:
+// TPaintPass whose constructor takes a copy of the layout and the brushes and whose destructor
+// restores the clip, so that happens also when a handler raises. Run:
 // panels, optional areas (each excluded from the clip after painting), then the rows: empty
 // areas, indent pass (clipped to the first band), cell pass (DrawCell -> text output), grid.
 // A row from the top: its cells, its preview, its grid line, its row footers. The erase
@@ -21,7 +21,7 @@
 #include "treelist/dxTL.h"
 
 #include <algorithm>
-#include <optional>
+#include <climits>
 
 namespace dxtl {
 
@@ -31,8 +31,6 @@ namespace {
 
 constexpr int kIndent = TCustomdxTreeListControl::kIndentStep;
 constexpr int kExpandBox = 9; // the expand button's box
-constexpr TColor kUltraFlatPanelColor = 0x00A0A0A0;
-constexpr int kPreviewMargin = 2; // a preview's lines have 1 pixel above and below
 
 // Format flags of the formatted text path.
 constexpr unsigned kFormatTop = DT::SingleLine | DT::ExpandTabs;                  // 0x60
@@ -81,6 +79,11 @@ void DrawCentredImage(TCanvas& canvas, TImageList& images, const TRect& area, in
     const int x = (area.Left + area.Right - images.Width() + 1) / 2;
     const int y = (area.Top + area.Bottom - images.Height() + 1) / 2;
     images.Draw(canvas, x, y, index, true);
+}
+
+// The formatted text output's horizontal alignment flag.
+unsigned AlignmentFormat(TAlignment alignment) {
+    return alignment == taCenter ? DT::Center : alignment == taRightJustify ? DT::Right : DT::Left;
 }
 
 // The platform's dotted focus rectangle takes its colours from the device; every text call
@@ -179,11 +182,8 @@ struct TCustomdxTreeListControl::TPaintPass {
         int Right = 0;
         int RowIndex = 0; // the column's line inside a row
         int RowSpan = 1;
-        bool FirstInLine = false;
-        bool LastInLine = false;
         bool LeftEdge = false;  // first column of the first band
         bool RightEdge = false; // last column of the last band
-        bool Scrolls = true;
     };
     struct TColumnBrush {
         TColor Color = clWindow;
@@ -200,9 +200,10 @@ struct TCustomdxTreeListControl::TPaintPass {
         int PreviewHeight = 0; // the preview's text lines; its part of the row is 2 more
         int FooterCount = 0;
         int FooterHeight = 0;
+        std::size_t FooterBegin = 0; // its footers' parents in FooterParents
     };
     struct TBrushes {
-        TColor Band, Header, GroupNode, Color, Panel, Highlight, TreeLine, HideSelection, RowFooter,
+        TColor Band, Header, GroupNode, Color, Highlight, TreeLine, HideSelection, RowFooter,
             FixedBandLine;
     };
 
@@ -223,13 +224,13 @@ struct TCustomdxTreeListControl::TPaintPass {
     // Rows
     void PaintRows();
     void PaintIndent(const TRowEntry& row, int y);
-    void PaintTreeLines(const TRowEntry& row, int y, int indentLeft);
+    void PaintTreeLines(const TRowEntry& row, int y);
     void PaintExpandButton(const TRowEntry& row, const TRect& slot, int y);
     void PaintCells(const TRowEntry& row, int y);
     void PaintPreview(const TRowEntry& row, const TRect& area, TColor brush, TColor text);
     void PaintRowFooters(const TRowEntry& row, int top);
-    void PaintFooterCellText(TdxTreeListNode* node, TdxTreeListColumn* column, const TRect& cell,
-                             TColor textColor);
+    void PaintFooterCells(const TRect& line, int cellsTop, int cellsLeft, TdxTreeListNode* node,
+                          TColor textColor);
     bool CellSelected(const TRowEntry& row, int column) const;
     void GetCellColors(TdxTreeListNode* node, bool selected, int item, TColor& background,
                        TColor& text, TColor& brush) const;
@@ -243,29 +244,27 @@ struct TCustomdxTreeListControl::TPaintPass {
 
     int Shift(bool scrolls) const { return scrolls ? LeftCoord : 0; }
     // Where the row's own tree level starts: its lines (grid line, outline) start there.
-    int TreeLineLeft(const TRowEntry& row) const {
-        const int rootShift = List.FPaintStyle == psStandard && !List.FShowRoot ? kIndent : 0;
-        return RowsArea.Left - Shift(FirstBandScrolls) - rootShift + row.Node->Level() * kIndent;
-    }
+    int TreeLineLeft(const TRowEntry& row) const { return SlotsLeft + row.Node->Level() * kIndent; }
 
     TCustomdxTreeListControl& List;
     TCanvas& Canvas;
     TClipScope Clip;
-    const TLayoutLists& Layout;
-    std::unique_ptr<TBitmap> PaintBitmap;
+    // A copy: handlers called during the pass may drop and rebuild the list's layout.
+    const TLayoutLists Layout;
     TBrushes Brushes{};
     std::vector<TColumnBrush> ColumnBrushes; // one per header item
     std::vector<bool> BandScrolls;           // per visible band position
     std::vector<THeaderItem> Items;
     std::vector<TRowEntry> Rows;
+    std::vector<TdxTreeListNode*> FooterParents; // the parents each row's footers close
     std::vector<TPoint> GridPoints;
     std::vector<int> GridCounts;
-    // The level brush slot: a colour of its own only once a level answers other than
-    // GroupNodeColor.
-    mutable std::optional<TColor> LevelBrush;
 
     int LeftCoord = 0;
+    bool FixedLeft = false, FixedRight = false; // the first / last visible band is fixed
     bool FirstBandScrolls = true;
+    int IndentLeft = 0; // where the indent of the rows starts, scrolled with the first band
+    int SlotsLeft = 0;  // where level slot 0 starts (one indent left of it without the root)
     bool HasFocus = false;
     bool NewItemRowActive = false;
     TdxTreeListNode* FocusedNode = nullptr;
@@ -275,6 +274,8 @@ struct TCustomdxTreeListControl::TPaintPass {
         EmptyBelow;
     int ColumnsRight = 0;   // the columns' right edge (inclusive)
     int FirstBandRight = 0; // right edge of the first band's part of the rows
+    int RowsBottom = 0;     // under the last row entry (may lie below the rows area)
+    TColor GridColor = clBtnShadow;
 };
 
 void TCustomdxTreeListControl::PaintControl(TCanvas& canvas) {
@@ -302,15 +303,17 @@ TCustomdxTreeListControl::TPaintPass::TPaintPass(TCustomdxTreeListControl& list,
     FocusedColumn = List.PaintFocusedColumn();
     NewItemRowActive = List.PaintNewItemRowActive();
     Separator = List.FShowGrid ? List.FRowSeparatorLineWidth : 0;
-    PaintBitmap = std::make_unique<TBitmap>(List.Platform());
+    GridColor = List.FGridLineColor == clNone ? clBtnShadow : List.FGridLineColor;
 
     const TdxTreeListBands& bands = *List.FBands;
     const std::size_t bandCount = Layout.Bands.size();
     // Fixed bands as the layout places them: the first one fixed left, the last one fixed right.
-    const bool fixedLeft = bandCount > 0 && bands.Items(Layout.Bands[0].Band)->Fixed() == bfLeft;
-    const bool fixedRight = bandCount > (fixedLeft ? 1u : 0u) &&
-                            bands.Items(Layout.Bands.back().Band)->Fixed() == bfRight;
-    FirstBandScrolls = !fixedLeft;
+    FixedLeft = bandCount > 0 && bands.Items(Layout.Bands[0].Band)->Fixed() == bfLeft;
+    FixedRight = bandCount > (FixedLeft ? 1u : 0u) &&
+                 bands.Items(Layout.Bands.back().Band)->Fixed() == bfRight;
+    for (std::size_t p = 0; p < bandCount; ++p)
+        BandScrolls.push_back(!((p == 0 && FixedLeft) || (p + 1 == bandCount && FixedRight)));
+    FirstBandScrolls = bandCount == 0 || BandScrolls[0];
 
     // Areas.
     Client = List.ClientRect();
@@ -324,23 +327,23 @@ TCustomdxTreeListControl::TPaintPass::TPaintPass(TCustomdxTreeListControl& list,
                 std::max(NewItemRow.Bottom, Client.Bottom - h.Footer)};
     Indicator = {Client.Left, RowsArea.Top, Client.Left + indicator, RowsArea.Bottom};
     Footer = {Client.Left, RowsArea.Bottom, Client.Right, RowsArea.Bottom + h.Footer};
-    const int columnsEnd = RowsArea.Left + Layout.TotalWidth - Shift(FirstBandScrolls);
+    IndentLeft = RowsArea.Left - Shift(FirstBandScrolls);
+    SlotsLeft = IndentLeft - (List.FPaintStyle == psStandard && !List.FShowRoot ? kIndent : 0);
+    const int columnsEnd = IndentLeft + Layout.TotalWidth;
     ColumnsRight = columnsEnd - 1;
-    if (fixedRight)
+    if (FixedRight)
         ColumnsRight = std::min(ColumnsRight, RowsArea.Right - 1);
     EmptyRight = {std::max(columnsEnd, BandPanel.Left), BandPanel.Top, Client.Right,
                   RowsArea.Bottom};
     if (EmptyRight.Left >= Client.Right)
         EmptyRight = {};
-    FirstBandRight = bandCount > 0 ? RowsArea.Left + Layout.Bands[0].Width - Shift(FirstBandScrolls)
-                                   : RowsArea.Left;
+    FirstBandRight = bandCount > 0 ? IndentLeft + Layout.Bands[0].Width : RowsArea.Left;
 
     // Brushes.
     Brushes.Band = List.FBandColor;
     Brushes.Header = List.FHeaderColor;
     Brushes.GroupNode = List.FGroupNodeColor;
     Brushes.Color = List.Color();
-    Brushes.Panel = List.FLookAndFeel == lfUltraFlat ? kUltraFlatPanelColor : clBtnShadow;
     Brushes.Highlight = List.FHighlightColor;
     Brushes.TreeLine = List.FTreeLineColor;
     Brushes.HideSelection = List.FHideSelectionColor;
@@ -350,26 +353,22 @@ TCustomdxTreeListControl::TPaintPass::TPaintPass(TCustomdxTreeListControl& list,
     // Header items and the column brush table, in layout order.
     for (std::size_t p = 0; p < bandCount; ++p) {
         const TBandLayout& band = Layout.Bands[p];
-        const bool scrolls = !((p == 0 && fixedLeft) || (p + 1 == bandCount && fixedRight));
-        BandScrolls.push_back(scrolls);
+        const bool scrolls = BandScrolls[p];
         for (const THeaderRow& row : band.Rows)
             for (std::size_t i = 0; i < row.Columns.size(); ++i) {
                 const int c = row.Columns[i];
                 THeaderItem item;
                 item.Column = c;
                 item.BandPosition = static_cast<int>(p);
-                item.Scrolls = scrolls;
                 // The layout scrolled by the list's LeftCoord; the pass scrolls by its own.
                 item.UnscrolledLeft =
                     Layout.ColumnLefts[std::size_t(c)] + (scrolls ? List.FLeftCoord : 0);
                 item.Left = item.UnscrolledLeft - Shift(scrolls);
                 item.Right = item.Left + Layout.ColumnWidths[std::size_t(c)];
                 item.RowIndex = Layout.ColumnRowPositions[std::size_t(c)];
-                item.RowSpan = std::max(1, List.HeaderRowSpan(c));
-                item.FirstInLine = i == 0;
-                item.LastInLine = i + 1 == row.Columns.size();
+                item.RowSpan = std::max(1, List.HeaderRowSpan(Layout, c));
                 item.LeftEdge = p == 0 && i == 0;
-                item.RightEdge = p + 1 == bandCount && item.LastInLine;
+                item.RightEdge = p + 1 == bandCount && i + 1 == row.Columns.size();
                 Items.push_back(item);
                 const TColor color = List.FColumns[std::size_t(c)]->Color();
                 ColumnBrushes.push_back(
@@ -387,16 +386,17 @@ TCustomdxTreeListControl::TPaintPass::TPaintPass(TCustomdxTreeListControl& list,
         row.Height = List.NodeHeight(node);
         row.LevelSlots = List.LevelSlots(node);
         row.StateIndex = List.FStateImages ? List.GetNodeStateIndex(node) : -1;
-        row.IndentWidth = List.IndentWidth(node);
+        row.IndentWidth = List.IndentWidth(row.LevelSlots, row.StateIndex);
         row.LineCount = List.RowLineCount(node);
         row.PreviewHeight = List.PreviewLineCount(node) * h.PreviewText;
-        row.FooterCount = List.RowFooterCount(node);
+        row.FooterBegin = FooterParents.size();
+        row.FooterCount = List.CollectRowFooters(node, &FooterParents);
         row.FooterHeight = row.FooterCount * h.RowFooter;
         Rows.push_back(row);
         y += row.Height;
     }
-    const int rowsEnd = y;
-    EmptyBelow = {Client.Left, std::min(rowsEnd, RowsArea.Bottom), ColumnsRight + 1,
+    RowsBottom = y;
+    EmptyBelow = {Client.Left, std::min(RowsBottom, RowsArea.Bottom), ColumnsRight + 1,
                   RowsArea.Bottom};
 }
 
@@ -462,23 +462,8 @@ void TCustomdxTreeListControl::TPaintPass::PaintFooter() {
         if (List.FLookAndFeel == lfFlat)
             Canvas.DrawEdge(inner, BDR::RaisedInner, BF::Rect | BF::Adjust);
     }
-    if (!List.OnIsExistFooterCell || inner.IsEmpty())
-        return;
-    TClipScope footerClip(Canvas);
-    Canvas.IntersectClipRect(inner);
-    const int footerRow = List.FHeights.FooterRow;
-    for (const THeaderItem& item : Items) {
-        bool exists = false;
-        List.OnIsExistFooterCell(&List, List.FColumns[std::size_t(item.Column)], exists);
-        if (!exists)
-            continue;
-        const int top = inner.Top + item.RowIndex * footerRow;
-        const TRect cell{item.Left, top, item.Right, top + item.RowSpan * footerRow};
-        TRect edge = cell;
-        Canvas.DrawEdge(edge, BDR::SunkenOuter, BF::Rect);
-        PaintFooterCellText(nullptr, List.FColumns[std::size_t(item.Column)], cell,
-                            List.Font().Color());
-    }
+    if (List.OnIsExistFooterCell && !inner.IsEmpty())
+        PaintFooterCells(inner, inner.Top, INT_MIN, nullptr, List.Font().Color());
 }
 
 // One raised button per row; the focused row's carries a right-pointing mark.
@@ -514,12 +499,9 @@ void TCustomdxTreeListControl::TPaintPass::PaintNewItemRow() {
         Fill(Canvas, cell, Brushes.Header);
         Canvas.DrawEdge(cell, BDR::RaisedInner, BF::Rect);
     }
-    // A node at the top level without a state image: the root slot and the node image.
-    int indentWidth = List.FPaintStyle == psStandard && List.FShowRoot ? kIndent : 0;
-    if (List.FImages)
-        indentWidth += List.FImages->Width();
-    const int indentLeft = RowsArea.Left - Shift(FirstBandScrolls);
-    const int indentRight = indentLeft + indentWidth;
+    // The indent of a node at the top level without children or a state image.
+    const int indentWidth = List.IndentWidth(List.FPaintStyle == psStandard ? 1 : 0, -1);
+    const int indentRight = IndentLeft + indentWidth;
     const bool rowSelect =
         List.FOptions.Contains(aoRowSelect) || List.FOptionsEx.Contains(aoInvertSelect);
     {
@@ -538,8 +520,7 @@ void TCustomdxTreeListControl::TPaintPass::PaintNewItemRow() {
                                                                   : top + item.RowSpan * rowHeight};
             if (List.FShowGrid) {
                 --cell.Right;
-                Fill(Canvas, {cell.Right, cell.Top, cell.Right + 1, cell.Bottom},
-                     List.FGridLineColor == clNone ? clBtnShadow : List.FGridLineColor);
+                Fill(Canvas, {cell.Right, cell.Top, cell.Right + 1, cell.Bottom}, GridColor);
             }
             if (cell.IsEmpty() || !Canvas.RectVisible(cell))
                 continue;
@@ -549,7 +530,7 @@ void TCustomdxTreeListControl::TPaintPass::PaintNewItemRow() {
                 HasFocus && NewItemRowActive && (rowSelect || item.Column == FocusedColumn);
             List.DrawCell(Canvas, cell, ColumnBrushes[i].Color, ColumnBrushes[i].Color,
                           item.RightEdge, item.LeftEdge, 2, item.RowSpan > 1, brush, text,
-                          background, focusedCell, false, item.Column, nullptr, PaintBitmap.get());
+                          background, focusedCell, false, item.Column, nullptr, nullptr);
         }
         if (NewItemRowActive && FocusRectAllowed())
             DrawFocusRectangle({indentRight, row.Top, ColumnsRight + 1, row.Bottom});
@@ -596,14 +577,12 @@ void TCustomdxTreeListControl::TPaintPass::PaintRows() {
 
 void TCustomdxTreeListControl::TPaintPass::PaintIndent(const TRowEntry& row, int y) {
     List.BeforePaintNode(row.Node);
-    const int left = RowsArea.Left - Shift(FirstBandScrolls);
-    const TRect indent{left, y, left + row.IndentWidth, y + row.Height};
+    const TRect indent{IndentLeft, y, IndentLeft + row.IndentWidth, y + row.Height};
     if (indent.IsEmpty() || !Canvas.RectVisible(indent))
         return;
     const bool outlook = List.FPaintStyle == psOutlook;
     const TColor brush = outlook ? Brushes.GroupNode : Brushes.Color;
     const bool hasChildren = row.Node->HasChildren();
-    const int rootShift = !outlook && !List.FShowRoot ? kIndent : 0;
     // The row footers under the row are painted with them, across the indent.
     const int rowBottom = y + row.Height - row.FooterHeight;
 
@@ -611,10 +590,9 @@ void TCustomdxTreeListControl::TPaintPass::PaintIndent(const TRowEntry& row, int
     // it from there; the slots of the ancestors run the full height.
     const int level = row.Node->Level();
     const bool parentStrip = hasChildren && !(!outlook && List.FShowGrid);
-    int slotsRight = left - rootShift;
+    int slotsRight = SlotsLeft;
     for (int i = 0; i < row.LevelSlots; ++i) {
-        TRect slot{left - rootShift + i * kIndent, y, left - rootShift + (i + 1) * kIndent - 1,
-                   rowBottom};
+        TRect slot{SlotsLeft + i * kIndent, y, SlotsLeft + (i + 1) * kIndent - 1, rowBottom};
         if (outlook && !List.FShowGrid && hasChildren && i + 1 == row.LevelSlots)
             ++slot.Top;
         const bool slotsTouch = !outlook && !List.FShowGrid;
@@ -632,11 +610,11 @@ void TCustomdxTreeListControl::TPaintPass::PaintIndent(const TRowEntry& row, int
             PaintExpandButton(row, {slot.Left, y, slot.Left + kIndent, rowBottom}, y);
     }
     if (!outlook && List.FShowLines)
-        PaintTreeLines(row, y, left - rootShift);
+        PaintTreeLines(row, y);
     if (parentStrip)
         Fill(Canvas, {slotsRight, y, slotsRight + 1, rowBottom - Separator}, brush);
 
-    int x = left - rootShift + row.LevelSlots * kIndent;
+    int x = SlotsLeft + row.LevelSlots * kIndent;
     if (row.StateIndex != -1 && List.FStateImages) {
         const TRect area{x, y, x + List.FStateImages->Width(), rowBottom - Separator};
         Fill(Canvas, area, brush);
@@ -654,8 +632,7 @@ void TCustomdxTreeListControl::TPaintPass::PaintIndent(const TRowEntry& row, int
 
 // 1-pixel lines through the middle of the slots: solid, or dotted in the list's colour and the
 // tree-line colour.
-void TCustomdxTreeListControl::TPaintPass::PaintTreeLines(const TRowEntry& row, int y,
-                                                          int slotsLeft) {
+void TCustomdxTreeListControl::TPaintPass::PaintTreeLines(const TRowEntry& row, int y) {
     const TColorRef line = Canvas.ToRGB(Brushes.TreeLine);
     const TColorRef back = Canvas.ToRGB(Brushes.Color);
     const bool dotted = List.FTreeLineStyle == tlDot;
@@ -673,7 +650,7 @@ void TCustomdxTreeListControl::TPaintPass::PaintTreeLines(const TRowEntry& row, 
     const int middle = y + row.Height / 2;
     const int bottom = y + row.Height;
     const bool button = List.FShowButtons && node->HasChildren();
-    const int slotLeft = slotsLeft + level * kIndent;
+    const int slotLeft = TreeLineLeft(row);
     const int slotMiddle = slotLeft + kIndent / 2;
     stroke({slotMiddle + (button ? 5 : 0), middle, slotLeft + kIndent, middle + 1});
     const bool firstOfList = node->GetPrevSibling() == nullptr && !node->Parent();
@@ -689,7 +666,7 @@ void TCustomdxTreeListControl::TPaintPass::PaintTreeLines(const TRowEntry& row, 
     int ancestorLevel = level - 1;
     for (TdxTreeListNode* a = node->Parent(); a; a = a->Parent(), --ancestorLevel)
         if (a->GetNextSibling()) {
-            const int x = slotsLeft + ancestorLevel * kIndent + kIndent / 2;
+            const int x = SlotsLeft + ancestorLevel * kIndent + kIndent / 2;
             stroke({x, y, x + 1, bottom});
         }
 }
@@ -766,8 +743,7 @@ void TCustomdxTreeListControl::TPaintPass::PaintCells(const TRowEntry& row, int 
     const int rowHeight = List.FHeights.Row;
     const int headerRows = List.FHeaderPanelRowCount;
     const int rowBottom = y + row.Height;
-    const int indentLeft = RowsArea.Left - Shift(FirstBandScrolls);
-    const int indentRight = indentLeft + row.IndentWidth;
+    const int indentRight = IndentLeft + row.IndentWidth;
     const bool outlookOutline = OutlookParent(row.Node) && !List.FShowGrid;
     // From the top: the cells, the preview (after its grid line), the row's grid line, the
     // row footers.
@@ -786,18 +762,16 @@ void TCustomdxTreeListControl::TPaintPass::PaintCells(const TRowEntry& row, int 
     GetCellColors(row.Node, rowSelected, -1, rowBackground, rowText, rowBrush);
 
     // Separator strips of fixed bands.
-    const TdxTreeListBands& bands = *List.FBands;
-    if (!Layout.Bands.empty()) {
+    if (FixedLeft) {
         const TBandLayout& first = Layout.Bands.front();
-        if (bands.Items(first.Band)->Fixed() == bfLeft)
-            Fill(Canvas,
-                 {first.Left + first.Width, y, first.Left + first.Width + List.FFixedBandLineWidth,
-                  rowBottom},
-                 Brushes.FixedBandLine);
+        const int right = first.Left + first.Width;
+        Fill(Canvas, {right, y, right + List.FFixedBandLineWidth, rowBottom},
+             Brushes.FixedBandLine);
+    }
+    if (FixedRight && Layout.Bands.size() > 1) {
         const TBandLayout& last = Layout.Bands.back();
-        if (Layout.Bands.size() > 1 && bands.Items(last.Band)->Fixed() == bfRight)
-            Fill(Canvas, {last.Left - List.FFixedBandLineWidth, y, last.Left, rowBottom},
-                 Brushes.FixedBandLine);
+        Fill(Canvas, {last.Left - List.FFixedBandLineWidth, y, last.Left, rowBottom},
+             Brushes.FixedBandLine);
     }
 
     for (std::size_t i = 0; i < Items.size(); ++i) {
@@ -826,7 +800,7 @@ void TCustomdxTreeListControl::TPaintPass::PaintCells(const TRowEntry& row, int 
             const bool multiLine = item.RowSpan > 1 || row.LineCount > 1 || column->IsMultiLine();
             List.DrawCell(Canvas, cell, ColumnBrushes[i].Color, ColumnBrushes[i].Color,
                           item.RightEdge, item.LeftEdge, 0, multiLine, brush, text, background,
-                          focusedCell, selected, item.Column, row.Node, PaintBitmap.get());
+                          focusedCell, selected, item.Column, row.Node, nullptr);
             if (!rowSelect && !NewItemRowActive && row.Node == FocusedNode &&
                 item.Column == FocusedColumn && FocusRectAllowed())
                 DrawFocusRectangle(cell);
@@ -876,10 +850,10 @@ void TCustomdxTreeListControl::TPaintPass::PaintCells(const TRowEntry& row, int 
 
     // Row focus rectangle.
     if (rowSelect && !NewItemRowActive && row.Node == FocusedNode && FocusRectAllowed()) {
+        // To the columns' right edge (the rows area's with a fixed right band), less the
+        // grid line.
         const int grid = List.FShowGrid ? 1 : 0;
-        TRect focus{indentRight, y, indentLeft + Layout.TotalWidth - grid, separatorTop};
-        if (Layout.Bands.size() > 1 && bands.Items(Layout.Bands.back().Band)->Fixed() == bfRight)
-            focus.Right = std::min(focus.Right, RowsArea.Right - grid);
+        TRect focus{indentRight, y, ColumnsRight + 1 - grid, separatorTop};
         if (List.FPaintStyle == psOutlook && !List.FShowGrid && row.Node->HasChildren())
             ++focus.Top;
         DrawFocusRectangle(focus);
@@ -911,39 +885,19 @@ void TCustomdxTreeListControl::TPaintPass::PaintPreview(const TRowEntry& row, co
 // column whose cell OnIsExistRowFooterCell asks for.
 void TCustomdxTreeListControl::TPaintPass::PaintRowFooters(const TRowEntry& row, int top) {
     const int lineHeight = List.FHeights.RowFooter;
-    const int footerRow = List.FHeights.FooterRow;
-    const int indentLeft = RowsArea.Left - Shift(FirstBandScrolls);
-    const int rootShift = List.FPaintStyle == psStandard && !List.FShowRoot ? kIndent : 0;
     const TColor indentBrush = List.FPaintStyle == psOutlook ? Brushes.GroupNode : Brushes.Color;
     const bool gridLine = List.FShowGrid && List.FShowPreviewGrid;
     int lineTop = top;
-    for (TdxTreeListNode* parent : List.RowFooterNodes(row.Node)) {
+    for (int k = 0; k < row.FooterCount; ++k) {
+        TdxTreeListNode* parent = FooterParents[row.FooterBegin + std::size_t(k)];
         const int lineBottom = lineTop + lineHeight;
-        const int footerLeft =
-            std::max(indentLeft, indentLeft - rootShift + (parent->Level() + 1) * kIndent);
+        const int footerLeft = std::max(IndentLeft, SlotsLeft + (parent->Level() + 1) * kIndent);
         const TRect line{footerLeft, lineTop, ColumnsRight + 1, lineBottom};
-        if (Canvas.RectVisible({indentLeft, lineTop, line.Right, lineBottom})) {
-            Fill(Canvas, {indentLeft, lineTop, footerLeft, lineBottom}, indentBrush);
+        if (Canvas.RectVisible({IndentLeft, lineTop, line.Right, lineBottom})) {
+            Fill(Canvas, {IndentLeft, lineTop, footerLeft, lineBottom}, indentBrush);
             Fill(Canvas, line, Brushes.RowFooter);
-            if (List.OnIsExistRowFooterCell) {
-                TClipScope lineClip(Canvas);
-                Canvas.IntersectClipRect(line);
-                for (const THeaderItem& item : Items) {
-                    TdxTreeListColumn* column = List.FColumns[std::size_t(item.Column)];
-                    bool exists = false;
-                    List.OnIsExistRowFooterCell(&List, column, parent, exists);
-                    if (!exists)
-                        continue;
-                    const int cellTop = lineTop + 1 + item.RowIndex * footerRow;
-                    const TRect cell{std::max(item.Left, footerLeft), cellTop, item.Right,
-                                     cellTop + item.RowSpan * footerRow};
-                    if (cell.IsEmpty())
-                        continue;
-                    TRect edge = cell;
-                    Canvas.DrawEdge(edge, BDR::SunkenOuter, BF::Rect);
-                    PaintFooterCellText(parent, column, cell, List.FRowFooterTextColor);
-                }
-            }
+            if (List.OnIsExistRowFooterCell)
+                PaintFooterCells(line, lineTop + 1, footerLeft, parent, List.FRowFooterTextColor);
         }
         if (gridLine) {
             GridPoints.push_back({footerLeft, lineBottom - 1});
@@ -954,30 +908,44 @@ void TCustomdxTreeListControl::TPaintPass::PaintRowFooters(const TRowEntry& row,
     }
 }
 
-// A footer cell's text from OnGetFooterCellText, in the column's alignment, centred
-// vertically, inside the cell's edge.
-void TCustomdxTreeListControl::TPaintPass::PaintFooterCellText(TdxTreeListNode* node,
-                                                               TdxTreeListColumn* column,
-                                                               const TRect& cell,
-                                                               TColor textColor) {
-    if (!List.OnGetFooterCellText)
-        return;
-    std::string text;
-    List.OnGetFooterCellText(&List, node, column, text);
-    if (text.empty())
-        return;
-    TFontScope savedFont(Canvas);
-    Canvas.Font().Assign(List.Font());
-    TRect textRect{cell.Left + 3, cell.Top + 1, cell.Right - 3, cell.Bottom - 1};
-    const TAlignment alignment = column->Alignment();
-    unsigned format = DT::SingleLine | DT::VCenter | DT::NoPrefix | DT::EndEllipsis;
-    format |= alignment == taCenter         ? DT::Center
-              : alignment == taRightJustify ? DT::Right
-                                            : DT::Left;
-    Canvas.Brush().SetStyle(bsClear);
-    Canvas.SetTextColor(textColor);
-    Canvas.DrawText(text, textRect, format);
-    Canvas.Brush().SetStyle(bsSolid);
+// The sunken footer cells of the columns whose cell the application asks for (node: the
+// parent a row footer closes, nullptr for the footer panel), clipped to `line`, with the text
+// of OnGetFooterCellText in the column's alignment, centred vertically inside the edge.
+void TCustomdxTreeListControl::TPaintPass::PaintFooterCells(const TRect& line, int cellsTop,
+                                                            int cellsLeft, TdxTreeListNode* node,
+                                                            TColor textColor) {
+    TClipScope lineClip(Canvas);
+    Canvas.IntersectClipRect(line);
+    const int footerRow = List.FHeights.FooterRow;
+    for (const THeaderItem& item : Items) {
+        TdxTreeListColumn* column = List.FColumns[std::size_t(item.Column)];
+        bool exists = false;
+        if (node)
+            List.OnIsExistRowFooterCell(&List, column, node, exists);
+        else
+            List.OnIsExistFooterCell(&List, column, exists);
+        const int top = cellsTop + item.RowIndex * footerRow;
+        const TRect cell{std::max(item.Left, cellsLeft), top, item.Right,
+                         top + item.RowSpan * footerRow};
+        if (!exists || cell.IsEmpty())
+            continue;
+        TRect edge = cell;
+        Canvas.DrawEdge(edge, BDR::SunkenOuter, BF::Rect);
+        std::string text;
+        if (List.OnGetFooterCellText)
+            List.OnGetFooterCellText(&List, node, column, text);
+        if (text.empty())
+            continue;
+        TFontScope savedFont(Canvas);
+        Canvas.Font().Assign(List.Font());
+        TRect textRect{cell.Left + 3, cell.Top + 1, cell.Right - 3, cell.Bottom - 1};
+        Canvas.Brush().SetStyle(bsClear);
+        Canvas.SetTextColor(textColor);
+        Canvas.DrawText(text, textRect,
+                        DT::SingleLine | DT::VCenter | DT::NoPrefix | DT::EndEllipsis |
+                            AlignmentFormat(column->Alignment()));
+        Canvas.Brush().SetStyle(bsSolid);
+    }
 }
 
 bool TCustomdxTreeListControl::TPaintPass::FocusRectAllowed() const {
@@ -1033,16 +1001,9 @@ void TCustomdxTreeListControl::PaintCellContent(TCanvas& canvas, const TRect& re
         params.VertAlignment = column->VertAlignment();
         params.Font = &column->Font();
     }
-    const bool columnFont = column->AssignedValues().Contains(cvFont);
-    std::optional<TFontScope> savedFont;
-    if (columnFont) {
-        savedFont.emplace(canvas);
-        canvas.Font().Assign(column->Font());
-        if (selected)
-            canvas.Font().SetColor(textColor);
-        else
-            textColor = column->Font().Color();
-    }
+    // A column font of its own keeps its colour, except in the selection's colours.
+    if (!selected && column->AssignedValues().Contains(cvFont))
+        textColor = column->Font().Color();
 
     TdxTreeListCellViewData& data = FCellViewData;
     data.Brush = brush;
@@ -1072,7 +1033,8 @@ void TCustomdxTreeListControl::PaintCellContent(TCanvas& canvas, const TRect& re
     data.HotTrack = FOptionsEx.Contains(aoHotTrack) && node && node == PaintHotTrackNode();
     data.CellRect = {-2, -2, rect.Width() + 2, rect.Height() + 2};
     DrawEditText(canvas, rect, data);
-    if (cellKind == 0 && node && node == PaintFocusedNode() && columnIndex == PaintFocusedColumn())
+    if (cellKind == 0 && FOptionsEx.Contains(aoAutoSearch) && node && node == PaintFocusedNode() &&
+        columnIndex == PaintFocusedColumn())
         if (const int matched = PaintSearchMatchLength(); matched > 0)
             PaintSearchMatch(canvas, rect, data, matched);
 }
@@ -1123,10 +1085,7 @@ void TCustomdxTreeListControl::DrawEditText(TCanvas& canvas, const TRect& cell,
     if (data.MultiLine || (data.EndEllipsis && (place.TooWide || lineBreak))) {
         Fill(canvas, cell, data.Brush);
         canvas.Brush().SetStyle(bsClear);
-        unsigned format = DT::ExpandTabs | DT::NoPrefix;
-        format |= data.Alignment == taCenter         ? DT::Center
-                  : data.Alignment == taRightJustify ? DT::Right
-                                                     : DT::Left;
+        unsigned format = DT::ExpandTabs | DT::NoPrefix | AlignmentFormat(data.Alignment);
         if (!place.TooWide)
             format |= DT::NoClip;
         if (data.EndEllipsis)
@@ -1206,38 +1165,26 @@ void TCustomdxTreeListControl::PaintSearchMatch(TCanvas& canvas, const TRect& ce
 // =============================================================================================
 // 7. grid lines
 
+// The colour of a tree level in the outlook style: GroupNodeColor unless OnGetLevelColor
+// answers another.
 TColor TCustomdxTreeListControl::TPaintPass::LevelColor(int level) const {
-    if (!List.OnGetLevelColor)
-        return Brushes.GroupNode;
     TColor color = Brushes.GroupNode;
-    List.OnGetLevelColor(&List, level, color);
-    if (color == Brushes.GroupNode)
-        return Brushes.GroupNode;
-    LevelBrush = color;
-    return *LevelBrush;
+    if (List.OnGetLevelColor)
+        List.OnGetLevelColor(&List, level, color);
+    return color;
 }
 
 // Without the grid only the outlines of outlook parent rows are collected; they take the
-// list's colour.
+// list's colour. With it, the columns' right edge runs down to the last row.
 void TCustomdxTreeListControl::TPaintPass::DrawGrid() {
-    if (GridCounts.empty())
-        return;
-    if (!List.FShowGrid) {
-        Canvas.Pen().SetColor(Brushes.Color);
-        Canvas.Pen().SetWidth(1);
-        Canvas.Pen().SetStyle(TPenStyle::Solid);
-        Canvas.PolyPolyline(GridPoints, GridCounts);
-        return;
-    }
-    if (!Rows.empty()) {
-        int bottom = RowsArea.Top;
-        for (const TRowEntry& row : Rows)
-            bottom += row.Height;
+    if (List.FShowGrid && !Rows.empty()) {
         GridPoints.push_back({ColumnsRight, RowsArea.Top});
-        GridPoints.push_back({ColumnsRight, std::min(bottom, RowsArea.Bottom)});
+        GridPoints.push_back({ColumnsRight, std::min(RowsBottom, RowsArea.Bottom)});
         GridCounts.push_back(2);
     }
-    Canvas.Pen().SetColor(List.FGridLineColor == clNone ? clBtnShadow : List.FGridLineColor);
+    if (GridCounts.empty())
+        return;
+    Canvas.Pen().SetColor(List.FShowGrid ? GridColor : Brushes.Color);
     Canvas.Pen().SetWidth(1);
     Canvas.Pen().SetStyle(TPenStyle::Solid);
     Canvas.PolyPolyline(GridPoints, GridCounts);

@@ -93,8 +93,8 @@ bool TCustomdxTreeList::EnsureRowIndex() const {
         return true;
     // Built only where every later change keeps it in step: no lock (which drops it), no
     // loading (which skips the incremental updates), no clearing and no update in progress.
-    if (FLockUpdate != 0 || IsLoading() || ListDestroying() || FClearing || FRowIndexFrozen ||
-        FPending.Node || FNodes.empty())
+    if (FLockUpdate != 0 || IsLoading() || ListDestroying() || FClearing || FPending.Node ||
+        FNodes.empty())
         return false;
     BuildRowIndex();
     return RowIndexUsable();
@@ -134,14 +134,10 @@ std::vector<TdxTreeListNode*> TCustomdxTreeList::DisplayedRows() const {
 
 void TCustomdxTreeList::BuildRowIndex() const {
     FRowIndex.Build(DisplayedRows());
-    FRowIndexBuilt = true;
 }
 
 void TCustomdxTreeList::ClearRowIndex() {
-    if (FRowIndexFrozen)
-        return;
     FRowIndex.Clear();
-    FRowIndexBuilt = false;
     ClearRowHeights();
 }
 
@@ -164,9 +160,7 @@ void TCustomdxTreeList::RebuildRowIndex() {
         } else if (FRowIndex.RowOf(node) < 0) {
             // The row goes before the node that follows it in the tree, collapsed or not;
             // that node is displayed whenever the new one is.
-            TdxTreeListNode* follower = nullptr;
-            for (const TdxTreeListNode* n = node; n && !follower; n = n->FParent)
-                follower = n->GetNextSibling();
+            TdxTreeListNode* follower = node->NextAfterSubtree();
             const int row = follower ? FRowIndex.RowOf(follower) : FRowIndex.Count();
             if (row < 0) {
                 BuildRowIndex();
@@ -176,7 +170,6 @@ void TCustomdxTreeList::RebuildRowIndex() {
             }
         }
     }
-    FRowIndexBuilt = true;
 }
 
 // The previous last child draws its tree line differently once it is no longer last.
@@ -202,7 +195,6 @@ void TCustomdxTreeList::UpdateRowIndexFor(TdxTreeListNode* node, bool wasVisible
         // A half-done update must not be used: drop the index, the next query rebuilds it.
         FPending = {};
         FRowIndex.Clear();
-        FRowIndexBuilt = false;
         throw;
     }
     FPending = {};
@@ -215,10 +207,7 @@ namespace {
 TdxTreeListNode* WalkNextRow(const TdxTreeListNode* node) {
     if (node->Expanded() && node->ChildCount() > 0)
         return node->GetFirstChild();
-    for (const TdxTreeListNode* n = node; n; n = n->Parent())
-        if (TdxTreeListNode* sibling = n->GetNextSibling())
-            return sibling;
-    return nullptr;
+    return node->NextAfterSubtree();
 }
 
 TdxTreeListNode* WalkPrevRow(const TdxTreeListNode* node) {

@@ -32,10 +32,14 @@ int TCustomdxTreeListControl::LevelSlots(const TdxTreeListNode* node) const {
 }
 
 int TCustomdxTreeListControl::IndentWidth(TdxTreeListNode* node) {
-    int indent = LevelSlots(node) * kIndentStep;
+    return IndentWidth(LevelSlots(node), FStateImages ? GetNodeStateIndex(node) : -1);
+}
+
+int TCustomdxTreeListControl::IndentWidth(int levelSlots, int stateIndex) const {
+    int indent = levelSlots * kIndentStep;
     if (FPaintStyle == psStandard && !FShowRoot)
         indent -= kIndentStep;
-    if (FStateImages && GetNodeStateIndex(node) != -1)
+    if (FStateImages && stateIndex != -1)
         indent += FStateImages->Width();
     if (FImages)
         indent += FImages->Width();

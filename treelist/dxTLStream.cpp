@@ -126,9 +126,10 @@ std::int32_t ReadNode(TNodeStreamReader& in, TdxTreeListNode* node, bool older) 
 } // namespace
 
 void TCustomdxTreeList::ReadData(std::string_view bytes) {
-    ClearNodes();
+    // One lock around the clear and the reading: the layout is recomputed once, at the end.
     BeginUpdate();
     try {
+        ClearNodes();
         TNodeStreamReader in(bytes);
         const std::int32_t first = in.ReadInt32("the header");
         bool older = false;
