@@ -113,6 +113,11 @@ bool IsBlankCaption(std::string_view caption) {
     return true;
 }
 
+// The window record a row stands for (none for a row the view did not fill).
+const TWindowObject* RecordOf(const dxtl::TdxTreeListNode* node) {
+    return static_cast<const TWindowObject*>(node->Data());
+}
+
 std::optional<int> ParseMark(std::string_view text) {
     int mark = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), mark);
@@ -123,11 +128,15 @@ std::optional<int> ParseMark(std::string_view text) {
 
 } // namespace
 
+TWindowHandle TfVarnel::ApplicationWindow() {
+    return Application() ? Application()->Handle() : 0;
+}
+
 void TfVarnel::FillWindowList() {
     tlWinList->ClearNodes();
     if (!FWindowList)
         return;
-    const TWindowHandle applicationWindow = Application() ? Application()->Handle() : 0;
+    const TWindowHandle applicationWindow = ApplicationWindow();
     for (int i = 0; i < FWindowList->Count(); ++i) {
         TWindowObject* record = FWindowList->Items(i);
         if (IsBlankCaption(record->Caption) || record->Handle == applicationWindow)
@@ -135,9 +144,8 @@ void TfVarnel::FillWindowList() {
         dxtl::TdxTreeListNode* node = tlWinList->AddNode();
         node->SetData(record);
         node->SetStrings(kCaptionField, record->Caption);
-        const std::string saved =
-            FSavedMarks ? FSavedMarks->Values(std::to_string(record->Handle)) : std::string();
-        if (const std::optional<int> mark = ParseMark(saved)) {
+        if (const std::optional<int> mark =
+                ParseMark(FSavedMarks->Values(std::to_string(record->Handle)))) {
             node->SetImageIndex(*mark);
             node->SetSelectedIndex(*mark);
         }
@@ -148,7 +156,7 @@ void TfVarnel::SaveMarks() {
     FSavedMarks->Clear();
     for (int i = 0; i < tlWinList->NodeCount(); ++i) {
         dxtl::TdxTreeListNode* node = tlWinList->NodeAt(i);
-        const auto* record = static_cast<const TWindowObject*>(node->Data());
+        const TWindowObject* record = RecordOf(node);
         if (!record)
             continue;
         FSavedMarks->Add(std::to_string(record->Handle) + "=" + std::to_string(node->ImageIndex()));
@@ -159,7 +167,7 @@ void TfVarnel::Sweep(int showCommand) {
     IWindowManager& desktop = Platform().Desktop();
     for (int i = 0; i < tlWinList->NodeCount(); ++i) {
         dxtl::TdxTreeListNode* node = tlWinList->NodeAt(i);
-        const auto* record = static_cast<const TWindowObject*>(node->Data());
+        const TWindowObject* record = RecordOf(node);
         if (!record || node->ImageIndex() != 1)
             continue;
         // The platform reuses the handles of closed windows: a handle that another thread or
@@ -174,9 +182,13 @@ void TfVarnel::Sweep(int showCommand) {
         desktop.ShowWindow(Application()->Handle(), showCommand);
 }
 
-void TfVarnel::HideMarkedWindows() { Sweep(SW::Hide); }
+void TfVarnel::HideMarkedWindows() {
+    Sweep(SW::Hide);
+}
 
-void TfVarnel::ShowMarkedWindows() { Sweep(SW::Show); }
+void TfVarnel::ShowMarkedWindows() {
+    Sweep(SW::Show);
+}
 
 void TfVarnel::WMHotKey(TMessage& message) {
     switch (message.WParam) {
@@ -213,8 +225,7 @@ void TfVarnel::btnCloseClick(TObject*) {
 }
 
 void TfVarnel::btnMailClick(TObject*) {
-    const TWindowHandle parent = Application() ? Application()->Handle() : 0;
-    Platform().Desktop().ShellOpen(parent, "mailto:" + std::string(kBugReportAddress));
+    Platform().Desktop().ShellOpen(ApplicationWindow(), "mailto:" + std::string(kBugReportAddress));
 }
 
 void TfVarnel::tlWinListClick(TObject*) {}

@@ -68,6 +68,8 @@ private:
     fw::THandlerTable Handlers();
     template <class T> T* Bind(const char* name);
     void Sweep(int showCommand);
+    // The application's own window (0 without an application).
+    fw::TWindowHandle ApplicationWindow();
 
     TWindowList* FWindowList = nullptr;
     std::unique_ptr<fw::TStringList> FSavedMarks;

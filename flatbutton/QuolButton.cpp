@@ -31,13 +31,10 @@ TRect TQuolButton::CaptionRect() {
 }
 
 void TQuolButton::Paint() {
-    TCanvas& canvas = Canvas();
-    canvas.Brush().SetColor(Color());
-    canvas.FillRect(ClientRect());
+    TCustomControl::Paint(); // the button's colour, which is its parent's
     TRect r = CaptionRect();
-    canvas.Font().Assign(Font());
-    canvas.Brush().SetStyle(bsClear);
-    canvas.DrawText(Caption(), r, DT::Center | DT::ExpandTabs);
+    Canvas().Brush().SetStyle(bsClear);
+    Canvas().DrawText(Caption(), r, DT::Center | DT::ExpandTabs);
 }
 
 void RegisterQuolButton(TPropertyRegistry& registry) {

@@ -3,18 +3,14 @@
 namespace varnel {
 
 TWindowList::TWindowList(fw::TComponent* owner) : fw::TComponent(owner) {
-    if (IsDesigning()) {
-        FCount = 0;
-        return;
-    }
-    Enumerate();
+    if (!IsDesigning())
+        Enumerate();
 }
 
 TWindowList::~TWindowList() = default;
 
 void TWindowList::Refresh() {
     FRecords.clear();
-    FCount = 0;
     Enumerate();
 }
 
@@ -42,11 +38,10 @@ void TWindowList::Enumerate() {
         }
         return true;
     });
-    FCount = static_cast<int>(FRecords.size());
 }
 
 void TWindowList::CheckIndex(int index) const {
-    if (index < 0 || index >= FCount)
+    if (index < 0 || index >= Count())
         fw::RaiseListIndexError(index);
 }
 

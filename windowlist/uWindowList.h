@@ -39,7 +39,7 @@ public:
     explicit TWindowList(fw::TComponent* owner);
     ~TWindowList() override;
 
-    int Count() const { return FCount; }
+    int Count() const { return static_cast<int>(FRecords.size()); }
     // Frees every record and enumerates again.
     void Refresh();
     // Copies the record at the index.
@@ -52,7 +52,6 @@ private:
     void CheckIndex(int index) const;
 
     std::vector<std::unique_ptr<TWindowObject>> FRecords;
-    int FCount = 0;
 };
 
 } // namespace varnel
