@@ -25,7 +25,6 @@ protected:
         Form = Application.CreateForm<varnel::TfVarnel>();
         return Form;
     }
-    fw::headless::HeadlessDesktop& Desktop() { return Platform.FakeDesktop(); }
 
     varnel::TfVarnel* Form = nullptr;
 };

@@ -11,6 +11,8 @@ using testing_support::VarnelTest;
 using varnel::TfVarnel;
 using varnel::TWindowObject;
 
+using ShowCallList = std::vector<std::pair<TWindowHandle, int>>;
+
 FakeWindow Titled(std::string text) {
     FakeWindow w;
     w.Text = std::move(text);
@@ -19,12 +21,13 @@ FakeWindow Titled(std::string text) {
 
 class ViewTest : public VarnelTest {
 protected:
-    TWindowHandle AddWindow(std::string text, bool visible = true, bool iconic = false) {
-        FakeWindow w;
-        w.Text = std::move(text);
-        w.Visible = visible;
-        w.Iconic = iconic;
-        return Desktop().Add(w);
+    // The main form, shown unless told otherwise, with `marked` marked.
+    void Start(const std::vector<TWindowHandle>& marked, bool shown = true) {
+        CreateMainForm();
+        if (shown)
+            Form->Show();
+        for (TWindowHandle window : marked)
+            Mark(window);
     }
     dxtl::TdxTreeList& List() { return *Form->tlWinList; }
     std::vector<std::string> Captions() {
@@ -48,8 +51,8 @@ protected:
         node->SetSelectedIndex(mark);
     }
     void Refresh() { Form->btnRefreshClick(Form->btnRefresh); }
-    std::vector<std::pair<TWindowHandle, int>> ShowCalls() {
-        std::vector<std::pair<TWindowHandle, int>> calls;
+    ShowCallList ShowCalls() {
+        ShowCallList calls;
         for (const auto& c : Desktop().ShowCalls)
             calls.emplace_back(c.Window, c.Command);
         return calls;
@@ -65,8 +68,7 @@ TEST_F(ViewTest, RowsForListedWindowsWithRealCaptionsOnly) {
     AddWindow("\t\r\n \x01");
     AddWindow("  leading spaces kept ");
     AddWindow("hidden", false);
-    CreateMainForm();
-    Form->Show();
+    Start({});
     EXPECT_EQ(Captions(), (std::vector<std::string>{"  leading spaces kept ", "메모장"}));
     // Neither the application window nor the main form gets a row.
     EXPECT_EQ(NodeOf(Application.Handle()), nullptr);
@@ -110,8 +112,7 @@ TEST_F(ViewTest, MarksSurviveARefreshByHandleEvenWhenTheOrderChanges) {
 
 TEST_F(ViewTest, MarkIsLostWhenTheWindowWasNotListedAtARefresh) {
     const TWindowHandle a = AddWindow("a");
-    CreateMainForm();
-    Mark(a);
+    Start({a}, false);
     Desktop().Fake(a)->Visible = false;
     Refresh();
     EXPECT_EQ(NodeOf(a), nullptr);
@@ -124,8 +125,7 @@ TEST_F(ViewTest, MarkIsLostWhenTheWindowWasNotListedAtARefresh) {
 
 TEST_F(ViewTest, MinimisedWindowsAreListedAndKeepTheirMarks) {
     const TWindowHandle a = AddWindow("minimised", false, true);
-    CreateMainForm();
-    Mark(a);
+    Start({a}, false);
     Refresh();
     EXPECT_EQ(NodeOf(a)->ImageIndex(), 1);
 }
@@ -138,7 +138,6 @@ TEST_F(ViewTest, SavedLinesFollowDisplayOrderWithUnsignedHandles) {
     Mark(high, 7);
     Form->SaveMarks();
     EXPECT_EQ(Form->SavedMarks()->Text(), "4294967280=7\r\n16=1\r\n");
-    (void)high;
 }
 
 // --- sweeps ------------------------------------------------------------------------------
@@ -147,16 +146,15 @@ TEST_F(ViewTest, SweepsActOnMarkedWindowsInOrderThenTheFormThenTheApplicationWin
     const TWindowHandle a = AddWindow("a");
     const TWindowHandle b = AddWindow("b");
     const TWindowHandle c = AddWindow("c");
-    CreateMainForm();
-    Form->Show();
-    Mark(a);
-    Mark(c);
+    Start({a, c});
     NodeOf(b)->SetImageIndex(2); // any other value is not marked
     Desktop().ShowCalls.clear();
     Desktop().PressHotKey(0, VK::F2);
     Platform.ProcessPosted();
-    EXPECT_EQ(ShowCalls(), (std::vector<std::pair<TWindowHandle, int>>{
-                               {c, SW::Hide}, {a, SW::Hide}, {Form->Handle(), SW::Hide}, {Application.Handle(), SW::Hide}}));
+    EXPECT_EQ(ShowCalls(), (ShowCallList{{c, SW::Hide},
+                                         {a, SW::Hide},
+                                         {Form->Handle(), SW::Hide},
+                                         {Application.Handle(), SW::Hide}}));
     EXPECT_FALSE(Desktop().IsVisible(a));
     EXPECT_TRUE(Desktop().IsVisible(b));
     EXPECT_FALSE(Desktop().IsVisible(Form->Handle()));
@@ -166,17 +164,17 @@ TEST_F(ViewTest, SweepsActOnMarkedWindowsInOrderThenTheFormThenTheApplicationWin
     Desktop().ShowCalls.clear();
     Desktop().PressHotKey(HotKeyMod::Shift, VK::F2);
     Platform.ProcessPosted();
-    EXPECT_EQ(ShowCalls(), (std::vector<std::pair<TWindowHandle, int>>{
-                               {c, SW::Show}, {a, SW::Show}, {Form->Handle(), SW::Show}, {Application.Handle(), SW::Show}}));
+    EXPECT_EQ(ShowCalls(), (ShowCallList{{c, SW::Show},
+                                         {a, SW::Show},
+                                         {Form->Handle(), SW::Show},
+                                         {Application.Handle(), SW::Show}}));
     EXPECT_TRUE(Desktop().IsVisible(a));
     EXPECT_TRUE(Desktop().IsVisible(Application.Handle()));
 }
 
 TEST_F(ViewTest, ButtonsRunTheSameSweeps) {
     const TWindowHandle a = AddWindow("a");
-    CreateMainForm();
-    Form->Show();
-    Mark(a);
+    Start({a});
     Platform.Click(Form->btnHide->Handle(), {3, 3});
     EXPECT_FALSE(Desktop().IsVisible(a));
     Form->btnShowClick(Form->btnShow);
@@ -186,10 +184,7 @@ TEST_F(ViewTest, ButtonsRunTheSameSweeps) {
 TEST_F(ViewTest, F2TwiceAndShiftF2WithoutF2) {
     const TWindowHandle a = AddWindow("a");
     const TWindowHandle b = AddWindow("b");
-    CreateMainForm();
-    Form->Show();
-    Mark(a);
-    Mark(b);
+    Start({a, b});
     // Shift+F2 first: a visible window stays, one its own program hid comes back.
     Desktop().Fake(b)->Visible = false;
     Form->ShowMarkedWindows();
@@ -207,8 +202,7 @@ TEST_F(ViewTest, F2TwiceAndShiftF2WithoutF2) {
 
 TEST_F(ViewTest, MinimisedWindowStaysMinimisedAfterHideAndShow) {
     const TWindowHandle a = AddWindow("a", true, true);
-    CreateMainForm();
-    Mark(a);
+    Start({a}, false);
     Form->HideMarkedWindows();
     EXPECT_FALSE(Desktop().IsVisible(a));
     Form->ShowMarkedWindows();
@@ -220,10 +214,7 @@ TEST_F(ViewTest, AReusedHandleOrAClosedWindowIsSkipped) {
     const TWindowHandle reused = AddWindow("old program");
     const TWindowHandle closed = AddWindow("closed");
     const TWindowHandle kept = AddWindow("kept");
-    CreateMainForm();
-    Mark(reused);
-    Mark(closed);
-    Mark(kept);
+    Start({reused, closed, kept}, false);
     Desktop().Close(reused);
     Desktop().Close(closed);
     Desktop().AddWithHandle(reused, Titled("somebody else's window"));
@@ -236,14 +227,9 @@ TEST_F(ViewTest, AReusedHandleOrAClosedWindowIsSkipped) {
 
 TEST_F(ViewTest, HungWindowsDoNotHoldTheSweep) {
     std::vector<TWindowHandle> windows;
-    for (int i = 0; i < 50; ++i) {
-        FakeWindow w;
-        w.Text = "window " + std::to_string(i);
-        windows.push_back(Desktop().Add(w));
-    }
-    CreateMainForm();
-    for (TWindowHandle w : windows)
-        Mark(w);
+    for (int i = 0; i < 50; ++i)
+        windows.push_back(AddWindow("window " + std::to_string(i)));
+    Start(windows, false);
     for (int i = 0; i < 50; i += 5)
         Desktop().SetHung(windows[static_cast<std::size_t>(i)], true);
     Desktop().ShowCalls.clear();
@@ -258,9 +244,7 @@ TEST_F(ViewTest, HungWindowsDoNotHoldTheSweep) {
 
 TEST_F(ViewTest, DestroyShowsEveryMarkedWindowBeforeReleasingTheKeys) {
     const TWindowHandle a = AddWindow("a");
-    CreateMainForm();
-    Form->Show();
-    Mark(a);
+    Start({a});
     Desktop().PressHotKey(0, VK::F2);
     Platform.ProcessPosted();
     EXPECT_FALSE(Desktop().IsVisible(a));
@@ -268,15 +252,14 @@ TEST_F(ViewTest, DestroyShowsEveryMarkedWindowBeforeReleasingTheKeys) {
     Form->Free();
     EXPECT_TRUE(Desktop().IsVisible(a));
     EXPECT_TRUE(Desktop().IsVisible(Application.Handle()));
-    EXPECT_EQ(Desktop().HotKeyCalls, (std::vector<std::string>{"unregister 101", "unregister 102"}));
+    EXPECT_EQ(Desktop().HotKeyCalls,
+              (std::vector<std::string>{"unregister 101", "unregister 102"}));
     EXPECT_FALSE(Platform.SimulateFatalError()) << "the crash handler goes with the form";
 }
 
 TEST_F(ViewTest, SessionEndAndFatalErrorsShowTheMarkedWindows) {
     const TWindowHandle a = AddWindow("a");
-    CreateMainForm();
-    Form->Show();
-    Mark(a);
+    Start({a});
     Form->HideMarkedWindows();
     Platform.Send(Application.Handle(), Msg::QueryEndSession);
     Platform.Send(Application.Handle(), Msg::EndSession, 1, 0);
@@ -292,9 +275,7 @@ TEST_F(ViewTest, SessionEndAndFatalErrorsShowTheMarkedWindows) {
 
 TEST_F(ViewTest, ClosingAfterAFailedHandlerStillShowsTheWindows) {
     const TWindowHandle a = AddWindow("a");
-    CreateMainForm();
-    Form->Show();
-    Mark(a);
+    Start({a});
     Form->btnMail->OnClick = [](TObject*) { throw std::runtime_error("broken handler"); };
     Platform.Click(Form->btnMail->Handle(), {3, 3});
     EXPECT_EQ(Platform.ErrorMessages.size(), 1u);

@@ -70,17 +70,10 @@ class LayoutTest : public HeadlessTest {
 protected:
     LayoutTest() { RegisterStandardClasses(Registry); }
     TForm* Load(const std::string& body, const THandlerTable& handlers = {}) {
-        auto* form = Application.CreateForm<TForm>();
-        LoadLayout(*form, "TEST", "object Main: TForm\n" + body + "\nend", Registry, handlers);
-        return form;
+        return LoadForm("object Main: TForm\n" + body + "\nend", Registry, handlers);
     }
     std::string ErrorOf(const std::string& body, const THandlerTable& handlers = {}) {
-        try {
-            Load(body, handlers);
-        } catch (const ELayoutError& e) {
-            return e.what();
-        }
-        return "no error";
+        return testing_support::LayoutErrorOf([&] { Load(body, handlers); });
     }
     TPropertyRegistry Registry;
 };

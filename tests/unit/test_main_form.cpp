@@ -119,9 +119,7 @@ TEST_F(VarnelTest, ButtonsShowTheirCaptionOnThePanelColour) {
 }
 
 TEST_F(VarnelTest, StartUpTakesTheSnapshotAndRegistersBothHotKeys) {
-    fw::headless::FakeWindow target;
-    target.Text = "메모장";
-    Desktop().Add(target);
+    AddWindow("메모장");
     TfVarnel* form = CreateMainForm();
     ASSERT_NE(form->WindowList(), nullptr);
     EXPECT_EQ(form->WindowList()->Owner(), form);

@@ -4,8 +4,6 @@
 // metrics (font height -12: text 12 high, narrow characters 6 wide, wide ones 12).
 #include "test_treelist_layout_support.h"
 
-#include "framework/StandardClasses.h"
-
 #include <gtest/gtest.h>
 
 #include <random>
@@ -665,17 +663,6 @@ TEST_F(TreeListLayoutTest, DefaultLayoutGathersEveryColumnInOneBand) {
 
 // --- options ---------------------------------------------------------------------------------
 
-TEST_F(TreeListLayoutTest, OptionSetsAreBitsInDeclarationOrder) {
-    EXPECT_EQ((TdxTreeListOptions{aoColumnSizing}).Bits(), 1u);
-    EXPECT_EQ((TdxTreeListOptions{aoStoreToIniFile}).Bits(), 1u << 17);
-    EXPECT_EQ(
-        (TdxTreeListOptions{aoTabThrough, aoRowSelect, aoMultiSelect, aoAutoWidth, aoAutoSort})
-            .Bits(),
-        16u + 32u + 64u + 1024u + 16384u);
-    EXPECT_EQ((TdxTreeListOptionsEx{aoAutoCopySelectedToClipboard}).Bits(), 1u << 31);
-    EXPECT_EQ((TdxTreeListOptionsEx{aoAutoHeaderPanelHeight}).Bits(), 1u << 25);
-}
-
 TEST_F(TreeListLayoutTest, RowSelectAndInvertSelectExcludeEachOther) {
     ASSERT_TRUE(List->Options().Contains(aoRowSelect));
     List->SetOptionsEx(List->OptionsEx().With(aoInvertSelect));
@@ -1212,15 +1199,10 @@ TEST_F(TreeListLayoutTest, ColumnsStoreWhatTheyWereGivenAndReadItBack) {
                                         "Font.Height", "Font.Name", "Font.Style", "PasswordChar",
                                         "Sizing", "Width", "SortedOrder", "StoredRowIndex"}));
 
-    fw::TPropertyRegistry registry;
-    fw::RegisterStandardClasses(registry);
-    RegisterTreeList(registry);
-    auto* form = Application.CreateForm<fw::TForm>();
-    fw::LoadLayout(*form, "COPY",
-                   "object Copy: TForm\n object List: TdxTreeList\n end\n object Column: "
-                   "TdxTreeListColumn\n" +
-                       body + " end\nend",
-                   registry, {});
+    auto* form = LoadForm("object Copy: TForm\n object List: TdxTreeList\n end\n object Column: "
+                          "TdxTreeListColumn\n" +
+                              body + " end\nend",
+                          treelist_testing::TreeListClasses(), {}, "COPY");
     auto* copy = dynamic_cast<TdxTreeListColumn*>(form->FindComponent("Column"));
     ASSERT_NE(copy, nullptr);
     ASSERT_NE(copy->TreeList(), nullptr);

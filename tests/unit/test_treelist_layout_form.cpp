@@ -2,8 +2,7 @@
 // columns and the layout computed from them, and how a stored column finds its list and a list
 // its image lists.
 #include "VarnelFixture.h"
-#include "framework/StandardClasses.h"
-#include "treelist/dxTLClms.h"
+#include "test_treelist_layout_support.h"
 
 #include <gtest/gtest.h>
 
@@ -112,9 +111,7 @@ TEST_F(VarnelTest, MainListComputesItsLayout) {
 }
 
 TEST_F(VarnelTest, MainListPaintsBandHeadersAndRowsWhereTheLayoutPutsThem) {
-    fw::headless::FakeWindow window;
-    window.Text = "메모장";
-    Desktop().Add(window);
+    AddWindow("메모장");
     TfVarnel* form = CreateMainForm();
     form->Show();
     Platform.PaintAll();
@@ -138,25 +135,13 @@ TEST_F(VarnelTest, MainListPaintsBandHeadersAndRowsWhereTheLayoutPutsThem) {
 
 class StoredTreeList : public HeadlessTest {
 protected:
-    StoredTreeList() {
-        RegisterStandardClasses(Registry);
-        RegisterTreeList(Registry);
-        RegisterTreeListGraphicColumn(Registry);
-    }
     TForm* Load(const std::string& body) {
-        auto* form = Application.CreateForm<TForm>();
-        LoadLayout(*form, "TEST", "object Main: TForm\n" + body + "end\n", Registry, {});
-        return form;
+        return LoadForm("object Main: TForm\n" + body + "end\n", Registry);
     }
     std::string ErrorOf(const std::string& body) {
-        try {
-            Load(body);
-        } catch (const ELayoutError& e) {
-            return e.what();
-        }
-        return "no error";
+        return testing_support::LayoutErrorOf([&] { Load(body); });
     }
-    TPropertyRegistry Registry;
+    TPropertyRegistry Registry = treelist_testing::TreeListClasses();
 };
 
 TEST_F(StoredTreeList, AColumnMayNameAListStoredAfterIt) {

@@ -5,6 +5,7 @@
 
 #include "HeadlessFixture.h"
 #include "framework/ImageList.h"
+#include "framework/StandardClasses.h"
 #include "treelist/dxTL.h"
 #include "treelist/dxTLClms.h"
 
@@ -12,6 +13,15 @@
 #include <vector>
 
 namespace treelist_testing {
+
+// The classes that stored layouts with tree lists use: the standard ones, the list, its columns.
+inline fw::TPropertyRegistry TreeListClasses() {
+    fw::TPropertyRegistry registry;
+    fw::RegisterStandardClasses(registry);
+    dxtl::RegisterTreeList(registry);
+    dxtl::RegisterTreeListGraphicColumn(registry);
+    return registry;
+}
 
 class TreeListLayoutTest : public testing_support::HeadlessTest {
 protected:

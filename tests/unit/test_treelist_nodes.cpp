@@ -818,15 +818,6 @@ TEST_F(TreeListNodes, ChangesUnderTheLockAskForOneResortAtTheEnd) {
 
 // --- data ------------------------------------------------------------------------------------
 
-TEST_F(TreeListNodes, DataIsTheCallersValueAndNeverTouched) {
-    int value = 5;
-    TdxTreeListNode* node = List->AddNode();
-    node->SetData(&value);
-    EXPECT_EQ(node->Data(), &value);
-    node->SetData(nullptr);
-    EXPECT_EQ(node->Data(), nullptr);
-}
-
 // --- repaint requests ------------------------------------------------------------------------
 
 class TreeListRepaint : public testing_support::HeadlessTest {

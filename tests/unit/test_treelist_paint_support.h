@@ -17,26 +17,37 @@ protected:
         Form->Show();
     }
 
-    void Repaint() {
-        List->Invalidate();
-        Platform.PaintAll();
-    }
+    using testing_support::HeadlessTest::Repaint;
+    void Repaint() { Repaint(*List); }
     fw::TColorRef At(int x, int y) { return PixelOf(*List, x, y); }
     fw::TColorRef Sys(int index) { return Platform.SysColor(index); }
     int RowsTop() { return List->DataAreaRect().Top; }
 
-    // Repaints the list over a surface of `stale` pixels and counts the pixels the pass left;
-    // `first` is the first of them in reading order.
-    int StalePixelsAfterRepaint(fw::TColorRef stale, fw::TPoint& first) {
-        WindowOf(*List).FillSurface(stale);
+    // The list has the focus, and `node` is focused and the one selected node.
+    void FocusAndSelect(dxtl::TdxTreeListNode* node) {
+        List->PaintStateHooks.HasFocus = [] { return true; };
+        List->PaintStateHooks.FocusedNode = [node] { return node; };
+        List->PaintStateHooks.NodeSelected = [node](const dxtl::TdxTreeListNode* n) {
+            return n == node;
+        };
+    }
+
+    // Repaints the list over a surface of stale pixels and checks that none is left.
+    testing::AssertionResult EveryPixelPainted() {
+        constexpr fw::TColorRef kStale = 0x00123456;
+        WindowOf(*List).FillSurface(kStale);
         Repaint();
         const fw::headless::PixelSurface& surface = WindowOf(*List).Surface();
         int count = 0;
+        fw::TPoint first;
         for (int y = 0; y < List->ClientHeight(); ++y)
             for (int x = 0; x < List->ClientWidth(); ++x)
-                if (surface.At(x, y) == stale && count++ == 0)
+                if (surface.At(x, y) == kStale && count++ == 0)
                     first = {x, y};
-        return count;
+        if (count == 0)
+            return testing::AssertionSuccess();
+        return testing::AssertionFailure()
+               << count << " pixels left unpainted, the first at " << first.X << "," << first.Y;
     }
 
     // A narrow glyph of the headless font whose ink box starts at (left, top): ink at two

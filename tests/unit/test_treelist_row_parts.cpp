@@ -64,6 +64,15 @@ protected:
                2;
     }
 
+    // An incremental search without the focus: the first `length` characters of `node`'s
+    // text in `column` match.
+    void StartSearch(TdxTreeListNode* node, int column, int length) {
+        List->PaintStateHooks.FocusedNode = [node] { return node; };
+        List->PaintStateHooks.FocusedColumn = [column] { return column; };
+        List->PaintStateHooks.HasFocus = [] { return false; };
+        List->PaintStateHooks.SearchMatchLength = [length] { return length; };
+    }
+
     std::map<const TdxTreeListNode*, std::string> PreviewTexts;
 };
 
@@ -278,9 +287,7 @@ TEST_F(RowPartsTest, WrappedCellTextShowsItsNextLineLowerInTheSameCell) {
     // pixels lower, both from the text rectangle's left (102).
     for (int lineTop : {top + 1, top + 13}) {
         SCOPED_TRACE(lineTop);
-        EXPECT_EQ(At(103, lineTop + 2), ink);
-        EXPECT_EQ(At(106, lineTop + 9), ink);
-        EXPECT_EQ(At(102, lineTop + 5), kListColor);
+        ExpectGlyphBoxAt(103, lineTop + 2, ink, kListColor);
         EXPECT_EQ(At(109, lineTop + 5), ink);
         EXPECT_EQ(At(103 + 7 * 6, lineTop + 5), kListColor); // no "G" after "ABCDEF "
     }
@@ -490,13 +497,9 @@ TEST_F(RowPartsTest, FooterPanelCellsShowTheHandlersTextInTheListFontColour) {
     EXPECT_EQ(asked,
               (std::vector<std::pair<const TdxTreeListNode*, int>>{{nullptr, 0}, {nullptr, 1}}));
     // Left aligned: 3 pixels in from the cell's left edge.
-    EXPECT_EQ(At(4, glyphTop), kFontColour);
-    EXPECT_EQ(At(7, glyphTop + 7), kFontColour);
-    EXPECT_EQ(At(3, glyphTop + 3), kHeader);
-    EXPECT_EQ(At(4, glyphTop - 1), kHeader);
+    ExpectGlyphBoxAt(4, glyphTop, kFontColour, kHeader);
     // Right aligned: ending 3 pixels in from the right edge (the glyph cell 171..176).
-    EXPECT_EQ(At(172, glyphTop), kFontColour);
-    EXPECT_EQ(At(175, glyphTop + 7), kFontColour);
+    ExpectGlyphBoxAt(172, glyphTop, kFontColour, kHeader);
     EXPECT_EQ(At(176, glyphTop + 3), kHeader);
     EXPECT_EQ(At(104, glyphTop + 3), kHeader);
 }
@@ -567,8 +570,7 @@ TEST_F(RowPartsTest, NewItemRowPaintsEmptyCellsOfItsOwnKindAboveAHeaderColouredS
     node->SetStrings(1, "W");
     list->SetShowNewItemRow(true);
     list->Cells.clear();
-    list->Invalidate();
-    Platform.PaintAll();
+    Repaint(*list);
     const auto at = [&](int x, int y) { return PixelOf(*list, x, y); };
     const int rowTop = list->HeaderPanelHeight();
     const int row = list->RowHeight();
@@ -606,10 +608,7 @@ TEST_F(RowPartsTest, SearchMatchRepaintsTheMatchedPrefixOfTheFocusedCell) {
         node->SetStrings(0, "ABCDEF");
         node->SetStrings(1, "ABCDEF");
     }
-    List->PaintStateHooks.FocusedNode = [focused] { return focused; };
-    List->PaintStateHooks.FocusedColumn = [] { return 1; };
-    List->PaintStateHooks.HasFocus = [] { return false; };
-    List->PaintStateHooks.SearchMatchLength = [] { return 3; };
+    StartSearch(focused, 1, 3);
     const int top = RowsTop();
     const TColorRef ink = Sys(SysColor::WindowText);
     // In the second column "ABCDEF" runs from 102: glyph cells 102, 108, ..., ink rows from
@@ -654,10 +653,7 @@ TEST_F(RowPartsTest, SearchMatchRepaintsTheMatchedPrefixOfTheFocusedCell) {
     // A selected cell inverts the selection's colours.
     List->SetAutoSearchColor(clNone);
     List->SetAutoSearchTextColor(clNone);
-    List->PaintStateHooks.HasFocus = [] { return true; };
-    List->PaintStateHooks.NodeSelected = [focused](const TdxTreeListNode* n) {
-        return n == focused;
-    };
+    FocusAndSelect(focused);
     Repaint();
     const TColorRef highlight = Sys(SysColor::Highlight);
     const TColorRef highlightText = Sys(SysColor::HighlightText);
@@ -674,10 +670,7 @@ TEST_F(RowPartsTest, SearchMarkCoversTheMatchedCharactersInAWrappedRow) {
     TdxTreeListNode* node = List->AddNode();
     node->SetStrings(0, "ABCDE FGHIJ KLMNO"); // two lines in 81 pixels
     node->SetStrings(1, "ABCDEF");
-    List->PaintStateHooks.FocusedNode = [node] { return node; };
-    List->PaintStateHooks.FocusedColumn = [] { return 1; };
-    List->PaintStateHooks.HasFocus = [] { return false; };
-    List->PaintStateHooks.SearchMatchLength = [] { return 3; };
+    StartSearch(node, 1, 3);
     Repaint();
     const int top = RowsTop();
     const int bottom = top + List->NodeHeight(node);

@@ -1,7 +1,6 @@
 // The stored node stream "Data": round trips in both formats, the older format's one-byte
 // lengths, malformed streams, deep nesting, and the property in a stored layout.
-#include "HeadlessFixture.h"
-#include "framework/StandardClasses.h"
+#include "test_treelist_layout_support.h"
 #include "test_treelist_support.h"
 #include "treelist/dxTL.h"
 
@@ -16,7 +15,6 @@ namespace {
 using namespace dxtl;
 using fw::TOwnedPtr;
 using treelist_testing::AppendInt32;
-using treelist_testing::DecodeStream;
 using treelist_testing::EncodeStream;
 using treelist_testing::TStreamNode;
 
@@ -93,7 +91,6 @@ TEST_F(TreeListStream, ReadingGivesTheStoredTreeAndWritingGivesTheSameBytes) {
 }
 
 TEST_F(TreeListStream, ATreeBuiltThroughTheInterfaceSurvivesARoundTrip) {
-    int marker = 0;
     TdxTreeListNode* root = List->AddNode();
     root->SetStrings(1, "one");
     root->SetImageIndex(1);
@@ -104,7 +101,6 @@ TEST_F(TreeListStream, ATreeBuiltThroughTheInterfaceSurvivesARoundTrip) {
     child->SetStrings(0, std::string(1000, 'q'));
     child->AddChild()->SetStrings(3, "deep");
     List->AddNode();
-    (void)marker;
     const std::string stream = List->WriteData();
 
     TOwnedPtr<TdxTreeList> copy(new TdxTreeList(nullptr));
@@ -296,18 +292,9 @@ protected:
         return out;
     }
     fw::TForm* Load(const std::string& dataProperty) {
-        fw::TPropertyRegistry registry;
-        fw::RegisterStandardClasses(registry);
-        RegisterTreeList(registry);
-        auto* form = Application.CreateForm<fw::TForm>();
-        const std::string layout = "object fTest: TForm\n"
-                                   "  object tlNodes: TdxTreeList\n" +
-                                   dataProperty +
-                                   "\n"
-                                   "  end\n"
-                                   "end\n";
-        fw::LoadLayout(*form, "TEST", layout, registry, fw::THandlerTable());
-        return form;
+        return LoadForm("object fTest: TForm\n  object tlNodes: TdxTreeList\n" + dataProperty +
+                            "\n  end\nend\n",
+                        treelist_testing::TreeListClasses());
     }
 };
 
