@@ -9,13 +9,12 @@
 #include "framework/Application.h"
 #include "framework/Form.h"
 #include "platform/headless/HeadlessPlatform.h"
+#include "tests/support/SourceFile.h"
 #include "treelist/dxTL.h"
 
 #include <benchmark/benchmark.h>
 
-#include <fstream>
 #include <memory>
-#include <sstream>
 #include <string>
 
 namespace {
@@ -67,13 +66,6 @@ struct TListOnForm {
     dxtl::TdxTreeList* List = nullptr;
 };
 
-std::string ReadSource(const std::string& relative) {
-    std::ifstream in(std::string(VARNEL_SOURCE_DIR) + "/" + relative, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 // --- paint passes ----------------------------------------------------------------------------
 
 void PaintPass(benchmark::State& state, fw::headless::HeadlessPlatform& platform,
@@ -104,7 +96,7 @@ BENCHMARK(Varnel_PaintPass_RowParts)->Arg(100)->Arg(1000000)->Unit(benchmark::kM
 
 void Varnel_PaintPass_MainForm(benchmark::State& state) {
     fw::headless::HeadlessPlatform platform;
-    platform.AddResource("TFVARNEL", ReadSource("resources/TFVARNEL.layout"));
+    platform.AddResource("TFVARNEL", testing_support::ReadSourceFile("resources/TFVARNEL.layout"));
     for (int i = 0; i < 30; ++i) {
         fw::headless::FakeWindow window;
         window.Text = (i % 2 ? "메모장 " : "Editor ") + std::to_string(i);

@@ -7,22 +7,7 @@ set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="${1:-$root/build/bench}"
 
-packages=(qtbase5-dev libbenchmark-dev cmake ninja-build g++)
-missing=()
-for package in "${packages[@]}"; do
-    [[ "$(dpkg-query -W -f='${db:Status-Status}' "$package" 2>/dev/null)" == installed ]] ||
-        missing+=("$package")
-done
-if ((${#missing[@]} > 0)); then
-    if ((EUID != 0)); then
-        echo "bench: missing ${missing[*]}; run this script as root to install them" >&2
-        exit 1
-    fi
-    echo "bench: installing ${missing[*]}"
-    export DEBIAN_FRONTEND=noninteractive
-    apt-get update -q
-    apt-get install -y -q --no-install-recommends "${missing[@]}"
-fi
+bash "$root/scripts/ensure-packages.sh" qtbase5-dev libbenchmark-dev cmake ninja-build g++
 
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DVARNEL_SANITIZE=OFF \
     -DVARNEL_BENCH=ON -DVARNEL_FUZZ=OFF

@@ -2,19 +2,15 @@
 desktop, and closing while hidden ends the program."""
 
 import varnel_e2e
-from varnel_e2e import DesktopTestCase, wait_until
+from varnel_e2e import LIST_CLASS, ROW_HEIGHT, DesktopTestCase, wait_until
 
 REFRESH_CAPTION = "다시보기"
-LIST_CLASS = "TdxTreeList"
-ROW_HEIGHT = 16
 
 
 class HideShowTest(DesktopTestCase):
     def setUp(self) -> None:
         super().setUp()
-        self.require_varnel()
-        self.varnel = self.desktop.start_varnel()
-        self.form = self.desktop.wait_for_main_form(timeout=30)
+        self.form = self.start_main_form()
         self.application = self.form["owner"]
 
     def varnel_windows_visible(self) -> list[int]:
@@ -46,10 +42,8 @@ class HideShowTest(DesktopTestCase):
 
     def listed_rows(self) -> int:
         """How many rows of the list show a caption, read off the screen."""
-        self.desktop.settle(self.form["hwnd"])
-        children = self.desktop.winstate.children(self.form["hwnd"])
-        tree = next(c for c in children if c["class"] == LIST_CLASS)
-        return len(self.desktop.x.capture(tree["rect"]).rows_with_ink(ROW_HEIGHT))
+        picture = self.desktop.capture_child(self.form["hwnd"], LIST_CLASS)
+        return len(picture.rows_with_ink(ROW_HEIGHT))
 
     def test_refresh_button_reads_a_window_opened_after_start_up(self) -> None:
         before = self.listed_rows()

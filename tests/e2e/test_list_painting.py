@@ -6,14 +6,11 @@ import subprocess
 from pathlib import Path
 
 import varnel_e2e
-from varnel_e2e import DesktopTestCase, wait_until
+from varnel_e2e import LIST_CLASS, LIST_RGB, ROW_HEIGHT, DesktopTestCase
 from varnel_e2e.x11 import Capture
 
-LIST_CLASS = "TdxTreeList"
 FIRST_ROW_TOP = 17 + 17
-ROW_HEIGHT = 16
 INDENT = 16
-LIST_RGB = (0xFF, 0xFE, 0xF9)
 BLACK = (0, 0, 0)
 WHITE = (0xFF, 0xFF, 0xFF)
 CAPTION_COLUMN_LEFT = 16 + 16 + 49 - 16 + 20  # indent + image + rest of column 0 + icon column
@@ -22,16 +19,11 @@ CAPTION_COLUMN_LEFT = 16 + 16 + 49 - 16 + 20  # indent + image + rest of column 
 class ListPaintingTest(DesktopTestCase):
     def setUp(self) -> None:
         super().setUp()
-        self.require_varnel()
         self.targets = self.desktop.start_targets("korean", "normal", "long")
-        self.varnel = self.desktop.start_varnel()
-        self.form = self.desktop.wait_for_main_form(timeout=30)
+        self.form = self.start_main_form()
 
-    def capture_list(self):
-        self.desktop.settle(self.form["hwnd"])
-        tree = next(c for c in self.desktop.winstate.children(self.form["hwnd"])
-                    if c["class"] == LIST_CLASS)
-        return self.desktop.x.capture(tree["rect"])
+    def capture_list(self) -> Capture:
+        return self.desktop.capture_child(self.form["hwnd"], LIST_CLASS)
 
     def test_rows_have_check_boxes_and_captions_at_the_computed_places(self) -> None:
         picture = self.capture_list()

@@ -4,24 +4,23 @@ the button strip, the list, resizing, a second copy and a hung window at start-u
 import time
 
 import varnel_e2e
-from varnel_e2e import MAIN_FORM_CLASS, DesktopTestCase, height, wait_until, width
+from varnel_e2e import (LIST_CLASS, LIST_RGB, MAIN_FORM_CLASS, DesktopTestCase, height, wait_until,
+                        width)
 
 WS_MAXIMIZEBOX = 0x00010000
 WS_MINIMIZEBOX = 0x00020000
 WS_SYSMENU = 0x00080000
 PANEL_CLASS = "TPanel"
 BUTTON_CLASS = "TQuolButton"
-LIST_CLASS = "TdxTreeList"
 # The window list asks each window for its icon for at most 100 ms: a hung window may cost
 # start-up that much, not the seconds (or the forever) of an unbounded wait. The margin
 # covers Wine's own start-up jitter.
 HUNG_EXTRA_LIMIT_SECONDS = 2.0
 # The list's band and header panels: 17 pixels each for the form's 12-pixel font, in the
-# list's band and header colour 0x00D9E5E9; the rows area in its colour 0x00F9FEFF.
+# list's band and header colour 0x00D9E5E9; below them the rows area in the list's colour.
 BAND_HEIGHT = 17
 HEADER_HEIGHT = 17
 PANEL_RGB = (0xE9, 0xE5, 0xD9)
-LIST_RGB = (0xFF, 0xFE, 0xF9)
 BUTTONS = [  # left edge, width: refresh, hide, show at the left; mail, close at the right
     (0, 52), (52, 61), (113, 94), (219, 86), (305, 37)]
 
@@ -34,14 +33,6 @@ def relative(child: dict, parent: dict) -> list[int]:
 
 
 class MainFormTest(DesktopTestCase):
-    def setUp(self) -> None:
-        super().setUp()
-        self.require_varnel()
-
-    def start(self) -> dict:
-        self.varnel = self.desktop.start_varnel()
-        return self.desktop.wait_for_main_form(timeout=30)
-
     def strip_and_list(self, form: dict) -> tuple[dict, list[dict], dict]:
         """Panel2 and its buttons (left to right), and the list, from the form's children."""
         children = self.desktop.winstate.children(form["hwnd"])
@@ -53,7 +44,7 @@ class MainFormTest(DesktopTestCase):
         return strip, buttons, lists[0]
 
     def test_form_is_centred_with_its_stored_size_and_border_icons(self) -> None:
-        form = self.start()
+        form = self.start_main_form()
         self.desktop.screenshot("form", settle=form["hwnd"])
         self.assertEqual((width(form["rect"]), height(form["rect"])), (350, 300))
         screen_w, screen_h = self.desktop.screen_size()
@@ -66,7 +57,7 @@ class MainFormTest(DesktopTestCase):
         self.assertFalse(form["style"] & WS_MAXIMIZEBOX)
 
     def test_button_strip_on_top_and_list_filling_the_rest(self) -> None:
-        form = self.start()
+        form = self.start_main_form()
         strip, buttons, tree = self.strip_and_list(form)
         self.desktop.screenshot("strip", settle=form["hwnd"])
         client_w, client_h = form["client"][2], form["client"][3]
@@ -79,10 +70,8 @@ class MainFormTest(DesktopTestCase):
         self.assertEqual(relative(tree, form), [1, 19, client_w - 1, client_h - 1])
 
     def test_list_shows_band_and_header_panels_of_the_computed_heights(self) -> None:
-        form = self.start()
-        _, _, tree = self.strip_and_list(form)
-        self.desktop.settle(form["hwnd"])
-        picture = self.desktop.x.capture(tree["rect"])
+        form = self.start_main_form()
+        picture = self.desktop.capture_child(form["hwnd"], LIST_CLASS)
         self.desktop.screenshot("list-geometry")
         right = picture.width - 4  # clear of the centred band caption and the header captions
         band_middle, header_middle, rows = BAND_HEIGHT // 2, BAND_HEIGHT + HEADER_HEIGHT // 2, BAND_HEIGHT + HEADER_HEIGHT + 4
@@ -92,7 +81,7 @@ class MainFormTest(DesktopTestCase):
         self.assertEqual(picture.pixel(right, picture.height - 2), LIST_RGB)
 
     def test_enlarged_form_keeps_button_groups_at_their_edges(self) -> None:
-        form = self.start()
+        form = self.start_main_form()
         form = self.desktop.resize_window(form["hwnd"], 600, 400)
         strip, buttons, tree = self.strip_and_list(form)
         self.desktop.screenshot("enlarged", settle=form["hwnd"])
@@ -102,7 +91,7 @@ class MainFormTest(DesktopTestCase):
         self.assertEqual(relative(tree, form), [1, 19, 599, 399])
 
     def test_second_copy_starts_and_only_the_first_reacts_to_f2(self) -> None:
-        first = self.start()
+        first = self.start_main_form()
         second_process = self.desktop.start_varnel()
         second = wait_until(
             lambda: next((w for w in self.desktop.winstate.find(class_=MAIN_FORM_CLASS)
@@ -121,7 +110,7 @@ class MainFormTest(DesktopTestCase):
 
     def timed_start(self) -> tuple[dict, float]:
         started = time.monotonic()
-        form = self.start()
+        form = self.start_main_form()
         return form, time.monotonic() - started
 
     def test_hung_window_does_not_hold_up_start_up(self) -> None:

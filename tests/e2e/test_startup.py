@@ -11,9 +11,7 @@ class StartupTest(DesktopTestCase):
 
     def setUp(self) -> None:
         super().setUp()
-        self.require_varnel()
-        self.varnel = self.desktop.start_varnel()
-        self.form = self.desktop.wait_for_main_form(timeout=30)
+        self.form = self.start_main_form()
 
     def test_main_form_is_owned_by_the_application_window(self) -> None:
         self.desktop.screenshot("main-form", settle=self.form["hwnd"])

@@ -3,20 +3,9 @@
 
 #include "HeadlessFixture.h"
 #include "app/uVarnel.h"
-
-#include <fstream>
-#include <sstream>
+#include "tests/support/SourceFile.h"
 
 namespace testing_support {
-
-inline std::string ReadSourceFile(const std::string& relative) {
-    std::ifstream in(std::string(VARNEL_SOURCE_DIR) + "/" + relative, std::ios::binary);
-    if (!in)
-        throw std::runtime_error("cannot read " + relative);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 class VarnelTest : public HeadlessTest {
 protected:

@@ -5,9 +5,9 @@
    winstate children HWND              the child windows of HWND, all levels
    winstate focus                      foreground window and the focus of its thread
    winstate close HWND                 posts WM_CLOSE (as the shell does)
-   winstate post HWND MSG WPARAM LPARAM
-   winstate send HWND MSG WPARAM LPARAM  sends with a time-out, prints the result
-   winstate foreground HWND            SetForegroundWindow
+   winstate send HWND MSG WPARAM LPARAM [COUNT]
+                                       sends with a time-out COUNT times (default 1), one
+                                       after the other; prints the last result
 
    Numbers may be decimal or 0x-prefixed hexadecimal. */
 #include "jsonout.h"
@@ -108,11 +108,15 @@ static void report_result(const char* key, long long value) {
     json_end(&line);
 }
 
-static void send_with_timeout(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+static void send_with_timeout(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                              ULONG_PTR count) {
     DWORD_PTR result = 0;
-    if (!SendMessageTimeoutW(window, message, wParam, lParam, SMTO_ABORTIFHUNG, 5000, &result)) {
-        json_error("send timed out or failed");
-        return;
+    for (ULONG_PTR i = 0; i < count; ++i) {
+        if (!SendMessageTimeoutW(window, message, wParam, lParam, SMTO_ABORTIFHUNG, 5000,
+                                 &result)) {
+            json_error("send timed out or failed");
+            return;
+        }
     }
     report_result("result", (long long)result);
 }
@@ -140,31 +144,22 @@ static void command_close(char** words) {
     report_result("posted", PostMessageW(parse_window(words[1]), WM_CLOSE, 0, 0));
 }
 
-static void command_foreground(char** words) {
-    report_result("foreground", SetForegroundWindow(parse_window(words[1])));
-}
-
-static void command_post(char** words) {
-    report_result("posted", PostMessageW(parse_window(words[1]), (UINT)parse_number(words[2]),
-                                         parse_number(words[3]), parse_number(words[4])));
-}
-
 static void command_send(char** words) {
+    /* words ends with a null pointer (argv does), so an omitted count reads as null. */
+    ULONG_PTR count = words[5] ? parse_number(words[5]) : 1;
     send_with_timeout(parse_window(words[1]), (UINT)parse_number(words[2]), parse_number(words[3]),
-                      parse_number(words[4]));
+                      parse_number(words[4]), count);
 }
 
 typedef struct Command {
     const char* name;
-    int wordCount; /* including the name; a second word is always a window handle */
+    int wordCount; /* the least, including the name; a second word is always a window handle */
     void (*run)(char** words);
 } Command;
 
 static const Command commands[] = {
-    {"list", 1, command_list},     {"focus", 1, command_focus},
-    {"window", 2, command_window}, {"children", 2, command_children},
-    {"close", 2, command_close},   {"foreground", 2, command_foreground},
-    {"post", 5, command_post},     {"send", 5, command_send},
+    {"list", 1, command_list},         {"focus", 1, command_focus}, {"window", 2, command_window},
+    {"children", 2, command_children}, {"close", 2, command_close}, {"send", 5, command_send},
 };
 
 static void run_command(int count, char** words) {

@@ -5,25 +5,10 @@
 #include "app/uVarnel.h"
 #include "framework/Application.h"
 #include "platform/headless/HeadlessPlatform.h"
+#include "tests/support/SourceFile.h"
 
 #include <exception>
-#include <fstream>
 #include <iostream>
-#include <sstream>
-#include <string>
-
-namespace {
-
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        throw std::runtime_error("cannot read " + path);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-} // namespace
 
 int main(int argc, char** argv) {
     if (argc < 2) {
@@ -32,8 +17,8 @@ int main(int argc, char** argv) {
     }
     try {
         fw::headless::HeadlessPlatform platform;
-        platform.AddResource(
-            "TFVARNEL", ReadFile(std::string(VARNEL_SOURCE_DIR) + "/resources/TFVARNEL.layout"));
+        platform.AddResource("TFVARNEL",
+                             testing_support::ReadSourceFile("resources/TFVARNEL.layout"));
         for (int i = 2; i < argc; ++i) {
             fw::headless::FakeWindow window;
             window.Text = argv[i];

@@ -1,14 +1,15 @@
 """End-to-end test harness: Varnel.exe under Wine on a private Xvfb desktop."""
 
-from .desktop import MAIN_FORM_CLASS, Desktop, Targets
+from .desktop import Desktop, Targets
 from .environment import Environment
+from .mainform import LIST_CLASS, LIST_RGB, MAIN_FORM_CLASS, ROW_HEIGHT
 from .paths import Paths
 from .polling import WaitTimeout, wait_until
 from .testcase import DesktopTestCase, main
-from .winstate import WS_EX_APPWINDOW, WS_EX_TOOLWINDOW, WinState, height, width
+from .winstate import WM_NULL, WS_EX_APPWINDOW, WS_EX_TOOLWINDOW, WinState, height, width
 
 __all__ = [
-    "MAIN_FORM_CLASS", "Desktop", "DesktopTestCase", "Environment", "Paths", "Targets",
-    "WS_EX_APPWINDOW", "WS_EX_TOOLWINDOW", "WaitTimeout", "WinState", "height", "main",
-    "wait_until", "width",
+    "LIST_CLASS", "LIST_RGB", "MAIN_FORM_CLASS", "ROW_HEIGHT", "Desktop", "DesktopTestCase",
+    "Environment", "Paths", "Targets", "WM_NULL", "WS_EX_APPWINDOW", "WS_EX_TOOLWINDOW",
+    "WaitTimeout", "WinState", "height", "main", "wait_until", "width",
 ]

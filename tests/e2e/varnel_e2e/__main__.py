@@ -11,6 +11,7 @@ import os
 import signal
 import sys
 import time
+from typing import NoReturn
 
 from .desktop import Desktop
 from .environment import Environment, log
@@ -36,15 +37,14 @@ def status(environment: Environment) -> int:
     return 0
 
 
-def run_on_display(environment: Environment, display: str) -> int:
-    """Runs Varnel in the foreground on the user's display; returns its exit code."""
+def run_on_display(environment: Environment, display: str) -> NoReturn:
+    """Becomes Varnel on the user's display, so the script's exit code is Varnel's."""
     if environment.is_running():
         log("stopping the private test desktop: one Wine server cannot serve two displays")
         environment.stop()
     environment.prepare_prefix(display)
     exe = environment.paths.varnel_exe
     os.execvpe("wine", ["wine", str(exe)], environment.wine_env(display))
-    return 1
 
 
 def _interrupt(signum, frame) -> None:
@@ -97,7 +97,7 @@ def main() -> int:
             return 1
         display = os.environ.get("DISPLAY")
         if display:
-            return run_on_display(environment, display)
+            run_on_display(environment, display)
         return run_headless(environment, sys.stdin.isatty())
     return {"setup": setup, "teardown": teardown, "status": status}[command](environment)
 

@@ -1,18 +1,15 @@
 """What a test does on the desktop: start programs, find and watch windows, type, click, look."""
 
-import re
 import subprocess
 from pathlib import Path
 from typing import Callable, Iterable, Optional
 
 from .environment import SCREEN, Environment
+from .mainform import MAIN_FORM_CLASS
 from .polling import wait_until
-from .winstate import WinState
+from .winstate import WM_NULL, WinState
 from .wineprocess import WineProcess
-from .x11 import X11
-
-MAIN_FORM_CLASS = "TfVarnel"
-WM_NULL = 0x0000
+from .x11 import X11, Capture
 
 
 class Targets:
@@ -75,22 +72,18 @@ class Desktop:
 
     # Windows
 
-    def wait_for_window(self, class_name: Optional[str] = None, caption: Optional[str] = None,
-                        caption_pattern: Optional[str] = None, timeout: float = 15.0,
-                        **criteria) -> dict:
-        """Waits for a top-level window matching all that is given; returns the first one."""
-        def matches(window: dict) -> bool:
-            return ((class_name is None or window["class"] == class_name)
-                    and (caption is None or window["caption"] == caption)
-                    and (caption_pattern is None or re.search(caption_pattern, window["caption"]))
-                    and all(window.get(key) == value for key, value in criteria.items()))
+    def wait_for_main_form(self, timeout: float = 30.0) -> dict:
+        """The first visible main form, once there is one (Wine may take a while to start)."""
+        return wait_until(
+            lambda: next(iter(self.winstate.find(class_=MAIN_FORM_CLASS, visible=True)), None),
+            timeout, 0.1, "a visible main form")
 
-        what = f"window class={class_name} caption={caption or caption_pattern} {criteria}"
-        return wait_until(lambda: next(filter(matches, self.winstate.windows()), None),
-                          timeout, 0.1, what)
-
-    def wait_for_main_form(self, timeout: float = 20.0) -> dict:
-        return self.wait_for_window(MAIN_FORM_CLASS, visible=True, timeout=timeout)
+    def child_of_class(self, parent: int, class_name: str) -> dict:
+        """The one child window (any level) of the given class."""
+        found = [c for c in self.winstate.children(parent) if c["class"] == class_name]
+        if len(found) != 1:
+            raise AssertionError(f"{len(found)} children of class {class_name} in {parent:#x}")
+        return found[0]
 
     def wait_for_state(self, hwnd: int, condition: Callable[[Optional[dict]], bool],
                        timeout: float = 10.0, what: str = "window state") -> Optional[dict]:
@@ -154,8 +147,12 @@ class Desktop:
     def settle(self, hwnd: int, rounds: int = 3) -> None:
         """Round trips to the window's thread: each one lets it handle what was queued before,
         painting included, so what it drew is on the screen afterwards."""
-        for _ in range(rounds):
-            self.winstate.send(hwnd, WM_NULL)
+        self.winstate.send(hwnd, WM_NULL, repeat=rounds)
+
+    def capture_child(self, parent: int, class_name: str) -> Capture:
+        """The pixels of parent's one child of the given class, after settling parent."""
+        self.settle(parent)
+        return self.x.capture(self.child_of_class(parent, class_name)["rect"])
 
     def screen_size(self) -> tuple[int, int]:
         """Width and height of the private desktop's screen."""

@@ -6,12 +6,14 @@ from pathlib import Path
 
 from .desktop import Desktop
 from .environment import Environment
+from .wineprocess import WineProcess
 
 
 class DesktopTestCase(unittest.TestCase):
     """Base class of the end-to-end tests: self.desktop is ready in every test method."""
 
     environment: Environment
+    varnel: WineProcess
 
     @classmethod
     def setUpClass(cls) -> None:
@@ -30,6 +32,12 @@ class DesktopTestCase(unittest.TestCase):
         """Fails (not skips) when Varnel.exe is missing: the build must have made it."""
         exe = self.environment.paths.varnel_exe
         self.assertTrue(exe.exists(), f"{exe} is missing: run cmake --build build/win32")
+
+    def start_main_form(self) -> dict:
+        """Starts Varnel (kept as self.varnel) and returns its main form once it is shown."""
+        self.require_varnel()
+        self.varnel = self.desktop.start_varnel()
+        return self.desktop.wait_for_main_form()
 
 
 def main() -> None:

@@ -21,11 +21,6 @@ class WineProcess:
         self.log = log
         self._pending = b""
 
-    @property
-    def pid(self) -> int:
-        """The Unix process id (Windows process ids are the `pid` of winstate's windows)."""
-        return self.popen.pid
-
     def is_running(self) -> bool:
         return self.popen.poll() is None
 

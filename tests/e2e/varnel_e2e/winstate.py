@@ -9,7 +9,7 @@ from typing import Optional
 
 from .processes import run_wine_command
 
-WM_CLOSE = 0x0010
+WM_NULL = 0x0000
 WS_EX_TOOLWINDOW = 0x00000080
 WS_EX_APPWINDOW = 0x00040000
 
@@ -73,12 +73,8 @@ class WinState:
         """Posts WM_CLOSE, as the taskbar's Close does."""
         return bool(self._single("close", hwnd)["posted"])
 
-    def post(self, hwnd: int, message: int, wparam: int = 0, lparam: int = 0) -> bool:
-        return bool(self._single("post", hwnd, message, wparam, lparam)["posted"])
-
-    def send(self, hwnd: int, message: int, wparam: int = 0, lparam: int = 0) -> int:
-        """SendMessage with a time-out; raises WinStateError when the window does not answer."""
-        return self._single("send", hwnd, message, wparam, lparam)["result"]
-
-    def set_foreground(self, hwnd: int) -> bool:
-        return bool(self._single("foreground", hwnd)["foreground"])
+    def send(self, hwnd: int, message: int, wparam: int = 0, lparam: int = 0,
+             repeat: int = 1) -> int:
+        """SendMessage with a time-out, `repeat` times in a row from one winstate process; the
+        last result. Raises WinStateError when the window does not answer."""
+        return self._single("send", hwnd, message, wparam, lparam, repeat)["result"]

@@ -41,15 +41,18 @@ class X11:
         """Presses keys (xdotool names: F2, shift+F2, alt+F4) in the focused window."""
         self._run("xdotool", "key", "--clearmodifiers", *keys)
 
-    def type_text(self, text: str) -> None:
-        self._run("xdotool", "type", "--clearmodifiers", text)
-
-    def move_mouse(self, x: int, y: int) -> None:
-        self._run("xdotool", "mousemove", "--sync", str(x), str(y))
-
     def click(self, x: int, y: int, button: int = 1) -> None:
         """Moves the pointer to screen (x, y) and clicks there."""
-        self._run("xdotool", "mousemove", "--sync", str(x), str(y), "click", str(button))
+        # mousemove --sync waits for the pointer to move: with the pointer already there it
+        # would wait for its own time-out (15 s).
+        move = [] if self.pointer() == (x, y) else ["mousemove", "--sync", str(x), str(y)]
+        self._run("xdotool", *move, "click", str(button))
+
+    def pointer(self) -> tuple[int, int]:
+        """Where the pointer is on the screen."""
+        shell = self._run("xdotool", "getmouselocation", "--shell")
+        fields = dict(line.split("=", 1) for line in shell.splitlines() if "=" in line)
+        return int(fields["X"]), int(fields["Y"])
 
     def windows(self) -> list[XWindow]:
         """Every X window on the screen, parsed from xwininfo."""
