@@ -371,6 +371,40 @@ void TdxTreeListColumn::GetCellViewParams(TdxTreeListNode* node, TdxCellViewPara
     params.Font = &FFont;
 }
 
+namespace {
+
+std::string ApplyCharCase(std::string text, TEditCharCase charCase) {
+    // ASCII letters only: other bytes may be parts of multi-byte characters.
+    for (char& c : text) {
+        if (charCase == ecUpperCase && c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 'a' + 'A');
+        else if (charCase == ecLowerCase && c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    }
+    return text;
+}
+
+// One password character per character (UTF-8 code point) of the text.
+std::string MaskText(const std::string& text, char passwordChar) {
+    std::string masked;
+    for (unsigned char c : text)
+        if ((c & 0xC0) != 0x80)
+            masked.push_back(passwordChar);
+    return masked;
+}
+
+} // namespace
+
+TdxCellViewParams TdxTreeListColumn::CellView(TdxTreeListNode* node) {
+    TdxCellViewParams params;
+    GetCellViewParams(node, params);
+    if (FCharCase != ecNormal)
+        params.Text = ApplyCharCase(std::move(params.Text), FCharCase);
+    if (FPasswordChar != '\0')
+        params.Text = MaskText(params.Text, FPasswordChar);
+    return params;
+}
+
 void TdxTreeListColumn::MoveTo(int position) {
     SetIndex(position);
 }

@@ -16,7 +16,7 @@
 // Queries read the cache through Layout(), which rebuilds it on first use after a drop; while
 // the update lock is held (or while loading) it builds a scratch copy instead, so nothing that
 // the pending changes make stale is kept.
-#include "treelist/dxTL.h"
+#include "treelist/dxTLGeometry.h"
 
 #include <algorithm>
 #include <climits>
@@ -280,7 +280,7 @@ int TCustomdxTreeListControl::FontTextHeight(const TFont& font) const {
 }
 
 void TCustomdxTreeListControl::CalcHeights() {
-    THeights h;
+    TdxLayoutHeights h;
     const int edge = FLookAndFeel == lfStandard ? kStandardEdge : 0;
     const int rows = FHeaderPanelRowCount;
     const bool gridLines = FShowGrid && FShowPreviewGrid;
@@ -379,13 +379,7 @@ int TCustomdxTreeListControl::NodeHeight(const TdxTreeListNode* node) const {
 }
 
 TRect TCustomdxTreeListControl::DataAreaRect() const {
-    TRect area = ClientRect();
-    area.Left += IndicatorWidth();
-    area.Top += FHeights.BandPanel + FHeights.HeaderPanel + FHeights.NewItemRow;
-    area.Bottom -= FHeights.Footer;
-    area.Bottom = std::max(area.Bottom, area.Top);
-    area.Right = std::max(area.Right, area.Left);
-    return area;
+    return Layout().Areas.Rows;
 }
 
 // =============================================================================================
@@ -407,7 +401,7 @@ void TCustomdxTreeListControl::RecalcLayout() {
     Invalidate();
 }
 
-const TCustomdxTreeListControl::TLayoutLists& TCustomdxTreeListControl::Layout() const {
+const TdxLayoutLists& TCustomdxTreeListControl::Layout() const {
     if (FLayoutBuilt)
         return FLayout;
     if (UpdateLockCount() == 0 && !IsLoading() && !ListDestroying()) {
@@ -419,8 +413,8 @@ const TCustomdxTreeListControl::TLayoutLists& TCustomdxTreeListControl::Layout()
     return FScratchLayout;
 }
 
-void TCustomdxTreeListControl::BuildLayout(TLayoutLists& lists) const {
-    lists = TLayoutLists();
+void TCustomdxTreeListControl::BuildLayout(TdxLayoutLists& lists) const {
+    lists = TdxLayoutLists();
     const int bandCount = FBands->Count();
     const int columnCount = ColumnCount();
 
@@ -458,7 +452,7 @@ void TCustomdxTreeListControl::BuildLayout(TLayoutLists& lists) const {
     });
     for (const TEntry& e : entries) {
         const int position = lists.BandPositions[std::size_t(e.Band)];
-        std::vector<THeaderRow>& rows = lists.Bands[std::size_t(position)].Rows;
+        std::vector<TdxHeaderRow>& rows = lists.Bands[std::size_t(position)].Rows;
         if (rows.empty() || rows.back().RowIndex != e.Row)
             rows.push_back({e.Row, {}});
         rows.back().Columns.push_back(e.Column);
@@ -469,11 +463,11 @@ void TCustomdxTreeListControl::BuildLayout(TLayoutLists& lists) const {
     // Band widths.
     const bool followHeaders = FDefaultLayout || FOptionsEx.Contains(aoBandHeaderWidth);
     std::vector<TBandMeasure> measures;
-    for (TBandLayout& band : lists.Bands) {
+    for (TdxBandLayout& band : lists.Bands) {
         const TdxTreeListBand* item = FBands->Items(band.Band);
         int rowsMin = 0;
         int rowsNatural = 0;
-        for (const THeaderRow& row : band.Rows) {
+        for (const TdxHeaderRow& row : band.Rows) {
             int rowMin = 0;
             int rowNatural = 0;
             for (int c : row.Columns) {
@@ -497,8 +491,8 @@ void TCustomdxTreeListControl::BuildLayout(TLayoutLists& lists) const {
         lists.Bands[p].Width = bandWidths[p];
 
     // Column widths inside each band row.
-    for (const TBandLayout& band : lists.Bands)
-        for (const THeaderRow& row : band.Rows) {
+    for (const TdxBandLayout& band : lists.Bands)
+        for (const TdxHeaderRow& row : band.Rows) {
             std::vector<TColumnMeasure> columns;
             for (int c : row.Columns) {
                 const TdxTreeListColumn* column = FColumns[std::size_t(c)];
@@ -511,42 +505,81 @@ void TCustomdxTreeListControl::BuildLayout(TLayoutLists& lists) const {
 
     // Horizontal placement. A first band fixed left stays at the left edge and a
     // last band fixed right at the right edge (right after the others while they all fit),
-    // each set off by the fixed band line; the others scroll by LeftCoord.
+    // each set off by the fixed band line; the others scroll by LeftCoord, which the lefts
+    // here leave out.
     const TRect client = ClientRect();
     const int areaLeft = client.Left + IndicatorWidth();
     const auto fixedAt = [&](std::size_t p, TdxGridBandFixed side) {
         return FBands->Items(lists.Bands[p].Band)->Fixed() == side;
     };
-    const bool fixedLeft = visibleBands > 0 && fixedAt(0, bfLeft);
-    const bool fixedRight =
-        visibleBands > (fixedLeft ? 1u : 0u) && fixedAt(visibleBands - 1, bfRight);
+    lists.FixedLeft = visibleBands > 0 && fixedAt(0, bfLeft);
+    lists.FixedRight =
+        visibleBands > (lists.FixedLeft ? 1u : 0u) && fixedAt(visibleBands - 1, bfRight);
     std::size_t first = 0;
     std::size_t end = visibleBands;
     int x = areaLeft;
-    if (fixedLeft) {
+    if (lists.FixedLeft) {
         lists.Bands[0].Left = areaLeft;
+        lists.Bands[0].Scrolls = false;
         x += lists.Bands[0].Width + FFixedBandLineWidth;
         first = 1;
     }
-    if (fixedRight)
+    if (lists.FixedRight)
         --end;
     for (std::size_t p = first; p < end; ++p) {
-        lists.Bands[p].Left = x - FLeftCoord;
+        lists.Bands[p].Left = x;
         x += lists.Bands[p].Width;
     }
-    if (fixedRight) {
-        TBandLayout& band = lists.Bands[visibleBands - 1];
+    if (lists.FixedRight) {
+        TdxBandLayout& band = lists.Bands[visibleBands - 1];
         const int pinned = std::max(client.Right - band.Width, areaLeft);
         band.Left = std::min(x + FFixedBandLineWidth, pinned);
+        band.Scrolls = false;
     }
-    for (const TBandLayout& band : lists.Bands)
-        for (const THeaderRow& row : band.Rows) {
+    for (std::size_t p = 0; p < visibleBands; ++p) {
+        const TdxBandLayout& band = lists.Bands[p];
+        for (const TdxHeaderRow& row : band.Rows) {
             int left = band.Left;
-            for (int c : row.Columns) {
+            for (std::size_t i = 0; i < row.Columns.size(); ++i) {
+                const int c = row.Columns[i];
+                const int width = lists.ColumnWidths[std::size_t(c)];
                 lists.ColumnLefts[std::size_t(c)] = left;
-                left += lists.ColumnWidths[std::size_t(c)];
+                TdxHeaderItem item;
+                item.Column = c;
+                item.BandPosition = static_cast<int>(p);
+                item.Left = left;
+                item.Width = width;
+                item.RowIndex = lists.ColumnRowPositions[std::size_t(c)];
+                item.RowSpan = std::max(1, HeaderRowSpan(lists, c));
+                item.Scrolls = band.Scrolls;
+                item.LeftEdge = p == 0 && i == 0;
+                item.RightEdge = p + 1 == visibleBands && i + 1 == row.Columns.size();
+                lists.HeaderItems.push_back(item);
+                left += width;
             }
         }
+    }
+    lists.Areas = ComputeAreas();
+}
+
+// Top down: band panel, header panel, new item row, rows with the indicator at their left,
+// footer. The panels start right of the indicator column, the new item row and the footer at
+// the client's left edge.
+TdxTreeListAreas TCustomdxTreeListControl::ComputeAreas() const {
+    const TdxLayoutHeights& h = FHeights;
+    TdxTreeListAreas a;
+    a.Client = ClientRect();
+    const TRect& c = a.Client;
+    const int indicator = IndicatorWidth();
+    a.BandPanel = {c.Left + indicator, c.Top, c.Right, c.Top + h.BandPanel};
+    a.HeaderPanel = {c.Left + indicator, a.BandPanel.Bottom, c.Right,
+                     a.BandPanel.Bottom + h.HeaderPanel};
+    a.NewItemRow = {c.Left, a.HeaderPanel.Bottom, c.Right, a.HeaderPanel.Bottom + h.NewItemRow};
+    a.Rows = {c.Left + indicator, a.NewItemRow.Bottom, std::max(c.Right, c.Left + indicator),
+              std::max(a.NewItemRow.Bottom, c.Bottom - h.Footer)};
+    a.Indicator = {c.Left, a.Rows.Top, c.Left + indicator, a.Rows.Bottom};
+    a.Footer = {c.Left, a.Rows.Bottom, c.Right, a.Rows.Bottom + h.Footer};
+    return a;
 }
 
 // =============================================================================================
@@ -576,14 +609,14 @@ int TCustomdxTreeListControl::BandPosition(int bandIndex) const {
 }
 
 int TCustomdxTreeListControl::BandRowsUsed(int position) const {
-    const TLayoutLists& lists = Layout();
+    const TdxLayoutLists& lists = Layout();
     if (position < 0 || position >= static_cast<int>(lists.Bands.size()))
         return 0;
     return static_cast<int>(lists.Bands[std::size_t(position)].Rows.size());
 }
 
 int TCustomdxTreeListControl::ColumnsInRow(int position, int row) const {
-    const TLayoutLists& lists = Layout();
+    const TdxLayoutLists& lists = Layout();
     if (position < 0 || position >= static_cast<int>(lists.Bands.size()))
         return 0;
     const auto& rows = lists.Bands[std::size_t(position)].Rows;
@@ -606,15 +639,15 @@ int TCustomdxTreeListControl::ColumnMinWidth(int column) const {
 }
 
 int TCustomdxTreeListControl::BandMinWidth(int position) const {
-    return FieldOr(Layout().Bands, position, &TBandLayout::MinWidth, 0);
+    return FieldOr(Layout().Bands, position, &TdxBandLayout::MinWidth, 0);
 }
 
 int TCustomdxTreeListControl::BandNaturalWidth(int position) const {
-    return FieldOr(Layout().Bands, position, &TBandLayout::NaturalWidth, 0);
+    return FieldOr(Layout().Bands, position, &TdxBandLayout::NaturalWidth, 0);
 }
 
 int TCustomdxTreeListControl::BandWidth(int position) const {
-    return FieldOr(Layout().Bands, position, &TBandLayout::Width, 0);
+    return FieldOr(Layout().Bands, position, &TdxBandLayout::Width, 0);
 }
 
 int TCustomdxTreeListControl::TotalWidth() const {
@@ -626,11 +659,9 @@ int TCustomdxTreeListControl::ColumnWidth(int column) const {
 }
 
 int TCustomdxTreeListControl::ColumnLeft(int column) const {
-    const TLayoutLists& lists = Layout();
-    if (column < 0 || column >= static_cast<int>(lists.ColumnLefts.size()) ||
-        lists.ColumnBandPositions[std::size_t(column)] < 0)
-        return -1;
-    return lists.ColumnLefts[std::size_t(column)];
+    const TGeometry geometry(*this, FLeftCoord);
+    const TdxHeaderItem* item = geometry.ItemOfColumn(column);
+    return item ? geometry.ItemLeft(*item) : -1;
 }
 
 int TCustomdxTreeListControl::ColumnRowPosition(int column) const {
@@ -643,7 +674,7 @@ int TCustomdxTreeListControl::HeaderRowSpan(int column) const {
     return HeaderRowSpan(Layout(), column);
 }
 
-int TCustomdxTreeListControl::HeaderRowSpan(const TLayoutLists& lists, int column) const {
+int TCustomdxTreeListControl::HeaderRowSpan(const TdxLayoutLists& lists, int column) const {
     const int row = EntryOr(lists.ColumnRowPositions, column, -1);
     if (row < 0)
         return 0;
@@ -659,22 +690,13 @@ int TCustomdxTreeListControl::HeaderRowSpan(const TLayoutLists& lists, int colum
 }
 
 TRect TCustomdxTreeListControl::BandRect(int position) const {
-    const TLayoutLists& lists = Layout();
-    if (position < 0 || position >= static_cast<int>(lists.Bands.size()))
-        return {};
-    const TBandLayout& band = lists.Bands[std::size_t(position)];
-    const int top = ClientRect().Top;
-    return {band.Left, top, band.Left + band.Width, top + FHeights.BandPanel};
+    return TGeometry(*this, FLeftCoord).BandRect(position);
 }
 
 TRect TCustomdxTreeListControl::HeaderRect(int column) const {
-    const int row = ColumnRowPosition(column);
-    if (row < 0)
-        return {};
-    const int top = ClientRect().Top + FHeights.BandPanel + row * FHeights.HeaderRow;
-    const int left = ColumnLeft(column);
-    return {left, top, left + ColumnWidth(column),
-            top + HeaderRowSpan(column) * FHeights.HeaderRow};
+    const TGeometry geometry(*this, FLeftCoord);
+    const TdxHeaderItem* item = geometry.ItemOfColumn(column);
+    return item ? geometry.HeaderRect(*item) : TRect{};
 }
 
 // =============================================================================================
@@ -772,19 +794,19 @@ void TCustomdxTreeListControl::CompactHeaderRows() {
 TdxSizingBounds TCustomdxTreeListControl::ColumnSizingBounds(int column) const {
     TdxSizingBounds bounds;
     bounds.MinWidth = ColumnMinWidth(column);
-    const int left = ColumnLeft(column);
-    if (left < 0)
+    const TGeometry geometry(*this, FLeftCoord);
+    const TdxHeaderItem* item = geometry.ItemOfColumn(column);
+    if (!item)
         return bounds;
-    const TLayoutLists& lists = Layout();
-    const TBandLayout& band =
-        lists.Bands[std::size_t(lists.ColumnBandPositions[std::size_t(column)])];
+    const int position = item->BandPosition;
     const bool followHeaders = FDefaultLayout || FOptionsEx.Contains(aoBandHeaderWidth);
     if (FOptionsEx.Contains(aoFullSizing) && !FOptions.Contains(aoAutoWidth))
         bounds.MaxRight = kMaxSizingRight;
     else if (!FShowBands && followHeaders)
         bounds.MaxRight = ClientWidth() - 1;
     else
-        bounds.MaxRight = band.Left + band.Width;
+        bounds.MaxRight =
+            geometry.BandLeft(position) + geometry.Layout().Bands[std::size_t(position)].Width;
     return bounds;
 }
 
@@ -818,14 +840,14 @@ void TCustomdxTreeListControl::BandResized(int position, int width) {
 // The widths shown now become the stored ones: the columns' when one visible band follows its
 // headers, else the bands'.
 void TCustomdxTreeListControl::KeepFittedWidths() {
-    const TLayoutLists shown = Layout();
+    const TdxLayoutLists shown = Layout();
     const bool followHeaders = FDefaultLayout || FOptionsEx.Contains(aoBandHeaderWidth);
     if (shown.Bands.size() == 1 && followHeaders) {
         for (int c = 0; c < ColumnCount(); ++c)
             if (shown.ColumnBandPositions[std::size_t(c)] >= 0)
                 FColumns[std::size_t(c)]->SetWidth(shown.ColumnWidths[std::size_t(c)]);
     } else {
-        for (const TBandLayout& band : shown.Bands)
+        for (const TdxBandLayout& band : shown.Bands)
             FBands->Items(band.Band)->SetWidth(band.Width);
     }
 }
@@ -841,7 +863,7 @@ int TCustomdxTreeListControl::BestFitWidth(const TdxTreeListColumn* column) cons
     const int margin = canvas->TextWidth("0") / 2 + 1;
     canvas->Font().Assign(column->FAssignedValues.Contains(cvFont) ? column->Font() : Font());
     // The first column of the first visible band also shows the tree: indent and images.
-    const TLayoutLists& lists = Layout();
+    const TdxLayoutLists& lists = Layout();
     const int index = ColumnIndexOf(column);
     const bool treeColumn =
         index >= 0 && lists.ColumnBandPositions[std::size_t(index)] == 0 && column->ColIndex() == 0;

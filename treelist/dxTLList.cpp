@@ -5,7 +5,7 @@
 //   adding and clearing      - AddNode, NodeAt, ClearNodes
 //   update lock              - BeginUpdate, EndUpdate, LayoutChanged
 //   node events              - NodeAdded, NodeDeleted, expansion, MakeVisible
-//   focus, selection, edits  - stand-ins until those parts exist
+//   focus, selection, edits  - the base list's answers: one focused node, no multiple selection
 //   TCustomdxTreeListControl - where text nodes keep their attributes and column texts
 #include "treelist/dxTL.h"
 

@@ -81,15 +81,14 @@ int TCustomdxTreeListControl::RowLineCount(TdxTreeListNode* node) {
         return node->CachedRowLineCount();
     int lines = 1;
     if (TCanvas* canvas = MeasureCanvas()) {
-        const TLayoutLists& layout = Layout();
+        const TdxLayoutLists& layout = Layout();
         int indent = -1; // asked once, and only when a column starts inside the indent
         for (std::size_t p = 0; p < layout.Bands.size(); ++p)
-            for (const THeaderRow& row : layout.Bands[p].Rows)
+            for (const TdxHeaderRow& row : layout.Bands[p].Rows)
                 for (std::size_t i = 0; i < row.Columns.size(); ++i) {
                     const int c = row.Columns[i];
                     TdxTreeListColumn* column = FColumns[std::size_t(c)];
-                    TdxCellViewParams params;
-                    column->GetCellViewParams(node, params);
+                    const TdxCellViewParams params = column->CellView(node);
                     // The width the text is painted in: the grid line and right alignment
                     // each take one more pixel.
                     int width = layout.ColumnWidths[std::size_t(c)] - kTextMargins -

@@ -12,24 +12,23 @@ int TCustomdxTreeList::NodeHeight(const TdxTreeListNode*) const {
     return RowHeight();
 }
 
+TdxTreeListNode* TCustomdxTreeList::FirstViewRow() const {
+    return FTopVisibleNode ? FTopVisibleNode : NodeAtAbsoluteIndex(0);
+}
+
 bool TCustomdxTreeList::RowTop(const TdxTreeListNode* node, const TRect& area, int& top) const {
-    const int row = RowOf(node);
-    const int topRow = std::max(RowOf(FTopVisibleNode), 0);
-    if (row < topRow)
+    // A row above the top row is not in view; no walk can tell that cheaper than the index.
+    if (RowOf(node) < std::max(RowOf(FTopVisibleNode), 0))
         return false;
-    // Walks at most the rows that fit above the area's bottom.
-    long long y = area.Top;
-    const TdxTreeListNode* n = FTopVisibleNode ? FTopVisibleNode : NodeAtAbsoluteIndex(0);
-    while (n && n != node) {
-        y += NodeHeight(n);
-        if (y >= area.Bottom)
-            return false;
-        n = n->GetNextRow();
-    }
-    if (!n || y >= area.Bottom)
-        return false;
-    top = static_cast<int>(y);
-    return true;
+    bool found = false;
+    StackRows(FirstViewRow(), area.Top, area.Bottom, [&](TdxTreeListNode* n, int rowTop) {
+        if (n != node)
+            return NodeHeight(n);
+        top = rowTop;
+        found = true;
+        return -1;
+    });
+    return found;
 }
 
 void TCustomdxTreeList::NodeChanged(TdxTreeListNode* node, bool fromRowDownward) {
@@ -79,15 +78,16 @@ int TCustomdxTreeList::VisibleRowCount() const {
     const TRect area = DataAreaRect();
     int count = 0;
     long long y = area.Top;
-    const TdxTreeListNode* n = FTopVisibleNode ? FTopVisibleNode : NodeAtAbsoluteIndex(0);
-    for (; n; n = n->GetNextRow()) {
-        const int height = NodeHeight(n);
-        if (y + height > area.Bottom)
-            break;
-        y += height;
-        ++count;
-    }
-    if (!n && RowHeight() > 0)
+    const TdxTreeListNode* unfitted =
+        StackRows(FirstViewRow(), area.Top, area.Bottom, [&](TdxTreeListNode* n, int top) {
+            const int height = NodeHeight(n);
+            if (top + static_cast<long long>(height) > area.Bottom)
+                return -1;
+            y = top + height;
+            ++count;
+            return height;
+        });
+    if (!unfitted && RowHeight() > 0)
         count += static_cast<int>((area.Bottom - y) / RowHeight());
     return std::max(1, count);
 }

@@ -19,7 +19,7 @@ using fw::TOwnedPtr;
 using treelist_testing::AllByWalk;
 using treelist_testing::DecodeStream;
 
-// Exposes hooks that later parts call, so their behaviour can be checked now.
+// Exposes the list's protected hooks, so tests can call them as the control's own parts do.
 class TTestTreeList : public TdxTreeList {
 public:
     using TCustomdxTreeListControl::DeleteColumnValue;

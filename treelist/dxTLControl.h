@@ -1,0 +1,581 @@
+// The column-aware tree list: text nodes, columns, bands, layout, painting and the published
+// properties; and the published TdxTreeList.
+#pragma once
+
+#include "framework/ImageList.h"
+#include "framework/Layout.h"
+#include "treelist/dxTLBands.h"
+#include "treelist/dxTLColumn.h"
+#include "treelist/dxTLLayoutLists.h"
+#include "treelist/dxTLList.h"
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace dxtl {
+
+// Resize limits of a column or band: the smallest width and how far right (client
+// coordinates) its right edge may go.
+struct TdxSizingBounds {
+    int MinWidth = 0;
+    int MaxRight = 0;
+};
+
+// A list whose nodes are TdxTreeListTextNode and keep their indexes and texts, with columns
+// grouped under bands, and its layout: the heights of the band panel, header rows and rows,
+// band and column widths, their placement and the header rows.
+//
+// The layout is computed lazily: property writes call LayoutChanged, which waits for the last
+// EndUpdate and does nothing while loading; loading ends with one full recalculation.
+class TCustomdxTreeListControl : public TCustomdxTreeList {
+public:
+    explicit TCustomdxTreeListControl(fw::TComponent* owner);
+    ~TCustomdxTreeListControl() override;
+
+    TTLGetImageEvent OnGetImageIndex;
+    TTLGetImageEvent OnGetSelectedIndex;
+    TTLGetImageEvent OnGetStateIndex;
+    TTLGetLevelColorEvent OnGetLevelColor;
+    TTLIsExistFooterCellEvent OnIsExistFooterCell;
+    TTLGetPreviewTextEvent OnGetPreviewText;
+    TTLGetLineCountEvent OnGetPreviewLineCount;
+    TTLGetLineCountEvent OnGetRowLineCount;
+    TTLIsLevelFooterEvent OnIsLevelFooter;
+    TTLIsExistRowFooterCellEvent OnIsExistRowFooterCell;
+    TTLGetFooterCellTextEvent OnGetFooterCellText;
+    // After the user (or a best fit) changed column or band widths.
+    fw::TNotifyEvent OnChangedColumnsWidth;
+
+    // --- Columns ------------------------------------------------------------------------------
+    int ColumnCount() const { return static_cast<int>(FColumns.size()); }
+    // Raises fw::EListError out of range.
+    TdxTreeListColumn* Columns(int index) const;
+    int ColumnIndexOf(const TdxTreeListColumn* column) const;
+    // A new column of this list, owned by the list's owner as stored columns are.
+    TdxTreeListColumn* CreateColumn();
+    // Visible, in a band that exists and is visible.
+    bool IsColumnShown(const TdxTreeListColumn* column) const;
+
+    // --- Bands and header rows ----------------------------------------------------------------
+    TdxTreeListBands& Bands() { return *FBands; }
+    const TdxTreeListBands& Bands() const { return *FBands; }
+    void SetBands(const TdxTreeListBands& bands) { FBands->Assign(bands); }
+    // Text rows of the band panel: 1 .. BandMaxRowCount.
+    int BandRowCount() const { return FBandRowCount; }
+    void SetBandRowCount(int count);
+    int BandMaxRowCount() const { return FBandMaxRowCount; }
+    void SetBandMaxRowCount(int count);
+    // Setting it to true gives one band holding every column, one header row, no band panel.
+    bool DefaultLayout() const { return FDefaultLayout; }
+    void SetDefaultLayout(bool defaultLayout);
+    // Text lines of every header row: at least 1.
+    int HeaderMinRowCount() const { return FHeaderMinRowCount; }
+    void SetHeaderMinRowCount(int count);
+    int HeaderPanelMaxRowCount() const { return FHeaderPanelMaxRowCount; }
+    void SetHeaderPanelMaxRowCount(int count);
+    // Header rows: 1 .. HeaderPanelMaxRowCount. Above 1 clears DefaultLayout; a write clears
+    // aoAutoHeaderPanelHeight.
+    int HeaderPanelRowCount() const { return FHeaderPanelRowCount; }
+    void SetHeaderPanelRowCount(int count);
+    bool HeaderPanelRowCountStored() const;
+
+    // --- Other published properties -----------------------------------------------------------
+    fw::TBorderStyle BorderStyle() const { return FBorderStyle; }
+    void SetBorderStyle(fw::TBorderStyle style);
+    bool Ctl3D() const { return FCtl3D; }
+    void SetCtl3D(bool ctl3D);
+    bool ParentCtl3D() const { return FParentCtl3D; }
+    void SetParentCtl3D(bool parent) { FParentCtl3D = parent; }
+    fw::TColor ArrowsColor() const { return FArrowsColor; }
+    void SetArrowsColor(fw::TColor color) { FArrowsColor = color; }
+    bool AutoExpandOnSearch() const { return FAutoExpandOnSearch; }
+    void SetAutoExpandOnSearch(bool expand) { FAutoExpandOnSearch = expand; }
+    fw::TColor AutoSearchColor() const { return FAutoSearchColor; }
+    void SetAutoSearchColor(fw::TColor color) {
+        FAutoSearchColor = color;
+        ViewChanged();
+    }
+    fw::TColor AutoSearchTextColor() const { return FAutoSearchTextColor; }
+    void SetAutoSearchTextColor(fw::TColor color) {
+        FAutoSearchTextColor = color;
+        ViewChanged();
+    }
+    bool DblClkExpanding() const { return FDblClkExpanding; }
+    void SetDblClkExpanding(bool expanding) { FDblClkExpanding = expanding; }
+    fw::TColor GroupNodeColor() const { return FGroupNodeColor; }
+    void SetGroupNodeColor(fw::TColor color);
+    fw::TColor GroupNodeTextColor() const { return FGroupNodeTextColor; }
+    void SetGroupNodeTextColor(fw::TColor color);
+    fw::TColor RowFooterColor() const { return FRowFooterColor; }
+    void SetRowFooterColor(fw::TColor color);
+    fw::TColor RowFooterTextColor() const { return FRowFooterTextColor; }
+    void SetRowFooterTextColor(fw::TColor color);
+    fw::TColor HeaderColor() const { return FHeaderColor; }
+    void SetHeaderColor(fw::TColor color);
+    fw::TColor BandColor() const { return FBandColor; }
+    void SetBandColor(fw::TColor color);
+    // While ParentFont is true these follow the list's Font and are not stored.
+    fw::TFont& BandFont() { return FBandFont; }
+    const fw::TFont& BandFont() const { return FBandFont; }
+    fw::TFont& HeaderFont() { return FHeaderFont; }
+    const fw::TFont& HeaderFont() const { return FHeaderFont; }
+    fw::TFont& PreviewFont() { return FPreviewFont; }
+    const fw::TFont& PreviewFont() const { return FPreviewFont; }
+    bool PanelFontsStored() const { return !ParentFont(); }
+    bool HideFocusRect() const { return FHideFocusRect; }
+    void SetHideFocusRect(bool hide);
+    bool HideSelection() const { return FHideSelection; }
+    void SetHideSelection(bool hide);
+    fw::TImageList* Images() const { return FImages; }
+    void SetImages(fw::TImageList* images);
+    fw::TImageList* StateImages() const { return FStateImages; }
+    void SetStateImages(fw::TImageList* images);
+    // Name a component of the list's owner: set at once when it exists, else when loading
+    // ends (a stored layout may name an image list stored after the list).
+    void SetImagesName(std::string name);
+    void SetStateImagesName(std::string name);
+    int IndentDesc() const { return FIndentDesc; }
+    void SetIndentDesc(int indent);
+    const std::string& IniFileName() const { return FIniFileName; }
+    void SetIniFileName(std::string name) { FIniFileName = std::move(name); }
+    const std::string& IniSectionName() const { return FIniSectionName; }
+    void SetIniSectionName(std::string name) { FIniSectionName = std::move(name); }
+    const std::string& RegistryPath() const { return FRegistryPath; }
+    void SetRegistryPath(std::string path) { FRegistryPath = std::move(path); }
+    fw::TColor FixedBandLineColor() const { return FFixedBandLineColor; }
+    void SetFixedBandLineColor(fw::TColor color);
+    int FixedBandLineWidth() const { return FFixedBandLineWidth; }
+    void SetFixedBandLineWidth(int width);
+    TdxLookAndFeel LookAndFeel() const { return FLookAndFeel; }
+    void SetLookAndFeel(TdxLookAndFeel lookAndFeel);
+    int MaxRowLineCount() const { return FMaxRowLineCount; }
+    void SetMaxRowLineCount(int count);
+    TdxTreeListOptions Options() const { return FOptions; }
+    void SetOptions(TdxTreeListOptions options);
+    TdxTreeListOptionsEx OptionsEx() const { return FOptionsEx; }
+    void SetOptionsEx(TdxTreeListOptionsEx options);
+    TdxTreeListPaintStyle PaintStyle() const { return FPaintStyle; }
+    void SetPaintStyle(TdxTreeListPaintStyle style);
+    // The row height in use; a written value below the computed minimum gives the minimum.
+    int DefaultRowHeight() const { return FHeights.Row; }
+    void SetDefaultRowHeight(int height);
+    bool DefaultRowHeightStored() const { return FRowHeightWritten; }
+    int RowSeparatorLineWidth() const { return FRowSeparatorLineWidth; }
+    void SetRowSeparatorLineWidth(int width);
+    int PreviewLines() const { return FPreviewLines; }
+    void SetPreviewLines(int lines);
+    fw::TColor HighlightColor() const { return FHighlightColor; }
+    void SetHighlightColor(fw::TColor color);
+    fw::TColor HighlightTextColor() const { return FHighlightTextColor; }
+    void SetHighlightTextColor(fw::TColor color);
+    fw::TColor TreeLineColor() const { return FTreeLineColor; }
+    void SetTreeLineColor(fw::TColor color);
+    TdxTreeLineStyle TreeLineStyle() const { return FTreeLineStyle; }
+    void SetTreeLineStyle(TdxTreeLineStyle style);
+    fw::TColor HideSelectionColor() const { return FHideSelectionColor; }
+    void SetHideSelectionColor(fw::TColor color);
+    fw::TColor HideSelectionTextColor() const { return FHideSelectionTextColor; }
+    void SetHideSelectionTextColor(fw::TColor color);
+    int WaitForExpandNodeTime() const { return FWaitForExpandNodeTime; }
+    void SetWaitForExpandNodeTime(int milliseconds) { FWaitForExpandNodeTime = milliseconds; }
+    TScrollStyle ScrollBars() const { return FScrollBars; }
+    void SetScrollBars(TScrollStyle scrollBars);
+    int CustomizingRowCount() const { return FCustomizingRowCount; }
+    void SetCustomizingRowCount(int count);
+    bool ShowBands() const { return FShowBands; }
+    void SetShowBands(bool show);
+    bool ShowGrid() const { return FShowGrid; }
+    void SetShowGrid(bool show);
+    bool ShowRowFooter() const { return FShowRowFooter; }
+    void SetShowRowFooter(bool show);
+    bool ShowIndicator() const { return FShowIndicator; }
+    void SetShowIndicator(bool show);
+    bool ShowFooter() const { return FShowFooter; }
+    void SetShowFooter(bool show);
+    bool ShowButtons() const { return FShowButtons; }
+    void SetShowButtons(bool show);
+    bool ShowPreviewGrid() const { return FShowPreviewGrid; }
+    void SetShowPreviewGrid(bool show);
+    bool ShowHeader() const { return FShowHeader; }
+    void SetShowHeader(bool show);
+    bool ShowLines() const { return FShowLines; }
+    void SetShowLines(bool show);
+    bool ShowRoot() const { return FShowRoot; }
+    void SetShowRoot(bool show);
+    bool SimpleCustomizeBox() const { return FSimpleCustomizeBox; }
+    void SetSimpleCustomizeBox(bool simple) { FSimpleCustomizeBox = simple; }
+    bool ShowHiddenInCustomizeBox() const { return FShowHiddenInCustomizeBox; }
+    void SetShowHiddenInCustomizeBox(bool show) { FShowHiddenInCustomizeBox = show; }
+    fw::TColor GridLineColor() const { return FGridLineColor; }
+    void SetGridLineColor(fw::TColor color);
+    // What columns that were never made read-only report: the list is read-only while
+    // editing is off.
+    bool IsReadOnly() const { return !FOptions.Contains(aoEditing); }
+
+    // --- Layout: heights ------------------------------------------------------------------
+    int BandTextHeight() const { return FHeights.BandText; }
+    int BandPanelHeight() const { return FHeights.BandPanel; }
+    int HeaderRowHeight() const { return FHeights.HeaderRow; }
+    int HeaderPanelHeight() const { return FHeights.HeaderPanel; }
+    int TextHeight() const { return FHeights.Text; }
+    int MinRowHeight() const { return FHeights.MinRow; }
+    int RowHeight() const override { return FHeights.Row; }
+    int PreviewTextHeight() const { return FHeights.PreviewText; }
+    int FooterRowHeight() const { return FHeights.FooterRow; }
+    int FooterHeight() const { return FHeights.Footer; }
+    int RowFooterHeight() const { return FHeights.RowFooter; }
+    int HorzScrollStep() const { return FHeights.HorzScrollStep; }
+    int IndicatorWidth() const { return FShowIndicator ? kIndicatorWidth : 0; }
+    // The header drag arrows' rectangle size.
+    fw::TSize HeaderDragArrowsSize() const;
+    // Height of the node's row: header rows of lines, preview, grid separators, row footers.
+    int NodeHeight(const TdxTreeListNode* node) const override;
+    // Below the band and header panels and the new item row, right of the indicator, above
+    // the footer.
+    fw::TRect DataAreaRect() const override;
+    // The new item row under the header: one row and a separator strip (0 when not shown).
+    bool ShowNewItemRow() const { return FShowNewItemRow; }
+    void SetShowNewItemRow(bool show);
+    int NewItemRowHeight() const { return FHeights.NewItemRow; }
+
+    // --- Row parts (dxTLRowParts.cpp) -------------------------------------------------------
+    // Tree level slots of the node's indent: its level, one more for a parent or in the
+    // standard style.
+    int LevelSlots(const TdxTreeListNode* node) const;
+    // The indent area's width: the level slots (less one without the root), the state image
+    // when the node has one, the node image.
+    int IndentWidth(TdxTreeListNode* node);
+    // The same from the node's level slots and state index (-1: no state image).
+    int IndentWidth(int levelSlots, int stateIndex) const;
+    // The node's preview text (empty without OnGetPreviewText).
+    std::string PreviewText(TdxTreeListNode* node);
+    // Lines of preview text under the node's cells: 0 without aoPreview or with PreviewLines
+    // 0; measured from the text (at most PreviewLines when positive) with
+    // aoAutoCalcPreviewLines or a negative PreviewLines, else PreviewLines.
+    int PreviewLineCount(TdxTreeListNode* node);
+    // Text lines of the node's row: 1, or with aoRowAutoHeight and MaxRowLineCount not 0 the
+    // most lines a cell's text needs when wrapped (at most MaxRowLineCount when positive).
+    int RowLineCount(TdxTreeListNode* node);
+    // Row footers under the node: one for each expanded parent whose last shown row it is and
+    // whose level OnIsLevelFooter leaves with a footer; 0 without ShowRowFooter. The first
+    // footer closes the node's parent, the next one the grandparent, and so on.
+    int RowFooterCount(const TdxTreeListNode* node) const;
+    // The parents those footers close, in that order.
+    std::vector<TdxTreeListNode*> RowFooterNodes(const TdxTreeListNode* node) const;
+
+    // --- Layout: bands and columns (visible positions count the visible bands) -------------
+    int VisibleBandCount() const { return FBands->VisibleCount(); }
+    // Band collection index at a visible position, and the reverse; -1 when none.
+    int BandAtPosition(int position) const;
+    int BandPosition(int bandIndex) const;
+    // Used header rows of the band at `position`, their columns and the column-list index of
+    // one of them (-1 out of range).
+    int BandRowsUsed(int position) const;
+    int ColumnsInRow(int position, int row) const;
+    int ColumnAt(int position, int row, int i) const;
+    // MinWidth of a sizable column, else its Width.
+    int ColumnMinWidth(int column) const;
+    int BandMinWidth(int position) const;
+    int BandNaturalWidth(int position) const;
+    int BandWidth(int position) const;
+    // Sum of the visible bands' widths.
+    int TotalWidth() const;
+    // Display width of a column; 0 when it is not shown.
+    int ColumnWidth(int column) const;
+    // Header rows the column's header spans.
+    int HeaderRowSpan(int column) const;
+    // In client coordinates: a band's caption cell and a column's header (empty when the
+    // column is not shown). The cells of a column lie between its header's left and right.
+    fw::TRect BandRect(int position) const;
+    fw::TRect HeaderRect(int column) const;
+    // Client x of a shown column's left edge, and its position among its band's used header
+    // rows (its cells' line inside a row); -1 when the column is not shown.
+    int ColumnLeft(int column) const;
+    int ColumnRowPosition(int column) const;
+
+    // --- Resizing and best fit --------------------------------------------------------------
+    TdxSizingBounds ColumnSizingBounds(int column) const;
+    TdxSizingBounds BandSizingBounds(int position) const;
+    // What a user's resize stores; raises OnChangedColumnsWidth.
+    void ColumnResized(int column, int width);
+    void BandResized(int position, int width);
+    // Widens or narrows sizable columns to their content (every node's text, the tree part for
+    // the first column, the caption); each call in one update lock, then
+    // OnChangedColumnsWidth.
+    void ApplyBestFit(TdxTreeListColumn* column);
+    void ApplyBandBestFit(int bandIndex);
+    void ApplyBestFitAll();
+    // The width a best fit would give the column.
+    int BestFitWidth(const TdxTreeListColumn* column) const;
+
+    static constexpr int kIndicatorWidth = 12;
+    // One tree level of the indent; the expand button's width.
+    static constexpr int kIndentStep = 16;
+    // A row with preview lines has a pixel above and one below them.
+    static constexpr int kPreviewMargin = 2;
+    static constexpr int kMaxSizingRight = 100000;
+
+    // --- Painting (dxTLPaint.cpp) ---------------------------------------------------------
+    // What a paint pass reads of selection, focus and scrolling. Each member left empty keeps
+    // the list's own answer: no node selected or focused, column 0 focused, the list's
+    // LeftCoord and TopVisibleNode, the keyboard focus as the platform reports it, the list's
+    // hot-tracked node, no active new item row and no incremental search.
+    struct TPaintStateHooks {
+        std::function<bool(const TdxTreeListNode* node)> NodeSelected;
+        std::function<TdxTreeListNode*()> FocusedNode;
+        std::function<int()> FocusedColumn;
+        std::function<int()> LeftCoord;
+        std::function<TdxTreeListNode*()> TopNode;
+        std::function<bool()> HasFocus;
+        std::function<TdxTreeListNode*()> HotTrackNode;
+        std::function<bool()> NewItemRowActive;
+        // Bytes of the focused cell's text that an incremental search has matched (0: none).
+        std::function<int()> SearchMatchLength;
+    };
+    TPaintStateHooks PaintStateHooks;
+    // Nesting depth of paint passes in progress; 0 between passes.
+    int PaintLockCount() const { return FPaintLockCount; }
+
+protected:
+    TdxTreeListNode* CreateNode() override;
+    void DeleteColumnValue(TdxTreeListNode* node, int fieldIndex) override;
+    void MoveColumnValue(TdxTreeListNode* node, int from, int to) override;
+    int GetNodeImageIndex(TdxTreeListNode* node) override;
+    int GetNodeSelectedIndex(TdxTreeListNode* node) override;
+    int GetNodeStateIndex(TdxTreeListNode* node) override;
+    TdxValue GetNodeVariant(TdxTreeListNode* node, int index) override;
+    std::string GetNodeString(TdxTreeListNode* node, int index) override;
+    int GetNodeStringCount(TdxTreeListNode* node) override;
+    void SetNodeImageIndex(TdxTreeListNode* node, int index) override;
+    void SetNodeSelectedIndex(TdxTreeListNode* node, int index) override;
+    void SetNodeStateIndex(TdxTreeListNode* node, int index) override;
+    void SetNodeString(TdxTreeListNode* node, int index, std::string_view text) override;
+    void SetNodeVariant(TdxTreeListNode* node, int index, const TdxValue& value) override;
+
+    void ClearRowIndex() override;
+    void RecalcLayout() override;
+    void Loaded() override;
+    void BeforeDestruction() override;
+    void Notification(fw::TComponent* component, fw::TOperation operation) override;
+    void Resize() override;
+    // Runs the re-sort that changes under the update lock left pending.
+    virtual void RunPendingResort() {}
+    // Columns tell the list about edited values and validation.
+    virtual void ColumnValueChanged(TdxTreeListColumn* column) { (void)column; }
+    virtual void ColumnValidate(TdxTreeListColumn* column) { (void)column; }
+    bool SettingUpEditor() const { return FSettingUpEditor; }
+    // The horizontal scroll position: the scrolling bands are moved left by this much.
+    int LeftCoord() const { return FLeftCoord; }
+
+    // --- Painting (dxTLPaint.cpp) ---------------------------------------------------------
+    // One paint pass over the whole client area (see dxTLPaint.cpp).
+    void PaintControl(fw::TCanvas& canvas);
+    // Paints one data cell. `cellKind`: 0 data cell, 2 new item row cell. `columnBrush` and
+    // `brush` are colours: the canvas has no brush objects.
+    virtual void DrawCell(fw::TCanvas& canvas, const fw::TRect& rect, fw::TColor columnBrush,
+                          fw::TColor columnColor, bool rightEdge, bool leftEdge, int cellKind,
+                          bool multiLine, fw::TColor brush, fw::TColor textColor,
+                          fw::TColor backgroundColor, bool focusedCell, bool selected,
+                          int columnIndex, TdxTreeListNode* node, fw::TBitmap* paintBitmap);
+    // Text output of a text cell: the cell filled and its text placed as the view data asks.
+    static void DrawEditText(fw::TCanvas& canvas, const fw::TRect& cell,
+                             const TdxTreeListCellViewData& data);
+    // Called around the painting of a node: before its indent area, before and after each cell.
+    virtual void BeforePaintNode(TdxTreeListNode* node) { (void)node; }
+    virtual void BeforePaintCell(TdxTreeListNode* node) { (void)node; }
+    virtual void AfterPaintCell(TdxTreeListNode* node) { (void)node; }
+    // The view data of the cell being painted (valid from BeforePaintCell to AfterPaintCell).
+    const TdxTreeListCellViewData& CellViewData() const { return FCellViewData; }
+    // Marks drawn by inverting pixels (sizing line, drag arrows) leave before the outermost
+    // paint pass and come back after it.
+    virtual void HideInteractionMarks() {}
+    virtual void ShowInteractionMarks() {}
+    // The paint pass's view of selection, focus and scrolling (see TPaintStateHooks).
+    virtual bool PaintNodeSelected(const TdxTreeListNode* node) const;
+    virtual TdxTreeListNode* PaintFocusedNode() const;
+    virtual int PaintFocusedColumn() const;
+    virtual int PaintLeftCoord() const;
+    virtual TdxTreeListNode* PaintTopNode() const;
+    virtual bool PaintHasFocus() const;
+    virtual TdxTreeListNode* PaintHotTrackNode() const;
+    virtual bool PaintNewItemRowActive() const;
+    virtual int PaintSearchMatchLength() const;
+    void CMFontChanged(fw::TMessage& message);
+    FW_DECLARE_MESSAGE_MAP()
+
+private:
+    // Where everything lies at one view position (dxTLGeometry.h).
+    class TGeometry;
+    // A paint pass in progress (dxTLPaintPass.h).
+    struct TPaintPass;
+    // Row footers under a node, and the parents they close appended to `parents` when given.
+    int CollectRowFooters(const TdxTreeListNode* node,
+                          std::vector<TdxTreeListNode*>* parents) const;
+    // DrawCell's work between the node hooks: view data, column font, text output.
+    void PaintCellContent(fw::TCanvas& canvas, const fw::TRect& rect, fw::TColor columnBrush,
+                          fw::TColor columnColor, bool rightEdge, bool leftEdge, int cellKind,
+                          bool multiLine, fw::TColor brush, fw::TColor textColor,
+                          fw::TColor backgroundColor, bool focusedCell, bool selected,
+                          int columnIndex, TdxTreeListNode* node);
+    // The incremental search's mark on the focused cell.
+    void PaintSearchMatch(fw::TCanvas& canvas, const fw::TRect& cell,
+                          const TdxTreeListCellViewData& data, int matchLength);
+    int FPaintLockCount = 0;
+    TdxTreeListCellViewData FCellViewData;
+    friend class TdxTreeListColumn;
+    friend class TdxTreeListBand;
+    friend class TdxTreeListBands;
+    static TdxTreeListTextNode& TextNode(TdxTreeListNode* node);
+
+    // Layout (dxTLLayout.cpp)
+    void CalcHeights();
+    int FontTextHeight(const fw::TFont& font) const;
+    fw::TCanvas* MeasureCanvas() const;
+    const TdxLayoutLists& Layout() const;
+    int HeaderRowSpan(const TdxLayoutLists& lists, int column) const;
+    void BuildLayout(TdxLayoutLists& lists) const;
+    TdxTreeListAreas ComputeAreas() const;
+    void DropLayoutLists() const { FLayoutBuilt = false; }
+    void CompactHeaderRows();
+    void ApplyAutoHeaderPanelHeight();
+    void ApplyDefaultLayout();
+    void KeepFittedWidths();
+    int HighestStoredRowIndex() const;
+    void FitColumn(TdxTreeListColumn* column);
+
+    // Columns and bands (dxTLColumns.cpp, dxTLBands.cpp)
+    void AddColumn(TdxTreeListColumn* column);
+    void RemoveColumn(TdxTreeListColumn* column);
+    void MoveColumn(TdxTreeListColumn* column, int position);
+    void ColumnChanged(TdxTreeListColumn* column, bool layout);
+    void BandsChanged();
+    void BandDeleted(int index);
+    void BandMoved(int from, int to);
+    void CopyFontToColumns();
+
+    // Properties (dxTLProperties.cpp)
+    void ApplyHeaderPanelRowCount(int count, bool clearsAutoHeight);
+    void SetImageList(fw::TImageList*& slot, fw::TImageList* images);
+    void ResolvePendingImages();
+    void ResetSortedColumns();
+    // A change of looks only: repaint unless the update lock is held or the list is loading.
+    void ViewChanged();
+
+    std::vector<TdxTreeListColumn*> FColumns;
+    std::unique_ptr<TdxTreeListBands> FBands;
+    TdxLayoutHeights FHeights;
+    mutable TdxLayoutLists FLayout;
+    mutable TdxLayoutLists FScratchLayout;
+    mutable bool FLayoutBuilt = false;
+    mutable std::unique_ptr<fw::TBitmap> FMeasureBitmap;
+    int FLeftCoord = 0;
+    bool FSettingUpEditor = false;
+    bool FCompacting = false;
+    bool FChangingPanelFonts = false;
+
+    int FBandRowCount = 1;
+    int FBandMaxRowCount = 5;
+    bool FDefaultLayout = true;
+    int FHeaderMinRowCount = 1;
+    int FHeaderPanelMaxRowCount = 5;
+    int FHeaderPanelRowCount = 1;
+    fw::TBorderStyle FBorderStyle = fw::bsSingle;
+    bool FCtl3D = true;
+    bool FParentCtl3D = true;
+    fw::TColor FArrowsColor = 0x0000FF00;
+    bool FAutoExpandOnSearch = true;
+    fw::TColor FAutoSearchColor = fw::clNone;
+    fw::TColor FAutoSearchTextColor = fw::clNone;
+    bool FDblClkExpanding = true;
+    fw::TColor FGroupNodeColor = fw::clBtnFace;
+    fw::TColor FGroupNodeTextColor = fw::clNone;
+    fw::TColor FRowFooterColor = fw::cl3DLight;
+    fw::TColor FRowFooterTextColor = fw::clWindowText;
+    fw::TColor FHeaderColor = fw::clBtnFace;
+    fw::TColor FBandColor = fw::clBtnFace;
+    fw::TFont FBandFont;
+    fw::TFont FHeaderFont;
+    fw::TFont FPreviewFont;
+    bool FHideFocusRect = true;
+    bool FHideSelection = true;
+    fw::TImageList* FImages = nullptr;
+    fw::TImageList* FStateImages = nullptr;
+    std::string FPendingImagesName;
+    std::string FPendingStateImagesName;
+    int FIndentDesc = 20;
+    std::string FIniFileName;
+    std::string FIniSectionName;
+    std::string FRegistryPath;
+    fw::TColor FFixedBandLineColor = fw::clWindowFrame;
+    int FFixedBandLineWidth = 2;
+    TdxLookAndFeel FLookAndFeel = lfStandard;
+    int FMaxRowLineCount = -1;
+    TdxTreeListOptions FOptions{aoColumnSizing, aoColumnMoving, aoEditing, aoTabThrough,
+                                aoRowSelect};
+    TdxTreeListOptionsEx FOptionsEx{aoUseBitmap,  aoBandHeaderWidth, aoAutoCalcPreviewLines,
+                                    aoBandSizing, aoBandMoving,      aoDragScroll,
+                                    aoDragExpand};
+    TdxTreeListPaintStyle FPaintStyle = psStandard;
+    int FWrittenRowHeight = 0;
+    bool FRowHeightWritten = false;
+    int FRowSeparatorLineWidth = 1;
+    int FPreviewLines = 2;
+    fw::TColor FHighlightColor = fw::clHighlight;
+    fw::TColor FHighlightTextColor = fw::clHighlightText;
+    fw::TColor FTreeLineColor = fw::clGrayText;
+    TdxTreeLineStyle FTreeLineStyle = tlDot;
+    fw::TColor FHideSelectionColor = fw::clBtnFace;
+    fw::TColor FHideSelectionTextColor = fw::clBtnText;
+    int FWaitForExpandNodeTime = 500;
+    TScrollStyle FScrollBars = ssBoth;
+    int FCustomizingRowCount = 11;
+    bool FShowBands = false;
+    bool FShowGrid = false;
+    bool FShowRowFooter = false;
+    bool FShowIndicator = false;
+    bool FShowNewItemRow = false;
+    bool FShowFooter = false;
+    bool FShowButtons = true;
+    bool FShowPreviewGrid = true;
+    bool FShowHeader = true;
+    bool FShowLines = true;
+    bool FShowRoot = true;
+    bool FSimpleCustomizeBox = false;
+    bool FShowHiddenInCustomizeBox = false;
+    fw::TColor FGridLineColor = fw::clNone;
+};
+
+// The published tree list. Changes to the nodes ask for a re-sort, which waits for the last
+// EndUpdate while the update lock is held.
+class TdxTreeList : public TCustomdxTreeListControl {
+public:
+    explicit TdxTreeList(fw::TComponent* owner);
+
+    bool ResortPending() const { return FResortPending; }
+
+protected:
+    // The paint pass of TCustomdxTreeListControl.
+    void Paint() override;
+    void NodeAdded(TdxTreeListNode* node) override;
+    void NodeDeleted(TdxTreeListNode* node, TdxTreeListNode* previous, TdxTreeListNode* next,
+                     bool last, bool visible) override;
+    void SetNodeString(TdxTreeListNode* node, int index, std::string_view text) override;
+    void RunPendingResort() override;
+    void RequestResort();
+    // Puts the nodes back into the list's sort order; a list that keeps none has nothing to do.
+    virtual void Resort() {}
+
+private:
+    bool FResortPending = false;
+};
+
+// TdxTreeList and TdxTreeListColumn for stored layouts: their published properties and events,
+// the list's bands as a collection ("Bands = < item ... end >"), the node stream "Data"
+// (hexadecimal digits, in one string or a list of strings) and the column's hidden
+// "StoredRowIndex" and "SortedOrder". A column names its list with "TreeList"; Images and
+// StateImages name an image list of the root.
+void RegisterTreeList(fw::TPropertyRegistry& registry);
+
+} // namespace dxtl

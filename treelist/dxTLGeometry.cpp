@@ -1,0 +1,162 @@
+// The geometry of a tree list at one view position (see dxTLGeometry.h).
+#include "treelist/dxTLGeometry.h"
+
+#include <algorithm>
+
+namespace dxtl {
+
+using namespace fw;
+
+namespace {
+constexpr int kIndent = TCustomdxTreeListControl::kIndentStep;
+} // namespace
+
+TRect TdxRowGeometry::Slot(int i) const {
+    return {SlotsLeft + i * kIndent, Top, SlotsLeft + (i + 1) * kIndent, FooterTop};
+}
+
+TCustomdxTreeListControl::TGeometry::TGeometry(const TCustomdxTreeListControl& list, int leftCoord)
+    : FList(list), FLayout(list.Layout()), FHeights(list.FHeights), FLeftCoord(leftCoord) {
+    const TdxTreeListAreas& areas = FLayout.Areas;
+    const bool firstBandScrolls = FLayout.Bands.empty() || FLayout.Bands.front().Scrolls;
+    FIndentLeft = areas.Rows.Left - Shift(firstBandScrolls);
+    FSlotsLeft = FIndentLeft - (list.FPaintStyle == psStandard && !list.FShowRoot ? kIndent : 0);
+    const int columnsEnd = FIndentLeft + FLayout.TotalWidth;
+    FColumnsRight = columnsEnd - 1;
+    if (FLayout.FixedRight)
+        FColumnsRight = std::min(FColumnsRight, areas.Rows.Right - 1);
+    FEmptyRight = {std::max(columnsEnd, areas.BandPanel.Left), areas.BandPanel.Top,
+                   areas.Client.Right, areas.Rows.Bottom};
+    if (FEmptyRight.Left >= areas.Client.Right)
+        FEmptyRight = {};
+    FFirstBandRight =
+        FLayout.Bands.empty() ? areas.Rows.Left : FIndentLeft + FLayout.Bands.front().Width;
+}
+
+// --- bands and header items ------------------------------------------------------------------
+
+int TCustomdxTreeListControl::TGeometry::BandLeft(int position) const {
+    if (position < 0 || position >= static_cast<int>(FLayout.Bands.size()))
+        return 0;
+    const TdxBandLayout& band = FLayout.Bands[std::size_t(position)];
+    return band.Left - Shift(band.Scrolls);
+}
+
+TRect TCustomdxTreeListControl::TGeometry::BandRect(int position) const {
+    if (position < 0 || position >= static_cast<int>(FLayout.Bands.size()))
+        return {};
+    const int left = BandLeft(position);
+    const int top = Areas().BandPanel.Top;
+    return {left, top, left + FLayout.Bands[std::size_t(position)].Width, top + FHeights.BandPanel};
+}
+
+const TdxHeaderItem* TCustomdxTreeListControl::TGeometry::ItemOfColumn(int column) const {
+    for (const TdxHeaderItem& item : FLayout.HeaderItems)
+        if (item.Column == column)
+            return &item;
+    return nullptr;
+}
+
+TRect TCustomdxTreeListControl::TGeometry::HeaderRect(const TdxHeaderItem& item) const {
+    const int top = Areas().HeaderPanel.Top + item.RowIndex * FHeights.HeaderRow;
+    return {ItemLeft(item), top, ItemRight(item), top + item.RowSpan * FHeights.HeaderRow};
+}
+
+bool TCustomdxTreeListControl::TGeometry::LastLine(const TdxHeaderItem& item) const {
+    return item.RowIndex + item.RowSpan >= FList.FHeaderPanelRowCount;
+}
+
+// --- rows ------------------------------------------------------------------------------------
+
+TdxRowGeometry
+TCustomdxTreeListControl::TGeometry::Row(TdxTreeListNode* node, int top, int height,
+                                         std::vector<TdxTreeListNode*>* footerParents) const {
+    // Measuring lines asks the application (preview texts, line counts) through the list.
+    auto& list = const_cast<TCustomdxTreeListControl&>(FList);
+    const bool outlook = list.FPaintStyle == psOutlook;
+    TdxRowGeometry row;
+    row.Node = node;
+    row.Top = top;
+    row.Height = height;
+    row.LevelSlots = list.LevelSlots(node);
+    row.StateIndex = list.FStateImages ? list.GetNodeStateIndex(node) : -1;
+    row.LineCount = list.RowLineCount(node);
+    row.PreviewHeight = list.PreviewLineCount(node) * FHeights.PreviewText;
+    row.FooterCount = list.CollectRowFooters(node, footerParents);
+    row.Outline = outlook && node->HasChildren() && !list.FShowGrid;
+
+    const int separator = list.FShowGrid ? list.FRowSeparatorLineWidth : 0;
+    const bool previewGrid = list.FShowGrid && list.FShowPreviewGrid;
+    row.FooterTop = row.Bottom() - row.FooterCount * FHeights.RowFooter;
+    row.SeparatorTop = row.FooterTop - separator;
+    const int previewPart =
+        row.PreviewHeight > 0 ? row.PreviewHeight + kPreviewMargin + (previewGrid ? 1 : 0) : 0;
+    row.CellsBottom = row.SeparatorTop - previewPart;
+    row.PreviewTop = row.CellsBottom + (previewGrid ? 1 : 0);
+
+    row.IndentLeft = FIndentLeft;
+    row.SlotsLeft = FSlotsLeft;
+    row.LevelLeft = FSlotsLeft + node->Level() * kIndent;
+    row.IndentRight = FIndentLeft + list.IndentWidth(row.LevelSlots, row.StateIndex);
+    if (node->HasChildren() && list.FShowButtons && !outlook && row.LevelSlots > 0)
+        row.ExpandButton = row.Slot(row.LevelSlots - 1);
+    // The images end above the grid separator; the row footers run across the indent.
+    int x = FSlotsLeft + row.LevelSlots * kIndent;
+    const int imagesBottom = row.FooterTop - separator;
+    if (row.StateIndex != -1 && list.FStateImages) {
+        row.StateImage = {x, top, x + list.FStateImages->Width(), imagesBottom};
+        x = row.StateImage.Right;
+    }
+    if (list.FImages)
+        row.NodeImage = {x, top, x + list.FImages->Width(), imagesBottom};
+    return row;
+}
+
+int TCustomdxTreeListControl::TGeometry::PlainIndentWidth() const {
+    return FList.IndentWidth(FList.FPaintStyle == psStandard ? 1 : 0, -1);
+}
+
+bool TCustomdxTreeListControl::TGeometry::CellRect(const TdxRowGeometry& row,
+                                                   const TdxHeaderItem& item, TRect& cell) const {
+    return CellRect(item, row.IndentRight, row.Top + (row.Outline ? 1 : 0), row.CellsBottom, cell);
+}
+
+bool TCustomdxTreeListControl::TGeometry::CellRect(const TdxHeaderItem& item, int indentRight,
+                                                   int top, int cellsBottom, TRect& cell) const {
+    // A column of the first band that starts inside the indent begins after it.
+    int left = ItemLeft(item);
+    if (item.BandPosition == 0 && item.Left - Areas().Rows.Left < indentRight - FIndentLeft)
+        left = std::max(left, indentRight);
+    const int right = ItemRight(item);
+    if (left >= right)
+        return false;
+    const int rowHeight = FHeights.Row;
+    cell = {left, top + item.RowIndex * rowHeight, right, 0};
+    // The last header line takes what the row has beyond its lines (wrapped text lines).
+    cell.Bottom = LastLine(item) ? cellsBottom : cell.Top + item.RowSpan * rowHeight;
+    if (FList.FShowGrid)
+        --cell.Right; // the vertical grid line
+    return true;
+}
+
+TRect TCustomdxTreeListControl::TGeometry::PreviewRect(const TdxRowGeometry& row) const {
+    if (row.PreviewHeight <= 0)
+        return {};
+    return {row.IndentRight, row.PreviewTop, FColumnsRight + 1, row.SeparatorTop};
+}
+
+TRect TCustomdxTreeListControl::TGeometry::RowFooterRect(const TdxRowGeometry& row, int k,
+                                                         const TdxTreeListNode* parent) const {
+    const int top = row.FooterTop + k * FHeights.RowFooter;
+    const int left = std::max(row.IndentLeft, row.SlotsLeft + (parent->Level() + 1) * kIndent);
+    return {left, top, FColumnsRight + 1, top + FHeights.RowFooter};
+}
+
+TRect TCustomdxTreeListControl::TGeometry::FooterCellRect(const TdxHeaderItem& item, int cellsTop,
+                                                          int cellsLeft) const {
+    const int top = cellsTop + item.RowIndex * FHeights.FooterRow;
+    return {std::max(ItemLeft(item), cellsLeft), top, ItemRight(item),
+            top + item.RowSpan * FHeights.FooterRow};
+}
+
+} // namespace dxtl
