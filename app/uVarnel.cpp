@@ -168,7 +168,7 @@ void TfVarnel::Sweep(int showCommand) {
     for (int i = 0; i < tlWinList->NodeCount(); ++i) {
         dxtl::TdxTreeListNode* node = tlWinList->NodeAt(i);
         const TWindowObject* record = RecordOf(node);
-        if (!record || node->ImageIndex() != 1)
+        if (!record || node->ImageIndex() != kMarked)
             continue;
         // The platform reuses the handles of closed windows: a handle that another thread or
         // program owns now is not the window the user marked. A closed window fails this

@@ -25,6 +25,9 @@ public:
     static constexpr std::string_view kBugReportAddress = "varnel-bugs@users.noreply.github.io";
     // Index of the caption text in every node's strings (the caption column's field index).
     static constexpr int kCaptionField = 2;
+    // A row's mark is its ImageIndex (and SelectedIndex): the image of ImgLstCheck it shows.
+    static constexpr int kUnmarked = 0;
+    static constexpr int kMarked = 1;
 
     // Loads the stored layout "TFVARNEL" from the program's resources.
     explicit TfVarnel(fw::TComponent* owner);

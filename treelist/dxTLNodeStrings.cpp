@@ -262,8 +262,10 @@ void TdxNodeStrings::Delete(int index) {
 
 void TdxNodeStrings::Move(int from, int to) {
     const int count = Count();
-    if (from < 0 || to < 0 || from == to || (from >= count && to >= count))
+    if (from < 0 || to < 0 || from == to)
         return;
+    // Empty entries are appended up to both positions first and kept: the entries' count is
+    // what the node stream stores.
     const int size = std::max({count, from + 1, to + 1});
     std::vector<std::string> texts;
     texts.reserve(static_cast<std::size_t>(size));
@@ -272,16 +274,8 @@ void TdxNodeStrings::Move(int from, int to) {
     std::string moved = std::move(texts[std::size_t(from)]);
     texts.erase(texts.begin() + from);
     texts.insert(texts.begin() + to, std::move(moved));
-    // Within the entries the count stays; otherwise it reaches the last text.
-    int newCount = count;
-    if (from >= count || to >= count)
-        for (int i = size; i > count; --i)
-            if (!texts[std::size_t(i) - 1].empty()) {
-                newCount = i;
-                break;
-            }
     Clear();
-    for (int i = 0; i < newCount; ++i)
+    for (int i = 0; i < size; ++i)
         Set(i, texts[std::size_t(i)]);
 }
 

@@ -25,9 +25,8 @@ public:
     void Set(int index, std::string_view text);
     // Removes entry `index`; later entries move down. Nothing past the last entry.
     void Delete(int index);
-    // Moves entry `from` to index `to`; the entries between shift by one. Entries past the
-    // last are empty: moving one in inserts an empty entry; a text moved out past the last
-    // entry extends the list to it.
+    // Moves entry `from` to index `to`; the entries between shift by one. When either lies
+    // past the last entry, empty entries are appended up to it first, and they stay.
     void Move(int from, int to);
     void Clear();
 

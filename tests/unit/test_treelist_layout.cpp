@@ -3,6 +3,7 @@
 // texts, resizing bounds, kept widths and best fit. Expected pixels come from the headless
 // metrics (font height -12: text 12 high, narrow characters 6 wide, wide ones 12).
 #include "test_treelist_layout_support.h"
+#include "test_treelist_support.h"
 
 #include <gtest/gtest.h>
 
@@ -925,10 +926,34 @@ TEST_F(TreeListColumns, TextsMoveEvenWhereANodeHasFewer) {
     EXPECT_EQ(TextsOf(Node, 3), (std::vector<std::string>{"b", "a", "c"}));
 }
 
-// Column moves against a vector of texts: texts past a node's last entry are empty, and
-// every node of the moved subtree follows.
+// The node stream records a node's entries: moving a column from beyond a node's last text
+// appends the empty entries first and keeps them.
+TEST_F(TreeListColumns, MovingAColumnFromBeyondTheTextsKeepsTheAppendedEntries) {
+    AddColumn(100);
+    AddColumn(100);
+    TdxTreeListNode* node = List->AddNode();
+    node->SetStrings(0, "a");
+    node->SetStrings(1, "b");
+    List->Columns(4)->SetIndex(0);
+    std::vector<treelist_testing::TStreamNode> roots =
+        treelist_testing::DecodeStream(List->WriteData());
+    ASSERT_EQ(roots.size(), 2u);
+    EXPECT_EQ(roots[1].Texts, (std::vector<std::string>{"", "a", "b", "", ""}));
+    // A text moved out past the last entry: the entries reach its new place.
+    TdxTreeListNode* other = List->AddNode();
+    other->SetStrings(0, "x");
+    List->Columns(0)->SetIndex(3);
+    roots = treelist_testing::DecodeStream(List->WriteData());
+    ASSERT_EQ(roots.size(), 3u);
+    EXPECT_EQ(roots[2].Texts, (std::vector<std::string>{"", "", "", "x"}));
+    EXPECT_EQ(roots[1].Texts, (std::vector<std::string>{"a", "b", "", "", ""}));
+}
+
+// Column moves against a vector of texts: texts past a node's last entry are empty, the
+// entries reach both positions of a move, and every node of the moved subtree follows.
 class TMovingTextsList : public TdxTreeList {
 public:
+    using TCustomdxTreeListControl::GetNodeStringCount;
     using TCustomdxTreeListControl::MoveColumnValue;
     using TdxTreeList::TdxTreeList;
 };
@@ -954,11 +979,17 @@ TEST(TreeListTexts, MovesAgreeWithAVectorModel) {
                 const int from = static_cast<int>(random() % 24);
                 const int to = static_cast<int>(random() % 24);
                 list->MoveColumnValue(node, from, to);
+                if (from == to)
+                    continue;
                 model.resize(std::max(model.size(), std::size_t(std::max(from, to)) + 1));
                 std::string moved = model[std::size_t(from)];
                 model.erase(model.begin() + from);
                 model.insert(model.begin() + to, moved);
             }
+            ASSERT_EQ(list->GetNodeStringCount(node), static_cast<int>(model.size()))
+                << "seed " << seed << " step " << step;
+            ASSERT_EQ(list->GetNodeStringCount(child), static_cast<int>(model.size()))
+                << "seed " << seed << " step " << step;
             for (int i = 0; i < 30; ++i) {
                 const std::string expected =
                     std::size_t(i) < model.size() ? model[std::size_t(i)] : "";
