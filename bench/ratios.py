@@ -15,9 +15,31 @@ PAIRS = [
 ]
 
 
+def figures(benchmarks):
+    """One entry per benchmark: the mean of its repetitions when it was repeated (the
+    aggregate Google Benchmark reports, or the mean of the runs when it reported none)."""
+    runs, repeated = {}, {}
+    for b in benchmarks:
+        name = b.get("run_name", b["name"])
+        if b.get("run_type") == "aggregate":
+            # The mean stands for the benchmark; the others (BigO, RMS) keep their own names.
+            runs[name if b.get("aggregate_name") == "mean" else b["name"]] = b
+        else:
+            repeated.setdefault(name, []).append(b)
+    for name, group in repeated.items():
+        if name in runs:
+            continue
+        mean = dict(group[0])
+        for key, value in group[0].items():
+            if isinstance(value, (int, float)) and not isinstance(value, bool):
+                mean[key] = sum(g[key] for g in group) / len(group)
+        runs[name] = mean
+    return runs
+
+
 def main(path):
     with open(path) as f:
-        runs = {b["name"]: b for b in json.load(f)["benchmarks"]}
+        runs = figures(json.load(f)["benchmarks"])
     print(f"\n{'figure':50} {'tree list':>12} {'Qt':>12} {'Qt / tree list':>15}")
     for title, ours, peer in PAIRS:
         a, b = runs[ours], runs[peer]
