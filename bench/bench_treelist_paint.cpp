@@ -5,17 +5,17 @@
 // windows.
 //
 // Sections: workloads; paint passes; main.
-#include "app/uVarnel.h"
 #include "framework/Application.h"
 #include "framework/Form.h"
 #include "platform/headless/HeadlessPlatform.h"
-#include "tests/support/SourceFile.h"
+#include "tests/support/HeadlessMainForm.h"
 #include "treelist/dxTL.h"
 
 #include <benchmark/benchmark.h>
 
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -95,19 +95,11 @@ void Varnel_PaintPass_RowParts(benchmark::State& state) {
 BENCHMARK(Varnel_PaintPass_RowParts)->Arg(100)->Arg(1000000)->Unit(benchmark::kMicrosecond);
 
 void Varnel_PaintPass_MainForm(benchmark::State& state) {
-    fw::headless::HeadlessPlatform platform;
-    platform.AddResource("TFVARNEL", testing_support::ReadSourceFile("resources/TFVARNEL.layout"));
-    for (int i = 0; i < 30; ++i) {
-        fw::headless::FakeWindow window;
-        window.Text = (i % 2 ? "메모장 " : "Editor ") + std::to_string(i);
-        platform.FakeDesktop().Add(window);
-    }
-    fw::TApplication application(platform);
-    application.Initialize();
-    auto* form = application.CreateForm<varnel::TfVarnel>();
-    form->Show();
-    platform.PaintAll();
-    PaintPass(state, platform, *form->tlWinList);
+    std::vector<std::string> captions;
+    for (int i = 0; i < 30; ++i)
+        captions.push_back((i % 2 ? "메모장 " : "Editor ") + std::to_string(i));
+    testing_support::THeadlessMainForm main(captions);
+    PaintPass(state, main.Platform, *main.Form->tlWinList);
 }
 BENCHMARK(Varnel_PaintPass_MainForm)->Unit(benchmark::kMicrosecond);
 

@@ -3,13 +3,13 @@
 
 #include "HeadlessFixture.h"
 #include "app/uVarnel.h"
-#include "tests/support/SourceFile.h"
+#include "tests/support/HeadlessMainForm.h"
 
 namespace testing_support {
 
 class VarnelTest : public HeadlessTest {
 protected:
-    VarnelTest() { Platform.AddResource("TFVARNEL", ReadSourceFile("resources/TFVARNEL.layout")); }
+    VarnelTest() { AddMainFormLayout(Platform); }
     varnel::TfVarnel* CreateMainForm() {
         Form = Application.CreateForm<varnel::TfVarnel>();
         return Form;
