@@ -604,6 +604,12 @@ void TCustomdxTreeListControl::MoveColumn(TdxTreeListColumn* column, int positio
 }
 
 void TCustomdxTreeListControl::ColumnChanged(TdxTreeListColumn*, bool layout) {
+    // Wrapped rows are measured in the width their text is painted in, which a column's looks
+    // (its alignment) change: their heights are measured again.
+    if (!layout && FOptionsEx.Contains(aoRowAutoHeight) && !IsLoading()) {
+        LayoutChanged();
+        return;
+    }
     if (!layout) {
         ViewChanged();
         return;

@@ -47,6 +47,17 @@ public:
     TTLGetFooterCellTextEvent OnGetFooterCellText;
     // After the user (or a best fit) changed column or band widths.
     fw::TNotifyEvent OnChangedColumnsWidth;
+    // After LeftCoord changed and the view followed, unless the update lock is held.
+    fw::TNotifyEvent OnChangeLeftCoord;
+
+    // --- Horizontal scrolling (dxTLScrolling.cpp) ---------------------------------------------
+    // The scrolling bands are moved left by this many pixels: 0 .. ContentWidth - ViewWidth.
+    int LeftCoord() const { return FLeftCoord; }
+    // Clamped; moves the window's pixels when less than a view width is scrolled over.
+    void SetLeftCoord(int x);
+    // The scrolling bands' total width, and the width of the view they scroll in.
+    int ContentWidth() const;
+    int ViewWidth() const;
 
     // --- Columns ------------------------------------------------------------------------------
     int ColumnCount() const { return static_cast<int>(FColumns.size()); }
@@ -318,23 +329,10 @@ public:
     static constexpr int kMaxSizingRight = 100000;
 
     // --- Painting (dxTLPaint.cpp) ---------------------------------------------------------
-    // What a paint pass reads of selection, focus and scrolling. Each member left empty keeps
-    // the list's own answer: no node selected or focused, column 0 focused, the list's
-    // LeftCoord and TopVisibleNode, the keyboard focus as the platform reports it, the list's
-    // hot-tracked node, no active new item row and no incremental search.
-    struct TPaintStateHooks {
-        std::function<bool(const TdxTreeListNode* node)> NodeSelected;
-        std::function<TdxTreeListNode*()> FocusedNode;
-        std::function<int()> FocusedColumn;
-        std::function<int()> LeftCoord;
-        std::function<TdxTreeListNode*()> TopNode;
-        std::function<bool()> HasFocus;
-        std::function<TdxTreeListNode*()> HotTrackNode;
-        std::function<bool()> NewItemRowActive;
-        // Bytes of the focused cell's text that an incremental search has matched (0: none).
-        std::function<int()> SearchMatchLength;
-    };
-    TPaintStateHooks PaintStateHooks;
+    // Whether the input focus is in the list's window or one of its descendants.
+    bool HasInputFocus() const;
+    // The column-list index of the focused visible column; -1 when no column is shown.
+    int FocusedColumnIndex() const;
     // Nesting depth of paint passes in progress; 0 between passes.
     int PaintLockCount() const { return FPaintLockCount; }
 
@@ -366,8 +364,6 @@ protected:
     virtual void ColumnValueChanged(TdxTreeListColumn* column) { (void)column; }
     virtual void ColumnValidate(TdxTreeListColumn* column) { (void)column; }
     bool SettingUpEditor() const { return FSettingUpEditor; }
-    // The horizontal scroll position: the scrolling bands are moved left by this much.
-    int LeftCoord() const { return FLeftCoord; }
 
     // --- Painting (dxTLPaint.cpp) ---------------------------------------------------------
     // One paint pass over the whole client area (see dxTLPaint.cpp).
@@ -392,17 +388,32 @@ protected:
     // paint pass and come back after it.
     virtual void HideInteractionMarks() {}
     virtual void ShowInteractionMarks() {}
-    // The paint pass's view of selection, focus and scrolling (see TPaintStateHooks).
-    virtual bool PaintNodeSelected(const TdxTreeListNode* node) const;
-    virtual TdxTreeListNode* PaintFocusedNode() const;
-    virtual int PaintFocusedColumn() const;
-    virtual int PaintLeftCoord() const;
-    virtual TdxTreeListNode* PaintTopNode() const;
-    virtual bool PaintHasFocus() const;
-    virtual TdxTreeListNode* PaintHotTrackNode() const;
-    virtual bool PaintNewItemRowActive() const;
-    virtual int PaintSearchMatchLength() const;
+    // What the paint pass reads of hot tracking, the new item row and incremental search:
+    // the hot-tracked node, whether the new item row is the active row, and how many bytes of
+    // the focused cell's text a search has matched (0: none).
+    virtual TdxTreeListNode* PaintHotTrackNode() const { return HotTrackNode(); }
+    virtual bool PaintNewItemRowActive() const { return false; }
+    virtual int PaintSearchMatchLength() const { return 0; }
+
+    // Focus and selection read the options and the visible columns.
+    bool MultiSelect() const override { return FOptions.Contains(aoMultiSelect); }
+    bool ExtMultiSelect() const override { return FOptions.Contains(aoExtMultiSelect); }
+    bool RowSelectMode() const override { return FOptions.Contains(aoRowSelect); }
+    int VisibleColumnCount() const override;
+    fw::TRect NodeCellRect(const TdxTreeListNode* node, int column) const override;
     void CMFontChanged(fw::TMessage& message);
+    void WMSetFocus(fw::TMessage& message);
+    void WMKillFocus(fw::TMessage& message);
+    // Scrolling (dxTLScrolling.cpp)
+    void UpdateScrollBars() override;
+    void ClampView() override;
+    void BeginPaintLock() override;
+    void EndPaintLock() override;
+    void RowsMoved() override;
+    void MakeColumnVisible(int column) override;
+    void WMSize(fw::TMessage& message);
+    void WMVScroll(fw::TMessage& message);
+    void WMHScroll(fw::TMessage& message);
     FW_DECLARE_MESSAGE_MAP()
 
 private:
@@ -422,7 +433,12 @@ private:
     // The incremental search's mark on the focused cell.
     void PaintSearchMatch(fw::TCanvas& canvas, const fw::TRect& cell,
                           const TdxTreeListCellViewData& data, int matchLength);
+    // dxTLScrolling.cpp
+    void ClientSizeChanged();
+    void WriteScrollBar(int bar, const fw::TScrollInfo& info, bool visible);
+    bool FitsWithoutScrollBars() const;
     int FPaintLockCount = 0;
+    fw::TSize FClientSize;
     TdxTreeListCellViewData FCellViewData;
     friend class TdxTreeListColumn;
     friend class TdxTreeListBand;

@@ -159,4 +159,18 @@ TRect TCustomdxTreeListControl::TGeometry::FooterCellRect(const TdxHeaderItem& i
             top + item.RowSpan * FHeights.FooterRow};
 }
 
+// --- the list's queries ---------------------------------------------------------------------
+
+TRect TCustomdxTreeListControl::NodeCellRect(const TdxTreeListNode* node, int column) const {
+    const TRect rowRect = NodeRowRect(node);
+    const TGeometry geometry(*this, LeftCoord());
+    const std::vector<TdxHeaderItem>& items = geometry.Layout().HeaderItems;
+    if (rowRect.IsEmpty() || column < 0 || column >= static_cast<int>(items.size()))
+        return {};
+    const TdxRowGeometry row =
+        geometry.Row(const_cast<TdxTreeListNode*>(node), rowRect.Top, NodeHeight(node));
+    TRect cell;
+    return geometry.CellRect(row, items[std::size_t(column)], cell) ? cell : TRect{};
+}
+
 } // namespace dxtl

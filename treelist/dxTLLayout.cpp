@@ -12,7 +12,8 @@
 //
 // Call flow: a property write -> LayoutChanged (TCustomdxTreeList: waits for the last EndUpdate,
 // skipped while loading or destroying) -> RecalcLayout: CalcHeights, drop the row index and the
-// layout lists, pending re-sort, scroll bars, row index, BuildLayout into the cache, repaint.
+// layout lists, pending re-sort, row index, BuildLayout into the cache; then, outside the lock,
+// LayoutApplied: scroll bars, the view kept in range, repaint.
 // Queries read the cache through Layout(), which rebuilds it on first use after a drop; while
 // the update lock is held (or while loading) it builds a scratch copy instead, so nothing that
 // the pending changes make stale is kept.
@@ -394,11 +395,9 @@ void TCustomdxTreeListControl::RecalcLayout() {
     CalcHeights();
     ClearRowIndex();
     RunPendingResort();
-    UpdateScrollBars();
     RebuildRowIndex();
     BuildLayout(FLayout);
     FLayoutBuilt = true;
-    Invalidate();
 }
 
 const TdxLayoutLists& TCustomdxTreeListControl::Layout() const {

@@ -5,7 +5,7 @@
 //   adding and clearing      - AddNode, NodeAt, ClearNodes
 //   update lock              - BeginUpdate, EndUpdate, LayoutChanged
 //   node events              - NodeAdded, NodeDeleted, expansion, MakeVisible
-//   focus, selection, edits  - the base list's answers: one focused node, no multiple selection
+//   edits                    - ending an in-place edit
 //   TCustomdxTreeListControl - where text nodes keep their attributes and column texts
 #include "treelist/dxTL.h"
 
@@ -81,12 +81,13 @@ TdxTreeListNode* TCustomdxTreeList::NodeAt(int index) const {
 }
 
 void TCustomdxTreeList::ForgetNodeReferences() {
-    FTopVisibleNode = nullptr;
+    SetTopVisibleNode(nullptr);
     FFocusedNode = nullptr;
     FEditingNode = nullptr;
     FEditingColumn = -1;
-    FSelectionAnchor = nullptr;
-    FRangeSelecting = false;
+    FSelection.Anchor = nullptr;
+    FSelection.Extending = false;
+    FSelection.RangeStart = nullptr;
     FPrevFocusedNode = nullptr;
     FDragNode = nullptr;
     FHotTrackNode = nullptr;
@@ -140,6 +141,7 @@ void TCustomdxTreeList::ClearNodes() {
 
 void TCustomdxTreeList::BeginUpdate() {
     ++FLockUpdate;
+    BeginSelection();
     CancelEditing();
     // Under the lock nothing builds the index or caches a height again: once is enough.
     if (FLockUpdate == 1)
@@ -151,7 +153,14 @@ void TCustomdxTreeList::EndUpdate() {
     if (FLockUpdate == 0)
         return;
     --FLockUpdate;
-    LayoutChanged();
+    // The selection lock is given back also when the recalculation raises.
+    try {
+        LayoutChanged();
+    } catch (...) {
+        FSelection.Unlock();
+        throw;
+    }
+    EndSelection();
 }
 
 void TCustomdxTreeList::LayoutChanged() {
@@ -166,11 +175,16 @@ void TCustomdxTreeList::LayoutChanged() {
         throw;
     }
     --FLockUpdate;
+    LayoutApplied();
 }
 
 void TCustomdxTreeList::RecalcLayout() {
     RebuildRowIndex();
+}
+
+void TCustomdxTreeList::LayoutApplied() {
     UpdateScrollBars();
+    ClampView();
     Invalidate();
 }
 
@@ -249,8 +263,9 @@ void TCustomdxTreeList::NodeDeleted(TdxTreeListNode* node, TdxTreeListNode* prev
     };
     if (FClearing)
         return finish();
-    if (IsNodeSelected(node))
-        RemoveFromSelection(node);
+    // A freed node leaves the selection whatever the options now say.
+    if (FSelection.Remove(node))
+        SelectionCountChanged();
     if (FNodes.empty()) {
         if (!ListDestroying())
             ClearRowIndex();
@@ -276,8 +291,8 @@ void TCustomdxTreeList::NodeDeleted(TdxTreeListNode* node, TdxTreeListNode* prev
     }
     if (node == FPrevFocusedNode)
         FPrevFocusedNode = nullptr;
-    if (node == FSelectionAnchor)
-        FSelectionAnchor = replacement;
+    if (node == FSelection.Anchor)
+        FSelection.Anchor = replacement;
     if (node == FDragNode)
         FDragNode = nullptr;
     if (node == FHotTrackNode)
@@ -293,7 +308,7 @@ void TCustomdxTreeList::NodeDeleted(TdxTreeListNode* node, TdxTreeListNode* prev
 }
 
 bool TCustomdxTreeList::FocusNodeBeforeCollapse(TdxTreeListNode* node) {
-    node->SetFocused(true);
+    ChangeFocus(node, FocusedColumn(), true);
     return true;
 }
 
@@ -316,6 +331,10 @@ void TCustomdxTreeList::SetNodeExpanded(TdxTreeListNode* node, bool expanded) {
             SetTopVisibleNode(node);
         if (FFocusedNode && FFocusedNode->HasAsParent(node) && !FocusNodeBeforeCollapse(node))
             return;
+        // The anchor follows the focus out of the subtree, or a Shift range would start at a
+        // row that is no longer shown.
+        if (FSelection.Anchor && FSelection.Anchor->HasAsParent(node))
+            FSelection.Anchor = node;
     }
     node->FExpanded = expanded;
     if (FLockUpdate == 0 && !ListDestroying())
@@ -327,67 +346,7 @@ void TCustomdxTreeList::SetNodeExpanded(TdxTreeListNode* node, bool expanded) {
         DoCollapsed(node);
 }
 
-void TCustomdxTreeList::MakeVisible(TdxTreeListNode* node) {
-    if (!node || node->FOwner != this)
-        return;
-    const bool expandAncestors = !node->IsVisible();
-    if (expandAncestors)
-        BeginUpdate();
-    try {
-        if (expandAncestors)
-            for (TdxTreeListNode* p = node->FParent; p; p = p->FParent)
-                if (!p->FExpanded)
-                    p->SetExpanded(true);
-        const int top = RowOf(FTopVisibleNode);
-        const int row = RowOf(node);
-        const int rows = VisibleRowCount();
-        // A handler may have refused an expansion: then the node has no row to show.
-        const bool inView = top >= 0 && top <= row && row <= top + rows - 1;
-        if (row >= 0 && (expandAncestors || !inView)) {
-            if (row < top)
-                SetTopVisibleNode(node);
-            else if (row > top + rows - 1)
-                SetTopVisibleNode(NodeAtAbsoluteIndex(row - rows + 1));
-        }
-    } catch (...) {
-        if (expandAncestors)
-            EndUpdate();
-        throw;
-    }
-    if (expandAncestors)
-        EndUpdate();
-}
-
-// --- focus, selection, edits -----------------------------------------------------------------
-
-void TCustomdxTreeList::ChangeFocus(TdxTreeListNode* node) {
-    if (node == FFocusedNode)
-        return;
-    if (node && node->FOwner != this)
-        throw EInvaliddxTreeListOperation("Cannot focus a node of another list");
-    TdxTreeListNode* old = FFocusedNode;
-    FPrevFocusedNode = old;
-    FFocusedNode = node;
-    if (old)
-        NodeChanged(old, false);
-    if (node)
-        NodeChanged(node, false);
-    if (OnChangeNode)
-        OnChangeNode(this, old, node);
-}
-
-bool TCustomdxTreeList::IsNodeSelected(const TdxTreeListNode* node) const {
-    return node && node == FFocusedNode;
-}
-
-void TCustomdxTreeList::SetNodeSelected(TdxTreeListNode* node, bool selected) {
-    if (selected)
-        node->SetFocused(true);
-}
-
-void TCustomdxTreeList::RemoveFromSelection(TdxTreeListNode*) {}
-
-void TCustomdxTreeList::ClearSelection() {}
+// --- edits ---------------------------------------------------------------------------------
 
 void TCustomdxTreeList::CancelEditing() {
     FEditingNode = nullptr;
@@ -463,6 +422,8 @@ void TCustomdxTreeListControl::SetNodeString(TdxTreeListNode* node, int index,
     if (index < 0)
         RaiseListIndexError(index);
     TextNode(node).FStrings.Set(index, text);
+    // Not repainted, but measured again on its next use: wrapped rows follow their texts.
+    node->SetCachedRowHeight(0);
 }
 
 TdxValue TCustomdxTreeListControl::GetNodeVariant(TdxTreeListNode* node, int index) {

@@ -4,6 +4,8 @@
 
 #include "treelist/dxTLNode.h"
 #include "treelist/dxTLRowIndex.h"
+#include "treelist/dxTLScrollState.h"
+#include "treelist/dxTLSelection.h"
 
 #include <string>
 #include <string_view>
@@ -45,8 +47,21 @@ public:
     int AbsoluteCount() const;
     TdxTreeListNode* NodeAtAbsoluteIndex(int row) const;
     TdxTreeListNode* LastRowNode() const;
-    // Expands the collapsed ancestors and scrolls the node's row into view.
+
+    // --- Vertical scrolling (dxTLScrolling.cpp) ------------------------------------------------
+    // Expands the collapsed ancestors and scrolls the node's row wholly into view.
     void MakeVisible(TdxTreeListNode* node);
+    // The top row's visible row index; -1 without rows.
+    int TopRow() const;
+    // Scrolls so that the row is on top, clamped so that the last page stays full; moves the
+    // window's pixels when less than a page is scrolled over. The focus does not move.
+    void SetTopRow(int row);
+    // Rows that fit wholly into the rows area (at the end of the list: a full page), and rows
+    // at least partly shown; both at least 1, as the last UpdateScrollBars counted them.
+    int PageRowCount() const { return FScroll.PageRowCount; }
+    int ShownRowCount() const { return FScroll.ShownRowCount; }
+    // The keyboard's page move of the focus: -1 up, +1 down.
+    void PageMove(int direction);
 
     // Repaints the node's row, or with `fromRowDownward` everything from it to the bottom.
     virtual void NodeChanged(TdxTreeListNode* node, bool fromRowDownward);
@@ -57,16 +72,70 @@ public:
     // The older format raises EInvaliddxTreeListOperation for a text over 255 bytes.
     std::string WriteData(TdxNodeStreamFormat format = nsfCurrent);
 
+    // --- Focus (dxTLFocus.cpp) ------------------------------------------------------------
+    // The focused column, an index among the visible columns in display order: 0 in
+    // row-select mode, else the stored one while it names a visible column, else 0.
+    int FocusedColumn() const;
+    // As last written: -1 until then.
+    int StoredFocusedColumn() const { return FFocusedColumn; }
+    // Focuses that column of the focused node (ChangeFocus).
+    void SetFocusedColumn(int column);
+    // The one road by which the focus moves. Raises OnChangeNode when the node changed, then
+    // OnChangeColumn when the effective column changed; with `makeVisible` the focused row is
+    // scrolled into view. Under the update lock it only stores. Nothing for none.
+    void ChangeFocus(TdxTreeListNode* node, int column, bool makeVisible);
+    // Focuses the node of a visible row, clamped to the shown rows; an absent focus counts
+    // as row 0.
+    void FocusRow(int row);
+
+    // --- Selection (dxTLSelection.cpp) -----------------------------------------------------
+    // With aoMultiSelect membership of the selected nodes, else whether it is focused.
+    bool IsNodeSelected(const TdxTreeListNode* node) const;
+    // Adds (when CanSelectNode allows) or removes the node, repaints its row and raises
+    // OnSelectedCountChange unless the selection lock is held. Nothing without aoMultiSelect.
+    void SetNodeSelected(TdxTreeListNode* node, bool selected);
+    // OnCanNodeSelected; without aoExtMultiSelect the selected nodes share one parent.
+    bool CanSelectNode(TdxTreeListNode* node);
+    void ClearSelection();
+    // Adds every selectable shown row from `a` to `b` (either order) to the selection; a node
+    // that is not shown stands for its nearest shown ancestor.
+    void SelectRange(TdxTreeListNode* a, TdxTreeListNode* b);
+    int SelectedCount() const { return FSelection.Count(); }
+    // In identity order; none outside 0 .. SelectedCount() - 1.
+    TdxTreeListNode* SelectedNodes(int index) const { return FSelection.At(index); }
+    TdxTreeListNode* SelectionAnchor() const { return FSelection.Anchor; }
+    void SetSelectionAnchor(TdxTreeListNode* node) { FSelection.Anchor = node; }
+    // The sign of the node's visible row minus the anchor's.
+    int CompareWithAnchor(const TdxTreeListNode* node) const;
+    // A run of Shift+arrow keys extending one range.
+    bool SelectionExtending() const { return FSelection.Extending; }
+    void SetSelectionExtending(bool extending) { FSelection.Extending = extending; }
+    // The selection lock: one OnSelectedCountChange at the end, when the count changed.
+    void BeginSelection() { FSelection.Lock(); }
+    void EndSelection();
+    // Repaints the focused row and the selected ones (all at once above 10).
+    void InvalidateSelection();
+    // Frees every selected node.
+    void DeleteSelection();
+
     TTLExpandedEvent OnDeletion;
     TTLExpandingEvent OnExpanding;
     TTLExpandingEvent OnCollapsing;
     TTLExpandedEvent OnExpanded;
     TTLExpandedEvent OnCollapsed;
     TTLChangeNodeEvent OnChangeNode;
+    TTLChangeColumnEvent OnChangeColumn;
+    fw::TNotifyEvent OnChangeTopVisibleNode;
+    TdxTLCanNodeSelected OnCanNodeSelected;
+    fw::TNotifyEvent OnSelectedCountChange;
 
 protected:
     void BeforeDestruction() override;
-    bool ListDestroying() const { return FDestroying || IsDestroying(); }
+    // The list, or the owner that will free it, is being destroyed: nothing is recalculated,
+    // repainted or reported any more.
+    bool ListDestroying() const {
+        return FDestroying || IsDestroying() || (Owner() && Owner()->IsDestroying());
+    }
     bool Clearing() const { return FClearing; }
 
     // --- Hooks through which nodes reach the list ---------------------------------------
@@ -103,31 +172,55 @@ protected:
     virtual void SetNodeString(TdxTreeListNode* node, int index, std::string_view text) = 0;
     virtual void SetNodeVariant(TdxTreeListNode* node, int index, const TdxValue& value) = 0;
 
-    // --- Hooks that the layout, focus, selection, editing and scrolling fill -------------
+    // --- Hooks that the layout, options, columns, editing and scrolling fill -------------
     // The layout recalculation (run by LayoutChanged); here it rebuilds the row index and
     // repaints.
     virtual void RecalcLayout();
-    // Moves the focus (raising OnChangeNode) and repaints both rows.
-    virtual void ChangeFocus(TdxTreeListNode* node);
-    // Without a multiple selection the focused node is the selected one.
-    virtual bool IsNodeSelected(const TdxTreeListNode* node) const;
-    virtual void SetNodeSelected(TdxTreeListNode* node, bool selected);
-    virtual void RemoveFromSelection(TdxTreeListNode* node);
-    virtual void ClearSelection();
+    // What focus and selection ask of the options and the visible columns.
+    virtual bool MultiSelect() const { return false; }
+    virtual bool ExtMultiSelect() const { return false; }
+    virtual bool RowSelectMode() const { return true; }
+    virtual int VisibleColumnCount() const { return 0; }
+    // The cell of a node's row in a visible column (empty when not in view); here the row.
+    virtual fw::TRect NodeCellRect(const TdxTreeListNode* node, int column) const;
+    // Scrolls a visible column into view.
+    virtual void MakeColumnVisible(int column) { (void)column; }
+    // The input focus arrived or left: the focused and selected rows change colour.
+    void FocusGained();
+    void FocusLost();
     // Ends in-place editing: forgets the edited node and column and closes the editor.
     virtual void CancelEditing();
     virtual void CloseEditor() {}
+    // After the layout recalculation, outside the update lock: the scroll bars, the view kept
+    // in range, a repaint.
+    virtual void LayoutApplied();
     // The top row, and the rows' geometry: rows are stacked from the top row down the data
     // area, each NodeHeight high (StackRows). Here the data area is the client area and every
     // row is one RowHeight high; the layout of TCustomdxTreeListControl computes both.
-    virtual void SetTopVisibleNode(TdxTreeListNode* node);
+    // Assigning the top row raises OnChangeTopVisibleNode.
+    void SetTopVisibleNode(TdxTreeListNode* node);
     virtual fw::TRect DataAreaRect() const;
-    virtual int VisibleRowCount() const;
     virtual int RowHeight() const { return kPlainRowHeight; }
     virtual int NodeHeight(const TdxTreeListNode* node) const;
     // Empty when the node's row is not (or not wholly) above the data area's bottom edge.
     virtual fw::TRect NodeRowRect(const TdxTreeListNode* node) const;
-    virtual void UpdateScrollBars() {}
+    // Counts the rows of the rows area (PageRowCount, ShownRowCount) and writes the scroll
+    // bars; here only the counts.
+    virtual void UpdateScrollBars();
+    // Keeps the view in range after the rows or the area changed: no empty space below the
+    // last row while rows are hidden above.
+    virtual void ClampView();
+    // Nesting counter around moving the window's pixels: marks drawn by inverting pixels leave
+    // first and come back after.
+    virtual void BeginPaintLock() {}
+    virtual void EndPaintLock() {}
+    // The rows' pixels moved vertically; what cannot move with them (a dot pattern fixed to
+    // the surface) is repainted here.
+    virtual void RowsMoved() {}
+    // The rows that fit from the row `top` down the rows area: wholly (page) and at least
+    // partly (shown); when the rows run out first, rows above `top` fill the page.
+    void CountRows(TdxTreeListNode* top, int& page, int& shown) const;
+    TdxScrollState& ScrollState() { return FScroll; }
 
     // The one walk over the shown rows as the view stacks them: from `first` (none: no rows)
     // down from y = `top`, place(node, rowTop) for each row that starts above `bottom`. place
@@ -191,9 +284,21 @@ private:
     void UpdateRowIndexFor(TdxTreeListNode* node, bool wasVisible, bool last, bool removing);
     void ClearLastChildHeight(TdxTreeListNode* node, bool removing);
 
+    // dxTLScrolling.cpp: moves the rows area's pixels (with the indicator) by `distance`.
+    void ScrollRows(int distance);
+    // dxTLFocus.cpp
+    void FinishFocusChange(TdxTreeListNode* oldNode, int oldColumn, bool makeVisible);
+    // dxTLSelection.cpp
+    void SelectionCountChanged();
+    // The node itself when shown, else its nearest shown ancestor.
+    TdxTreeListNode* ShownNodeOf(TdxTreeListNode* node) const;
+
     TNodeList FNodes;
     int FLockUpdate = 0;
     TdxTreeListNode* FFocusedNode = nullptr;
+    int FFocusedColumn = -1;
+    TdxTreeListSelection FSelection;
+    TdxScrollState FScroll;
     TdxTreeListNode* FPrevFocusedNode = nullptr;
     mutable TdxTreeListRowIndex FRowIndex;
     struct TPendingUpdate {
@@ -205,12 +310,10 @@ private:
     // Whether the node now being freed was displayed (set before NodeDeleted runs).
     bool FPendingWasVisible = false;
     TdxTreeListNode* FTopVisibleNode = nullptr;
-    TdxTreeListNode* FSelectionAnchor = nullptr;
     TdxTreeListNode* FDragNode = nullptr;
     TdxTreeListNode* FHotTrackNode = nullptr;
     TdxTreeListNode* FEditingNode = nullptr;
     int FEditingColumn = -1;
-    bool FRangeSelecting = false;
     bool FClearing = false;
     bool FDestroying = false;
     // Roots of the frees in progress (a deletion handler may start another).

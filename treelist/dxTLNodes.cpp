@@ -127,9 +127,10 @@ bool TdxTreeListNode::Focused() const {
 }
 
 void TdxTreeListNode::SetFocused(bool focused) {
-    if (focused == Focused())
+    // Taking the focus away leaves it where it is: the list always has a focused node.
+    if (!focused || Focused())
         return;
-    FOwner->ChangeFocus(focused ? this : nullptr);
+    FOwner->ChangeFocus(this, FOwner->FocusedColumn(), true);
 }
 
 bool TdxTreeListNode::Selected() const {

@@ -3,7 +3,7 @@
 // dxTLPaintPass.h.
 //
 // Sections:
-//   1. paint state     - what the pass reads of selection, focus, scrolling and search
+//   1. paint state     - the input focus and the focused column as the pass reads them
 //   2. pass setup      - paint lock, geometry, brushes, column brush table, rows
 //   3. areas           - band and header panels, new item row, indicator, footer, empty areas
 //   4. indent pass     - level slots, tree lines, expand buttons, state and node images
@@ -57,45 +57,8 @@ void DrawDottedFocusRect(TCanvas& canvas, const TRect& r) {
 // =============================================================================================
 // 1. paint state
 
-bool TCustomdxTreeListControl::PaintNodeSelected(const TdxTreeListNode* node) const {
-    return PaintStateHooks.NodeSelected ? PaintStateHooks.NodeSelected(node) : false;
-}
-
-TdxTreeListNode* TCustomdxTreeListControl::PaintFocusedNode() const {
-    return PaintStateHooks.FocusedNode ? PaintStateHooks.FocusedNode() : nullptr;
-}
-
-int TCustomdxTreeListControl::PaintFocusedColumn() const {
-    return PaintStateHooks.FocusedColumn ? PaintStateHooks.FocusedColumn() : 0;
-}
-
-int TCustomdxTreeListControl::PaintLeftCoord() const {
-    return PaintStateHooks.LeftCoord ? PaintStateHooks.LeftCoord() : LeftCoord();
-}
-
-TdxTreeListNode* TCustomdxTreeListControl::PaintTopNode() const {
-    return PaintStateHooks.TopNode ? PaintStateHooks.TopNode() : TopVisibleNode();
-}
-
-TdxTreeListNode* TCustomdxTreeListControl::PaintHotTrackNode() const {
-    return PaintStateHooks.HotTrackNode ? PaintStateHooks.HotTrackNode() : HotTrackNode();
-}
-
-bool TCustomdxTreeListControl::PaintNewItemRowActive() const {
-    return FShowNewItemRow && PaintStateHooks.NewItemRowActive &&
-           PaintStateHooks.NewItemRowActive();
-}
-
-int TCustomdxTreeListControl::PaintSearchMatchLength() const {
-    if (!FOptionsEx.Contains(aoAutoSearch) || !PaintStateHooks.SearchMatchLength)
-        return 0;
-    return std::max(0, PaintStateHooks.SearchMatchLength());
-}
-
 // The focus window is the list's window or one of its descendants.
-bool TCustomdxTreeListControl::PaintHasFocus() const {
-    if (PaintStateHooks.HasFocus)
-        return PaintStateHooks.HasFocus();
+bool TCustomdxTreeListControl::HasInputFocus() const {
     if (!Window() || !HasPlatform())
         return false;
     const TWindowHandle own = Window()->Handle();
@@ -106,20 +69,19 @@ bool TCustomdxTreeListControl::PaintHasFocus() const {
     return false;
 }
 
+int TCustomdxTreeListControl::FocusedColumnIndex() const {
+    const std::vector<TdxHeaderItem>& items = Layout().HeaderItems;
+    const int focused = FocusedColumn();
+    return focused < static_cast<int>(items.size()) ? items[std::size_t(focused)].Column : -1;
+}
+
 // =============================================================================================
 // 2. pass setup
 
 void TCustomdxTreeListControl::PaintControl(TCanvas& canvas) {
-    // The paint lock nests; the marks of an interaction leave on the outermost entry only.
     struct TPaintLock {
-        explicit TPaintLock(TCustomdxTreeListControl& list) : List(list) {
-            if (List.FPaintLockCount++ == 0)
-                List.HideInteractionMarks();
-        }
-        ~TPaintLock() {
-            if (--List.FPaintLockCount == 0)
-                List.ShowInteractionMarks();
-        }
+        explicit TPaintLock(TCustomdxTreeListControl& list) : List(list) { List.BeginPaintLock(); }
+        ~TPaintLock() { List.EndPaintLock(); }
         TCustomdxTreeListControl& List;
     } lock(*this);
     TPaintPass pass(*this, canvas);
@@ -127,12 +89,12 @@ void TCustomdxTreeListControl::PaintControl(TCanvas& canvas) {
 }
 
 TCustomdxTreeListControl::TPaintPass::TPaintPass(TCustomdxTreeListControl& list, TCanvas& canvas)
-    : List(list), Canvas(canvas), Clip(canvas), Geometry(list, list.PaintLeftCoord()),
+    : List(list), Canvas(canvas), Clip(canvas), Geometry(list, list.LeftCoord()),
       Areas(Geometry.Areas()) {
-    HasFocus = List.PaintHasFocus();
-    FocusedNode = List.PaintFocusedNode();
-    FocusedColumn = List.PaintFocusedColumn();
-    NewItemRowActive = List.PaintNewItemRowActive();
+    HasFocus = List.HasInputFocus();
+    FocusedNode = List.FocusedNode();
+    FocusedColumn = List.FocusedColumnIndex();
+    NewItemRowActive = List.FShowNewItemRow && List.PaintNewItemRowActive();
     Separator = List.FShowGrid ? List.FRowSeparatorLineWidth : 0;
     GridColor = List.FGridLineColor == clNone ? clBtnShadow : List.FGridLineColor;
 
@@ -154,11 +116,11 @@ TCustomdxTreeListControl::TPaintPass::TPaintPass(TCustomdxTreeListControl& list,
 
     // Row entries from the top node until the rows area is full.
     RowsBottom = Geometry.ForEachRow(
-        List.PaintTopNode(),
+        List.TopVisibleNode(),
         [&](const TdxRowGeometry& geometry) {
             TRowEntry row;
             static_cast<TdxRowGeometry&>(row) = geometry;
-            row.Selected = List.PaintNodeSelected(geometry.Node);
+            row.Selected = List.IsNodeSelected(geometry.Node);
             row.FooterBegin = FooterParents.size() - std::size_t(geometry.FooterCount);
             Rows.push_back(row);
             return true;

@@ -333,9 +333,9 @@ void TCustomdxTreeListControl::PaintCellContent(TCanvas& canvas, const TRect& re
     data.HotTrack = FOptionsEx.Contains(aoHotTrack) && node && node == PaintHotTrackNode();
     data.CellRect = {-2, -2, rect.Width() + 2, rect.Height() + 2};
     DrawEditText(canvas, rect, data);
-    if (cellKind == 0 && FOptionsEx.Contains(aoAutoSearch) && node && node == PaintFocusedNode() &&
-        columnIndex == PaintFocusedColumn())
-        if (const int matched = PaintSearchMatchLength(); matched > 0)
+    if (cellKind == 0 && FOptionsEx.Contains(aoAutoSearch) && node && node == FocusedNode() &&
+        columnIndex == FocusedColumnIndex())
+        if (const int matched = std::max(PaintSearchMatchLength(), 0); matched > 0)
             PaintSearchMatch(canvas, rect, data, matched);
 }
 

@@ -24,6 +24,11 @@ constexpr TColor kPreviewFontColor = 0x00FF0000;
 
 FW_BEGIN_MESSAGE_MAP(TCustomdxTreeListControl, TCustomdxTreeList)
 FW_MESSAGE(Msg::CmFontChanged, CMFontChanged)
+FW_MESSAGE(Msg::SetFocus, WMSetFocus)
+FW_MESSAGE(Msg::KillFocus, WMKillFocus)
+FW_MESSAGE(Msg::Size, WMSize)
+FW_MESSAGE(Msg::VScroll, WMVScroll)
+FW_MESSAGE(Msg::HScroll, WMHScroll)
 FW_END_MESSAGE_MAP()
 
 TCustomdxTreeListControl::TCustomdxTreeListControl(TComponent* owner)
@@ -84,9 +89,22 @@ void TCustomdxTreeListControl::Notification(TComponent* component, TOperation op
 }
 
 void TCustomdxTreeListControl::Resize() {
+    ClientSizeChanged();
     TCustomdxTreeList::Resize();
-    // Widths follow the client width with aoAutoWidth, and the rows area's height changes.
-    LayoutChanged();
+}
+
+void TCustomdxTreeListControl::WMSetFocus(TMessage& message) {
+    FocusGained();
+    DispatchInherited(StaticMessageTable(), message);
+}
+
+void TCustomdxTreeListControl::WMKillFocus(TMessage& message) {
+    FocusLost();
+    DispatchInherited(StaticMessageTable(), message);
+}
+
+int TCustomdxTreeListControl::VisibleColumnCount() const {
+    return static_cast<int>(Layout().HeaderItems.size());
 }
 
 void TCustomdxTreeListControl::ViewChanged() {
@@ -182,7 +200,8 @@ void TCustomdxTreeListControl::SetOptions(TdxTreeListOptions options) {
     if (options == FOptions)
         return;
     const TdxTreeListOptions old = FOptions;
-    // The lock closes an open editor; the layout is recomputed at its end.
+    // The lock closes an open editor, makes the selection's changes one event and recomputes
+    // the layout at its end.
     BeginUpdate();
     try {
         if (options.Contains(aoRowSelect))
@@ -194,16 +213,18 @@ void TCustomdxTreeListControl::SetOptions(TdxTreeListOptions options) {
         if (!old.Contains(aoAutoSort) && options.Contains(aoAutoSort))
             ResetSortedColumns();
         DropLayoutLists();
+        if (!IsLoading()) {
+            ClearSelection();
+            if (TdxTreeListNode* focused = FocusedNode())
+                SetNodeSelected(focused, true);
+            if (!options.Contains(aoRowSelect) && StoredFocusedColumn() < 0)
+                SetFocusedColumn(0);
+        }
     } catch (...) {
         EndUpdate();
         throw;
     }
     EndUpdate();
-    if (!IsLoading()) {
-        ClearSelection();
-        if (TdxTreeListNode* focused = FocusedNode())
-            SetNodeSelected(focused, true);
-    }
 }
 
 void TCustomdxTreeListControl::SetOptionsEx(TdxTreeListOptionsEx options) {

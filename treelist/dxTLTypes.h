@@ -64,6 +64,12 @@ using TTLGetFooterCellTextEvent = std::function<void(fw::TObject* sender, TdxTre
                                                      TdxTreeListColumn* column, std::string& text)>;
 using TTLChangeNodeEvent =
     std::function<void(fw::TObject* sender, TdxTreeListNode* oldNode, TdxTreeListNode* node)>;
+// The effective focused column changed: `column` is its index among the visible columns.
+using TTLChangeColumnEvent =
+    std::function<void(fw::TObject* sender, TdxTreeListNode* node, int column)>;
+// Whether `node` may be selected; `allow` arrives true.
+using TdxTLCanNodeSelected =
+    std::function<void(fw::TObject* sender, TdxTreeListNode* node, bool& allow)>;
 
 // The layout's distributions divide by 0 only for shares of nothing (b = 0): see
 // dxTLLayout.cpp.

@@ -47,6 +47,7 @@ void TCustomdxTreeList::NodeChanged(TdxTreeListNode* node, bool fromRowDownward)
     // measure it again.
     node->FRowHeight = 0;
     UpdateScrollBars();
+    ClampView();
     const TRect area = DataAreaRect();
     const int row = RowOf(node);
     if (row < 0)
@@ -64,32 +65,12 @@ void TCustomdxTreeList::SetTopVisibleNode(TdxTreeListNode* node) {
     if (node == FTopVisibleNode)
         return;
     FTopVisibleNode = node;
-    if (FLockUpdate == 0 && !ListDestroying() && HandleAllocated())
-        Invalidate();
+    if (OnChangeTopVisibleNode && !ListDestroying())
+        OnChangeTopVisibleNode(this);
 }
 
 TRect TCustomdxTreeList::DataAreaRect() const {
     return ClientRect();
-}
-
-// Rows that fit wholly from the top row down; past the last node, room for rows of the
-// standard height counts too. At least 1.
-int TCustomdxTreeList::VisibleRowCount() const {
-    const TRect area = DataAreaRect();
-    int count = 0;
-    long long y = area.Top;
-    const TdxTreeListNode* unfitted =
-        StackRows(FirstViewRow(), area.Top, area.Bottom, [&](TdxTreeListNode* n, int top) {
-            const int height = NodeHeight(n);
-            if (top + static_cast<long long>(height) > area.Bottom)
-                return -1;
-            y = top + height;
-            ++count;
-            return height;
-        });
-    if (!unfitted && RowHeight() > 0)
-        count += static_cast<int>((area.Bottom - y) / RowHeight());
-    return std::max(1, count);
 }
 
 // The row from the client's left edge (an indicator cell belongs to its row) to the data

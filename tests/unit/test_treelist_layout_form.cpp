@@ -87,7 +87,8 @@ TEST_F(VarnelTest, MainListPaintsBandHeadersAndRowsWhereTheLayoutPutsThem) {
     EXPECT_EQ(PixelOf(list, 1, 25), bandAndHeader);
     // The header row ends where the rows begin.
     EXPECT_EQ(PixelOf(list, 300, 33 - 1), bandAndHeader);
-    EXPECT_EQ(PixelOf(list, 300, 34), rows);
+    // (The first row's top line is the frame of the focused row.)
+    EXPECT_EQ(PixelOf(list, 300, 35), rows);
     // The caption of the first row starts two pixels into the caption column, its first glyph
     // box one pixel further and two below the text top ((16 - 12) / 2 into the row).
     const TColorRef text = Platform.SysColor(SysColor::WindowText);

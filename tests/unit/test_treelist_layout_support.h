@@ -23,13 +23,24 @@ inline fw::TPropertyRegistry TreeListClasses() {
     return registry;
 }
 
+// The published list, with the incremental search's match as a test sets it (the list has no
+// search of its own to find one).
+class TSearchTreeList : public dxtl::TdxTreeList {
+public:
+    using TdxTreeList::TdxTreeList;
+    int SearchMatch = 0;
+
+protected:
+    int PaintSearchMatchLength() const override { return SearchMatch; }
+};
+
 class TreeListLayoutTest : public testing_support::HeadlessTest {
 protected:
     TreeListLayoutTest() {
         Form = Application.CreateForm<fw::TForm>();
         Form->SetBounds(0, 0, 700, 500);
         Form->Font().SetHeight(-12);
-        List = new dxtl::TdxTreeList(Form);
+        List = new TSearchTreeList(Form);
         List->SetParent(Form);
         List->SetBounds(0, 0, 340, 253);
     }
@@ -72,7 +83,7 @@ protected:
     }
 
     fw::TForm* Form = nullptr;
-    dxtl::TdxTreeList* List = nullptr;
+    TSearchTreeList* List = nullptr;
     fw::TImageList* Images = nullptr;
     dxtl::TdxTreeListColumn* Select = nullptr;
     dxtl::TdxTreeListColumn* Icon = nullptr;

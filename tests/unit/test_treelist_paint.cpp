@@ -57,6 +57,8 @@ TEST_F(TreeListPaintTest, EmptyListFillsTheRowsAreaWithItsColour) {
 }
 
 TEST_F(TreeListPaintTest, SelectedNodeShowsItsSelectedImageCentredAfterTheIndentSlot) {
+    // A multiple selection, so that the focused node is not the selected one by itself.
+    List->SetOptions(List->Options().With(aoMultiSelect));
     AddImages();
     AddColumn(100);
     TdxTreeListNode* node = List->AddNode();
@@ -72,7 +74,7 @@ TEST_F(TreeListPaintTest, SelectedNodeShowsItsSelectedImageCentredAfterTheIndent
     EXPECT_EQ(At(31, top + 15), kRed);
     EXPECT_EQ(At(32, top + 8), kListColor);
 
-    List->PaintStateHooks.NodeSelected = [node](const TdxTreeListNode* n) { return n == node; };
+    List->SetNodeSelected(node, true);
     Repaint();
     EXPECT_EQ(At(16, top), kGreen);
     EXPECT_EQ(At(31, top + 15), kGreen);
@@ -164,7 +166,8 @@ TEST_F(TreeListPaintTest, HorizontalScrollMovesIndentAndFirstColumnTogether) {
     EXPECT_EQ(At(35, glyphRow), text);
     EXPECT_EQ(At(34, glyphRow), kListColor);
 
-    List->PaintStateHooks.LeftCoord = [] { return 10; };
+    List->SetLeftCoord(10);
+    ASSERT_EQ(List->LeftCoord(), 10);
     Repaint();
     EXPECT_EQ(At(5, top + 4), kListColor);
     EXPECT_EQ(At(6, top + 4), kRed);
@@ -220,8 +223,9 @@ TEST_F(TreeListPaintTest, EveryPixelIsPaintedInEveryStyle) {
     TImageList* states = new TImageList(Form);
     states->SetSize(10, 10);
     states->Add(SolidImage(kGreen));
-    AddColumn(120);
-    AddColumn(90);
+    // Wider than the list, so that the columns scroll.
+    AddColumn(220);
+    AddColumn(190);
     TdxTreeListNode* a = List->AddNode();
     TdxTreeListNode* a1 = a->AddChild();
     a1->AddChild()->SetStrings(0, "deep leaf");
@@ -251,7 +255,8 @@ TEST_F(TreeListPaintTest, EveryPixelIsPaintedInEveryStyle) {
         List->SetShowIndicator(indicator);
         List->SetShowFooter(footer);
         List->SetStateImages(withStates ? states : nullptr);
-        List->PaintStateHooks.LeftCoord = [leftCoord] { return leftCoord; };
+        List->SetLeftCoord(leftCoord);
+        ASSERT_EQ(List->LeftCoord(), leftCoord);
         EXPECT_TRUE(EveryPixelPainted());
     }
 }
@@ -450,7 +455,7 @@ TEST_F(TreeListPaintTest, IndicatorColumnHasARaisedCellPerRowAndMarksTheFocusedR
     AddColumn(100);
     TdxTreeListNode* first = List->AddNode();
     TdxTreeListNode* focused = List->AddNode();
-    List->PaintStateHooks.FocusedNode = [focused] { return focused; };
+    List->ChangeFocus(focused, 0, false);
     Repaint();
     const int top = RowsTop();
     const int height = List->NodeHeight(first);
@@ -575,8 +580,11 @@ class TRecordingTreeList : public TdxTreeList {
 public:
     using TdxTreeList::TdxTreeList;
     std::vector<std::pair<const TdxTreeListNode*, bool>> HotTrackFlags;
+    // The node under the mouse as the paint pass reads it.
+    TdxTreeListNode* Hot = nullptr;
 
 protected:
+    TdxTreeListNode* PaintHotTrackNode() const override { return Hot; }
     void AfterPaintCell(TdxTreeListNode* node) override {
         HotTrackFlags.emplace_back(node, CellViewData().HotTrack);
         TdxTreeList::AfterPaintCell(node);
@@ -592,7 +600,7 @@ TEST_F(TreeListPaintTest, HotTrackFlagMarksTheCellsOfTheNodeUnderTheMouseOnlyWit
     list->CreateColumn()->SetWidth(100);
     TdxTreeListNode* plain = list->AddNode();
     TdxTreeListNode* hot = list->AddNode();
-    list->PaintStateHooks.HotTrackNode = [hot] { return hot; };
+    list->Hot = hot;
     const auto paint = [&] {
         list->HotTrackFlags.clear();
         Repaint(*list);
@@ -615,7 +623,7 @@ TEST_F(TreeListPaintTest, HotTrackFlagMarksTheCellsOfTheNodeUnderTheMouseOnlyWit
     EXPECT_EQ(flagsOf(hot), (std::vector<bool>{true, true}));
 
     // No node under the mouse: no cell is hot.
-    list->PaintStateHooks.HotTrackNode = [] { return nullptr; };
+    list->Hot = nullptr;
     paint();
     EXPECT_EQ(flagsOf(hot), (std::vector<bool>{false, false}));
     EXPECT_EQ(list->HotTrackFlags.size(), 4u);
@@ -632,11 +640,10 @@ protected:
         form->Show();
         list = form->tlWinList;
         ASSERT_GE(list->NodeCount(), 2);
+        // The first node added is the focused one; the list selects in several rows.
         selected = list->NodeAt(0);
-        list->PaintStateHooks.NodeSelected = [this](const TdxTreeListNode* n) {
-            return n == selected;
-        };
-        list->PaintStateHooks.FocusedNode = [this] { return selected; };
+        ASSERT_EQ(list->FocusedNode(), selected);
+        list->SetNodeSelected(selected, true);
     }
     TColorRef At(int x, int y) { return PixelOf(*list, x, y); }
 
@@ -687,8 +694,7 @@ TEST_F(MainListPaintTest, SelectedRowIsHighlightedInEveryCellButNotInTheIndent) 
 // A mark is image 1 of the check-mark list in both the image and the selected image (as the
 // view stores it); an unmarked row shows image 0, the empty box.
 TEST_F(MainListPaintTest, MarkedRowShowsTheTickedBoxAndAnUnmarkedRowTheEmptyOne) {
-    list->PaintStateHooks.NodeSelected = nullptr;
-    list->PaintStateHooks.FocusedNode = nullptr;
+    list->ClearSelection();
     TdxTreeListNode* marked = list->NodeAt(1);
     marked->SetImageIndex(1);
     marked->SetSelectedIndex(1);
@@ -710,7 +716,7 @@ TEST_F(MainListPaintTest, MarkedRowShowsTheTickedBoxAndAnUnmarkedRowTheEmptyOne)
     EXPECT_EQ(inkInsideBox(kTop), 0);
     EXPECT_GT(inkInsideBox(kBottom), 5);
     // Selected, the marked row still shows the tick: its selected image is the mark too.
-    list->PaintStateHooks.NodeSelected = [marked](const TdxTreeListNode* n) { return n == marked; };
+    list->SetNodeSelected(marked, true);
     Repaint(*list);
     EXPECT_GT(inkInsideBox(kBottom), 5);
 }
@@ -742,8 +748,8 @@ TEST_F(MainListPaintTest, WithoutTheFocusSelectionIsGreyedAndTheFocusFrameSolid)
     }
 }
 
-TEST_F(MainListPaintTest, NoFocusedNodeDrawsNoFocusRectangle) {
-    list->PaintStateHooks.FocusedNode = [] { return nullptr; };
+TEST_F(MainListPaintTest, SelectedRowWithoutTheFocusHasNoFocusRectangle) {
+    list->ChangeFocus(list->NodeAt(1), 0, false);
     Platform.SetFocusTo(list->Handle());
     Repaint(*list);
     EXPECT_EQ(At(32, kTop), kHighlight);

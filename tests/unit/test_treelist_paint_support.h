@@ -14,6 +14,8 @@ protected:
     TreeListPaintTestBase() {
         List->SetColor(static_cast<fw::TColor>(kListColor));
         List->SetShowLines(false);
+        // Selected rows are the ones a test selects, not the focused one by itself.
+        List->SetOptions(List->Options().With(dxtl::aoMultiSelect));
         Form->Show();
     }
 
@@ -23,13 +25,12 @@ protected:
     fw::TColorRef Sys(int index) { return Platform.SysColor(index); }
     int RowsTop() { return List->DataAreaRect().Top; }
 
-    // The list has the focus, and `node` is focused and the one selected node.
+    // The list has the input focus, and `node` is focused and the one selected node.
     void FocusAndSelect(dxtl::TdxTreeListNode* node) {
-        List->PaintStateHooks.HasFocus = [] { return true; };
-        List->PaintStateHooks.FocusedNode = [node] { return node; };
-        List->PaintStateHooks.NodeSelected = [node](const dxtl::TdxTreeListNode* n) {
-            return n == node;
-        };
+        Platform.SetFocusTo(List->Handle());
+        List->ChangeFocus(node, List->FocusedColumn(), false);
+        List->ClearSelection();
+        List->SetNodeSelected(node, true);
     }
 
     // Repaints the list over a surface of stale pixels and checks that none is left.

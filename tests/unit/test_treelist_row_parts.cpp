@@ -64,13 +64,12 @@ protected:
                2;
     }
 
-    // An incremental search without the focus: the first `length` characters of `node`'s
-    // text in `column` match.
+    // An incremental search in cell mode without the input focus: the first `length`
+    // characters of `node`'s text in `column` match.
     void StartSearch(TdxTreeListNode* node, int column, int length) {
-        List->PaintStateHooks.FocusedNode = [node] { return node; };
-        List->PaintStateHooks.FocusedColumn = [column] { return column; };
-        List->PaintStateHooks.HasFocus = [] { return false; };
-        List->PaintStateHooks.SearchMatchLength = [length] { return length; };
+        List->SetOptions(List->Options().Without(aoRowSelect));
+        List->ChangeFocus(node, column, false);
+        List->SearchMatch = length;
     }
 
     std::map<const TdxTreeListNode*, std::string> PreviewTexts;
@@ -193,8 +192,7 @@ TEST_F(RowPartsTest, PreviewTextIsPaintedUnderTheCellsInThePreviewFontOrTheSelec
     EXPECT_EQ(At(19 + 13 * 6, secondTop + 31), kListColor); // line 2 has 13 characters
 
     // A selected row in a focused list: the preview takes the highlight and its text colour.
-    List->PaintStateHooks.HasFocus = [] { return true; };
-    List->PaintStateHooks.NodeSelected = [first](const TdxTreeListNode* n) { return n == first; };
+    FocusAndSelect(first);
     Repaint();
     const TColorRef highlight = Sys(SysColor::Highlight);
     EXPECT_EQ(At(100, top + 8), highlight);

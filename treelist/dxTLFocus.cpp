@@ -1,0 +1,114 @@
+// The focus of a tree list: the focused node and column, ChangeFocus (the one road by which the
+// focus moves, with its events), FocusRow, and what the input focus arriving or leaving
+// repaints.
+#include "treelist/dxTL.h"
+
+#include <algorithm>
+#include <exception>
+
+namespace dxtl {
+
+using namespace fw;
+
+int TCustomdxTreeList::FocusedColumn() const {
+    if (RowSelectMode())
+        return 0;
+    return FFocusedColumn >= 0 && FFocusedColumn < VisibleColumnCount() ? FFocusedColumn : 0;
+}
+
+void TCustomdxTreeList::SetFocusedColumn(int column) {
+    if (FFocusedNode)
+        ChangeFocus(FFocusedNode, column, true);
+    else
+        FFocusedColumn = column;
+}
+
+TRect TCustomdxTreeList::NodeCellRect(const TdxTreeListNode* node, int) const {
+    return NodeRowRect(node);
+}
+
+void TCustomdxTreeList::ChangeFocus(TdxTreeListNode* node, int column, bool makeVisible) {
+    if (!node)
+        return;
+    if (node->FOwner != this)
+        throw EInvaliddxTreeListOperation("Cannot focus a node of another list");
+    CancelEditing();
+    TdxTreeListNode* const oldNode = FFocusedNode;
+    const int oldColumn = FocusedColumn();
+    try {
+        if (FLockUpdate > 0) {
+            FFocusedNode = node;
+            FFocusedColumn = column;
+        } else if (node == FFocusedNode) {
+            // Another cell of the focused row (cell mode only): both cells repaint.
+            if (!RowSelectMode() && column != oldColumn) {
+                MakeColumnVisible(column);
+                const TRect oldCell = NodeCellRect(node, oldColumn);
+                FFocusedColumn = column;
+                const TRect newCell = NodeCellRect(node, FocusedColumn());
+                for (const TRect& cell : {oldCell, newCell})
+                    if (!cell.IsEmpty() && HandleAllocated())
+                        InvalidateRect(cell);
+            }
+        } else {
+            if (!RowSelectMode()) {
+                FFocusedColumn = column;
+                MakeColumnVisible(column);
+            }
+            FFocusedNode = node;
+            if (oldNode)
+                NodeChanged(oldNode, false);
+            NodeChanged(node, false);
+        }
+    } catch (...) {
+        // The finishing steps run on every way out; the first exception is the one reported.
+        try {
+            FinishFocusChange(oldNode, oldColumn, makeVisible);
+        } catch (...) {
+        }
+        throw;
+    }
+    FinishFocusChange(oldNode, oldColumn, makeVisible);
+}
+
+void TCustomdxTreeList::FinishFocusChange(TdxTreeListNode* oldNode, int oldColumn,
+                                          bool makeVisible) {
+    if (makeVisible && FFocusedNode)
+        MakeVisible(FFocusedNode);
+    if (FFocusedNode != oldNode && OnChangeNode)
+        OnChangeNode(this, oldNode, FFocusedNode);
+    if (const int column = FocusedColumn(); column != oldColumn && OnChangeColumn)
+        OnChangeColumn(this, FFocusedNode, column);
+}
+
+void TCustomdxTreeList::FocusRow(int row) {
+    if (FNodes.empty())
+        return;
+    const int current = FFocusedNode ? std::max(RowOf(FFocusedNode), 0) : 0;
+    if (row == current)
+        return;
+    row = std::clamp(row, 0, std::max(AbsoluteCount() - 1, 0));
+    if (row == current)
+        return;
+    ChangeFocus(NodeAtAbsoluteIndex(row), FocusedColumn(), true);
+}
+
+// Focused and selected rows are drawn in the highlight colours only while the list has the
+// input focus.
+void TCustomdxTreeList::FocusGained() {
+    // Directly: taking the input focus raises no focus event.
+    if (!FFocusedNode)
+        FFocusedNode = FTopVisibleNode;
+    NodeChanged(FFocusedNode, false);
+    if (MultiSelect() && FSelection.Count() > 0)
+        InvalidateSelection();
+}
+
+void TCustomdxTreeList::FocusLost() {
+    NodeChanged(FFocusedNode, false);
+    CancelEditing();
+    if (MultiSelect() && FSelection.Count() > 0)
+        InvalidateSelection();
+}
+
+} // namespace dxtl

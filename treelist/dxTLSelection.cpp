@@ -1,0 +1,148 @@
+// The selection of a tree list: membership, single changes with their event, the selection
+// filter, ranges (one sort and one merge), the lock that makes a gesture raise one event, the
+// repaint of the selection and freeing the selected nodes.
+#include "treelist/dxTL.h"
+
+#include <exception>
+#include <vector>
+
+namespace dxtl {
+
+using namespace fw;
+
+namespace {
+// Above this many selected rows one repaint of the control is cheaper than one per row.
+constexpr int kRowByRowRepaintLimit = 10;
+} // namespace
+
+bool TCustomdxTreeList::IsNodeSelected(const TdxTreeListNode* node) const {
+    if (!node)
+        return false;
+    return MultiSelect() ? FSelection.Contains(node) : node == FFocusedNode;
+}
+
+void TCustomdxTreeList::SelectionCountChanged() {
+    if (!ListDestroying() && !FSelection.Locked() && OnSelectedCountChange)
+        OnSelectedCountChange(this);
+}
+
+void TCustomdxTreeList::SetNodeSelected(TdxTreeListNode* node, bool selected) {
+    if (!MultiSelect() || !node)
+        return;
+    if (selected) {
+        if (!CanSelectNode(node))
+            return;
+        FSelection.Insert(node);
+    } else {
+        FSelection.Remove(node);
+    }
+    NodeChanged(node, false);
+    // Outside a lock every call that got here tells, also when the set did not change.
+    SelectionCountChanged();
+}
+
+bool TCustomdxTreeList::CanSelectNode(TdxTreeListNode* node) {
+    bool allow = true;
+    if (OnCanNodeSelected)
+        OnCanNodeSelected(this, node, allow);
+    if (allow && !ExtMultiSelect()) {
+        const TdxTreeListNode* first =
+            FSelection.Count() > 0 ? FSelection.At(0) : FSelection.RangeStart;
+        if (first)
+            allow = node->Parent() == first->Parent();
+    }
+    return allow;
+}
+
+void TCustomdxTreeList::ClearSelection() {
+    if (FSelection.Count() == 0)
+        return;
+    if (!ListDestroying() && !FClearing)
+        InvalidateSelection();
+    FSelection.Clear();
+    FSelection.Extending = false;
+    SelectionCountChanged();
+}
+
+TdxTreeListNode* TCustomdxTreeList::ShownNodeOf(TdxTreeListNode* node) const {
+    TdxTreeListNode* shown = node;
+    for (TdxTreeListNode* p = node ? node->FParent : nullptr; p; p = p->FParent)
+        if (!p->FExpanded)
+            shown = p;
+    return shown;
+}
+
+void TCustomdxTreeList::SelectRange(TdxTreeListNode* a, TdxTreeListNode* b) {
+    // Both ends are taken among the shown rows: a hidden node stands for its nearest shown
+    // ancestor, so the range never starts at a row that does not exist.
+    a = ShownNodeOf(a);
+    b = ShownNodeOf(b);
+    if (!a || !b || a->FOwner != this || b->FOwner != this)
+        return;
+    // Rows are read before the lock, while the row index answers them at once.
+    if (RowOf(a) > RowOf(b))
+        std::swap(a, b);
+    BeginSelection();
+    try {
+        BeginUpdate();
+        try {
+            std::vector<TdxTreeListNode*> collected;
+            for (TdxTreeListNode* node = a; node; node = node->GetNextRow()) {
+                if (!FSelection.RangeStart)
+                    FSelection.RangeStart = node;
+                if (CanSelectNode(node))
+                    collected.push_back(node);
+                if (node == b)
+                    break;
+            }
+            FSelection.Merge(std::move(collected));
+        } catch (...) {
+            FSelection.RangeStart = nullptr;
+            EndUpdate();
+            throw;
+        }
+        FSelection.RangeStart = nullptr;
+        EndUpdate();
+    } catch (...) {
+        EndSelection();
+        throw;
+    }
+    EndSelection();
+}
+
+int TCustomdxTreeList::CompareWithAnchor(const TdxTreeListNode* node) const {
+    const int difference = RowOf(node) - RowOf(FSelection.Anchor);
+    return difference < 0 ? -1 : difference > 0 ? 1 : 0;
+}
+
+void TCustomdxTreeList::EndSelection() {
+    if (FSelection.Unlock())
+        SelectionCountChanged();
+}
+
+void TCustomdxTreeList::InvalidateSelection() {
+    NodeChanged(FFocusedNode, false);
+    if (FSelection.Count() > kRowByRowRepaintLimit) {
+        if (HandleAllocated() && FLockUpdate == 0)
+            Invalidate();
+        return;
+    }
+    for (int i = 0; i < FSelection.Count(); ++i)
+        NodeChanged(FSelection.At(i), false);
+}
+
+void TCustomdxTreeList::DeleteSelection() {
+    BeginUpdate();
+    try {
+        // Each deletion takes the node out of the set (with its selected descendants).
+        while (FSelection.Count() > 0)
+            FSelection.At(0)->Free();
+        FSelection.Clear();
+    } catch (...) {
+        EndUpdate();
+        throw;
+    }
+    EndUpdate();
+}
+
+} // namespace dxtl
