@@ -399,6 +399,10 @@ void TQuolButton::HandleDoubleClick(TMessage& message) {
 }
 
 void TQuolButton::Click() {
+    // A platform delivers no mouse input to a disabled window; a test or a captured pointer
+    // may, and a disabled button still does not click.
+    if (!Enabled())
+        return;
     if (FButtonKind == skHelp) {
         for (TControl* c = this; c; c = c->Parent())
             if (c->HelpContext() != 0) {

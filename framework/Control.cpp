@@ -768,10 +768,13 @@ void TWinControl::DefaultHandler(TMessage& message) {
         break;
     case Msg::SetFocus: {
         const TLifeToken alive = LifeToken();
+        DoEnter();
+        if (!alive)
+            return;
+        // Every control of the form hears which control has the focus now.
         RootParent()->Perform(Msg::CmFocusChanged, 0, reinterpret_cast<std::intptr_t>(this));
         if (!alive)
             return;
-        DoEnter();
         break;
     }
     case Msg::KillFocus:
@@ -859,9 +862,11 @@ void TWinControl::DefaultHandler(TMessage& message) {
     default:
         break;
     }
+    // Mouse handling raises events whose handlers may free this control.
+    const TLifeToken alive = LifeToken();
     TControl::DefaultHandler(message);
     // Framework notifications never reach the platform.
-    if (FWindow && message.Msg < Msg::CmBase)
+    if (alive && FWindow && message.Msg < Msg::CmBase)
         message.Result = FWindow->DefaultProc(message);
 }
 
