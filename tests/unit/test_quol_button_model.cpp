@@ -1,5 +1,5 @@
-// The flat button's properties: defaults, clamps, what style, frame colours, kinds and glyphs
-// set, the two-line hint, stored layouts, and the resources the program carries for it.
+// The flat button's properties: clamps, what style, frame colours, kinds and glyphs set, the
+// two-line hint, stored layouts, and the resources the program carries for it.
 #include "QuolButtonFixture.h"
 #include "framework/StandardClasses.h"
 
@@ -20,33 +20,6 @@ protected:
     }
     std::unique_ptr<TBitmap> FPicture;
 };
-
-TEST_F(QuolButtonModelTest, DefaultsAfterConstruction) {
-    TQuolButton b(Form);
-    EXPECT_EQ(b.BoundsRect(), (TRect{0, 0, 75, 25}));
-    EXPECT_TRUE(b.ParentColor());
-    EXPECT_TRUE(b.ParentFont());
-    EXPECT_FALSE(b.TabStop());
-    EXPECT_EQ(b.ButtonStyle(), stFlat);
-    EXPECT_EQ(b.ButtonKind(), skCustom);
-    EXPECT_EQ(b.HotTrackColor(), 0x00FF0000);
-    EXPECT_EQ(b.HotTrackBGColor(), clBlack);
-    EXPECT_TRUE(b.HotTrack());
-    EXPECT_TRUE(b.CursorHandCustom());
-    EXPECT_TRUE(b.ShowFocused());
-    EXPECT_FALSE(b.PlayMusic());
-    EXPECT_EQ(b.RepeatInterval(), 50);
-    EXPECT_EQ(b.RepeatStartInterval(), 50);
-    EXPECT_EQ(b.Spacing(), 4);
-    EXPECT_EQ(b.SpacingLayout(), 3);
-    EXPECT_EQ(b.NumGlyphs(), 2);
-    EXPECT_EQ(b.PopupMenuMarkGap(), 5);
-    EXPECT_EQ(b.FrameWidth(), 0);
-    EXPECT_EQ(b.HotFrameWidth(), 1);
-    EXPECT_EQ(b.FrameTopColor(), clBtnHighlight);
-    EXPECT_EQ(b.FrameBottomColor(), clBtnShadow);
-    EXPECT_EQ(b.ColorMarginStyle(), cmDefault);
-}
 
 TEST_F(QuolButtonModelTest, RangedPropertiesClamp) {
     TQuolButton* b = MakeButton("x");
@@ -164,7 +137,13 @@ TEST_F(QuolButtonModelTest, KindsLoadGlyphsCaptionAndDefaultOrCancel) {
     EXPECT_EQ(b->Glyph()->Width(), 18);
     ASSERT_FALSE(b->GlyphHotEmpty());
 
+    ShowAll();
+    ASSERT_NE(b->CellBitmap(), nullptr);
+    EXPECT_EQ(b->CellBitmap()->Width(), 18);
+
+    // Another kind starts from empty glyphs and work bitmaps.
     b->SetButtonKind(skNo);
+    EXPECT_EQ(b->CellBitmap(), nullptr);
     EXPECT_EQ(b->Caption(), "&No");
     EXPECT_TRUE(b->Cancel());
     EXPECT_FALSE(b->Default());

@@ -117,6 +117,18 @@ TEST_F(QuolButtonPaintTest, HotTrackBackgroundShowsOnlyWithFrameLowered) {
     }
 }
 
+TEST_F(QuolButtonPaintTest, SystemColourChangeRepaintsTheButtonFace) {
+    TQuolButton* b = MakeButton("");
+    b->SetButtonStyle(stDefault);
+    ShowAll();
+    EXPECT_EQ(PixelOf(*b, 30, 12), Sys(SysColor::BtnFace));
+    Platform.SysColors[SysColor::BtnFace] = 0x00C0FFEE;
+    Platform.Send(Form->Handle(), Msg::SysColorChange);
+    Platform.PaintAll();
+    EXPECT_EQ(b->Color(), clBtnFace);
+    EXPECT_EQ(PixelOf(*b, 30, 12), 0x00C0FFEEu);
+}
+
 TEST_F(QuolButtonPaintTest, FramesOwnTheirCornersAndSwapColoursWhenPressed) {
     const TColorRef light = Sys(SysColor::BtnHighlight);
     const TColorRef shadow = Sys(SysColor::BtnShadow);
