@@ -11,23 +11,23 @@ using fw::TPenStyle;
 
 namespace {
 
+// Short names keep each style on one line of the table.
+constexpr bool Y = true, N = false;
+constexpr TPenStyle Solid = TPenStyle::Solid, Dot = TPenStyle::Dot;
+constexpr fw::TColor Hi = clBtnHighlight, Sh = clBtnShadow, Bk = clBlack;
+
 // clang-format off
 constexpr std::array<TStyleInfo, 8> kStyles = {{
-    //            frame hot  sets  pen               top             bottom          face   hotBG  raised released popup inset  focus  tracks
-    /* stFlat */ {0,    1,   true, TPenStyle::Solid, clBtnHighlight, clBtnShadow,    false, false, false, false,   0,    false, false, false},
-    /* stDefault */
-                 {1,    1,   true, TPenStyle::Solid, clBtnHighlight, clBlack,        true,  false, true,  true,    1,    false, true,  true},
-    /* stNone */ {0,    0,   false, TPenStyle::Solid, clBtnHighlight, clBtnShadow,   false, false, false, false,   0,    false, false, false},
-    /* stRaised */
-                 {2,    2,   true, TPenStyle::Solid, clBtnHighlight, clBtnShadow,    false, false, false, false,   2,    false, false, false},
-    /* stFlatDot */
-                 {1,    1,   true, TPenStyle::Solid, clBtnHighlight, clBtnShadow,    false, false, false, false,   0,    false, false, true},
-    /* stRaisedDot */
-                 {2,    2,   true, TPenStyle::Dot,   clBtnHighlight, clBtnShadow,    false, false, false, false,   2,    false, false, false},
-    /* stFrameLowered */
-                 {1,    1,   true, TPenStyle::Solid, clBtnShadow,    clBtnHighlight, true,  true,  false, true,    1,    false, true,  true},
-    /* stFrameRaised */
-                 {1,    1,   true, TPenStyle::Solid, clBtnHighlight, clBtnShadow,    true,  false, true,  true,    1,    true,  true,  true},
+    // frame, hot, sets pen, pen, top, bottom, button face, hot background, raised edge,
+    // released edge, after-popup width, inset face, shows focus, tracks focus
+    {0, 1, Y, Solid, Hi, Sh, N, N, N, N, 0, N, N, N}, // stFlat
+    {1, 1, Y, Solid, Hi, Bk, Y, N, Y, Y, 1, N, Y, Y}, // stDefault
+    {0, 0, N, Solid, Hi, Sh, N, N, N, N, 0, N, N, N}, // stNone
+    {2, 2, Y, Solid, Hi, Sh, N, N, N, N, 2, N, N, N}, // stRaised
+    {1, 1, Y, Solid, Hi, Sh, N, N, N, N, 0, N, N, Y}, // stFlatDot
+    {2, 2, Y, Dot,   Hi, Sh, N, N, N, N, 2, N, N, N}, // stRaisedDot
+    {1, 1, Y, Solid, Sh, Hi, Y, Y, N, Y, 1, N, Y, Y}, // stFrameLowered
+    {1, 1, Y, Solid, Hi, Sh, Y, N, Y, Y, 1, Y, Y, Y}, // stFrameRaised
 }};
 
 constexpr std::array<TKindInfo, 12> kKinds = {{
