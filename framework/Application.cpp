@@ -73,6 +73,10 @@ void TApplication::Minimize() {
         FWindow->Show(SW::Minimize);
 }
 
+bool TApplication::HelpContext(int context) {
+    return OnHelp && OnHelp(context);
+}
+
 void TApplication::HandleException(const std::exception& error) {
     // An error while reporting an error must not recurse.
     if (FHandlingException)

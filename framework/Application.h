@@ -47,6 +47,10 @@ public:
 
     void Minimize();
 
+    // Asks OnHelp to show the help topic `context`; false when nobody showed it.
+    bool HelpContext(int context);
+    std::function<bool(int context)> OnHelp;
+
     // Errors that escaped a message handler end here: OnException, or the platform's message.
     void HandleException(const std::exception& error);
     std::function<void(const std::exception&)> OnException;

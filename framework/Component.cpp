@@ -54,6 +54,8 @@ void TComponent::Destroying() {
     if (IsDestroying())
         return;
     FComponentState |= csDestroying;
+    if (FAlive)
+        *FAlive = false;
     // Observers must forget us before we go; copy since they may unsubscribe meanwhile.
     auto observers = std::move(FFreeNotifies);
     FFreeNotifies.clear();
@@ -62,6 +64,14 @@ void TComponent::Destroying() {
         observer->Notification(this, opRemove);
     }
     DestroyComponents();
+}
+
+TLifeToken TComponent::LifeToken() {
+    if (!FAlive)
+        FAlive = std::make_shared<bool>(!IsDestroying());
+    TLifeToken token;
+    token.FAlive = FAlive;
+    return token;
 }
 
 TComponent* TComponent::Components(int index) const {

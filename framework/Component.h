@@ -76,6 +76,18 @@ protected:                                                                      
 
 enum TOperation { opInsert, opRemove };
 
+// Tells code that raised an event whether the component still exists afterwards: an event
+// handler may free the component that raised it.
+class TLifeToken {
+public:
+    bool Alive() const { return FAlive && *FAlive; }
+    explicit operator bool() const { return Alive(); }
+
+private:
+    friend class TComponent;
+    std::shared_ptr<const bool> FAlive;
+};
+
 enum TComponentStateFlag : unsigned { csLoading = 1, csDesigning = 2, csDestroying = 4 };
 using TComponentState = unsigned;
 
@@ -113,6 +125,9 @@ public:
     void FreeNotification(TComponent* other);
     void RemoveFreeNotification(TComponent* other);
 
+    // Alive until the component starts being destroyed.
+    TLifeToken LifeToken();
+
     // The application this component belongs to (through its owner), or null.
     TApplication* Application() const { return FApplication; }
     IPlatform& Platform() const;
@@ -141,6 +156,7 @@ private:
     std::vector<TComponent*> FFreeNotifies;
     TComponentState FComponentState = 0;
     bool FBeforeDestructionDone = false;
+    std::shared_ptr<bool> FAlive;
 };
 
 // For std::unique_ptr of components that are not owned.

@@ -6,6 +6,46 @@
 
 namespace fw {
 
+namespace {
+char32_t AsciiUpper(char32_t c) {
+    return c >= U'a' && c <= U'z' ? c - U'a' + U'A' : c;
+}
+
+// The code point starting at `pos`; invalid bytes stand for themselves.
+char32_t CodePointAt(std::string_view text, std::size_t pos) {
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+    const unsigned char lead = byte(pos);
+    int length = lead < 0x80         ? 1
+                 : (lead >> 5) == 6  ? 2
+                 : (lead >> 4) == 14 ? 3
+                 : (lead >> 3) == 30 ? 4
+                                     : 0;
+    if (length <= 1 || pos + std::size_t(length) > text.size())
+        return lead;
+    char32_t c = lead & (0x7F >> length);
+    for (int i = 1; i < length; ++i) {
+        if ((byte(pos + std::size_t(i)) & 0xC0) != 0x80)
+            return lead;
+        c = (c << 6) | (byte(pos + std::size_t(i)) & 0x3F);
+    }
+    return c;
+}
+} // namespace
+
+bool IsAccel(char32_t key, std::string_view caption) {
+    for (std::size_t pos = caption.find('&'); pos != std::string_view::npos;
+         pos = caption.find('&', pos)) {
+        if (pos + 1 >= caption.size())
+            return false;
+        if (caption[pos + 1] == '&') {
+            pos += 2;
+            continue;
+        }
+        return AsciiUpper(CodePointAt(caption, pos + 1)) == AsciiUpper(key);
+    }
+    return false;
+}
+
 // =============================================================================================
 // TControl
 
@@ -242,8 +282,13 @@ void TControl::HandleMouseMessage(TMessage& message) {
             FClicked = false;
         if (FControlStyle & csCaptureMouse)
             SetMouseCapture(false);
-        if (clicked && inside)
+        if (clicked && inside) {
+            // A click handler may free the control (closing its form, for example).
+            const TLifeToken alive = LifeToken();
             Click();
+            if (!alive)
+                return;
+        }
         MouseUp(button, shift, x, y);
     };
 
@@ -456,6 +501,37 @@ void TWinControl::Update() {
         FWindow->Update();
 }
 
+void TWinControl::Broadcast(TMessage& message) {
+    const TLifeToken alive = LifeToken();
+    // A handler may add, remove or free controls: send only to those still here.
+    const std::vector<TControl*> controls = FControls;
+    for (TControl* control : controls) {
+        if (!alive)
+            return;
+        if (std::find(FControls.begin(), FControls.end(), control) == FControls.end())
+            continue;
+        control->WindowProc(message);
+        if (message.Result != 0)
+            return;
+    }
+}
+
+TWinControl* TWinControl::RootParent() {
+    TWinControl* root = this;
+    while (root->Parent())
+        root = root->Parent();
+    return root;
+}
+
+bool TWinControl::OfferDialogKey(int key, TShiftState shift) {
+    return RootParent()->Perform(Msg::CmDialogKey, static_cast<std::uintptr_t>(key),
+                                 static_cast<std::intptr_t>(shift)) != 0;
+}
+
+bool TWinControl::OfferDialogChar(char32_t key) {
+    return RootParent()->Perform(Msg::CmDialogChar, static_cast<std::uintptr_t>(key)) != 0;
+}
+
 void TWinControl::EnableAlign() {
     if (FAlignLock > 0 && --FAlignLock == 0 && FAlignPending)
         Realign();
@@ -641,11 +717,13 @@ void TWinControl::WindowProc(TMessage& message) {
             message.Result = FWindow->DefaultProc(message);
         return;
     }
+    // The handler may free this control; the application outlives it.
+    TApplication* application = Application();
     try {
         TControl::WindowProc(message);
     } catch (const std::exception& e) {
-        if (Application())
-            Application()->HandleException(e);
+        if (application)
+            application->HandleException(e);
         else
             throw;
     }
@@ -688,15 +766,26 @@ void TWinControl::DefaultHandler(TMessage& message) {
     case Msg::Size:
         HandleSizeMessage(message);
         break;
-    case Msg::SetFocus:
+    case Msg::SetFocus: {
+        const TLifeToken alive = LifeToken();
         DoEnter();
+        if (!alive)
+            return;
+        // Every control of the form hears which control has the focus now.
+        RootParent()->Perform(Msg::CmFocusChanged, 0, reinterpret_cast<std::intptr_t>(this));
+        if (!alive)
+            return;
         break;
+    }
     case Msg::KillFocus:
         DoExit();
         break;
     case Msg::KeyDown:
     case Msg::SysKeyDown: {
         int key = static_cast<int>(message.WParam);
+        // The form's controls see Enter and Escape first (a default or cancel button).
+        if ((key == VK::Return || key == VK::Escape) && OfferDialogKey(key, KeyboardShiftState()))
+            return;
         KeyDown(key, KeyboardShiftState());
         if (key == 0)
             return;
@@ -715,9 +804,25 @@ void TWinControl::DefaultHandler(TMessage& message) {
         KeyPress(key);
         if (key == 0)
             return;
+        // A character the focused control left alone may be a control's accelerator.
+        if (OfferDialogChar(key))
+            return;
         message.WParam = key;
         break;
     }
+    case Msg::SysChar:
+        if (OfferDialogChar(static_cast<char32_t>(message.WParam)))
+            return;
+        break;
+    case Msg::CmDialogKey:
+    case Msg::CmDialogChar:
+    case Msg::CmFocusChanged:
+        Broadcast(message);
+        return;
+    case Msg::CmSysColorChange:
+        Invalidate();
+        Broadcast(message);
+        return;
     case Msg::SetCursor:
         // Low word of LParam: hit-test code, 1 = client area.
         if (Cursor() != crDefault && (message.LParam & 0xFFFF) == 1) {
@@ -757,9 +862,11 @@ void TWinControl::DefaultHandler(TMessage& message) {
     default:
         break;
     }
+    // Mouse handling raises events whose handlers may free this control.
+    const TLifeToken alive = LifeToken();
     TControl::DefaultHandler(message);
     // Framework notifications never reach the platform.
-    if (FWindow && message.Msg < Msg::CmBase)
+    if (alive && FWindow && message.Msg < Msg::CmBase)
         message.Result = FWindow->DefaultProc(message);
 }
 
@@ -846,13 +953,17 @@ void TCustomControl::PaintWindow(ICanvasDevice& device) {
 }
 
 void TCustomControl::WindowProc(TMessage& message) {
+    const TLifeToken alive = LifeToken();
     ++FMessageDepth;
     try {
         TWinControl::WindowProc(message);
     } catch (...) {
-        --FMessageDepth;
+        if (alive)
+            --FMessageDepth;
         throw;
     }
+    if (!alive)
+        return;
     // A device taken outside a paint cycle lives only as long as the outermost message
     // that needed it.
     if (--FMessageDepth == 0 && FCanvas && !IsDestroying())

@@ -43,6 +43,10 @@ using TControlStyle = unsigned;
 class TControl;
 class TWinControl;
 
+// Whether `key` is the accelerator of `caption`: the character after a single '&' (a doubled
+// "&&" stands for '&' itself), compared without regard to ASCII case.
+bool IsAccel(char32_t key, std::string_view caption);
+
 using TNotifyEvent = std::function<void(TObject* sender)>;
 using TMouseEvent =
     std::function<void(TObject* sender, TMouseButton button, TShiftState shift, int x, int y)>;
@@ -96,6 +100,9 @@ public:
     void SetCursor(TCursor cursor);
     TControlStyle ControlStyle() const { return FControlStyle; }
     void SetControlStyle(TControlStyle style) { FControlStyle = style; }
+    // The help topic of the control; 0 for none (then its parent's applies).
+    int HelpContext() const { return FHelpContext; }
+    void SetHelpContext(int context) { FHelpContext = context; }
 
     virtual void Invalidate() = 0;
     virtual void InvalidateRect(const TRect& r) = 0;
@@ -157,6 +164,7 @@ private:
     std::string FCaption;
     TCursor FCursor = crDefault;
     TControlStyle FControlStyle = csCaptureMouse | csClickEvents | csSetCaption | csDoubleClicks;
+    int FHelpContext = 0;
     bool FClicked = false;
     bool FChangingFont = false;
     friend class TWinControl;
@@ -195,6 +203,11 @@ public:
     TPoint ClientToScreen(TPoint p) const override;
     TPoint ScreenToClient(TPoint p) const override;
 
+    // Sends the message to each child in turn until one answers it with a non-zero result.
+    void Broadcast(TMessage& message);
+    // The outermost parent (the form), or this control when it has no parent.
+    TWinControl* RootParent();
+
     // Lays out the aligned children (top, bottom, left, right, then client).
     void Realign();
     void DisableAlign() { ++FAlignLock; }
@@ -231,6 +244,11 @@ protected:
     void BoundsChanged() override;
     void VisibleChanging() override;
     TShiftState KeyboardShiftState() const;
+    // Offers Enter or Escape (Msg::CmDialogKey), or a character that may be an accelerator
+    // (Msg::CmDialogChar), to every control of the form before or instead of the normal key
+    // handling; true when a control used it.
+    bool OfferDialogKey(int key, TShiftState shift);
+    bool OfferDialogChar(char32_t key);
 
 private:
     void InsertControl(TControl* control);

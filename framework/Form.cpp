@@ -147,6 +147,11 @@ void TForm::DefaultHandler(TMessage& message) {
             return;
         }
         break;
+    case Msg::SysColorChange:
+        // The system tells top-level windows only; controls that follow system colours
+        // hear it from their form.
+        Perform(Msg::CmSysColorChange);
+        break;
     case Msg::SetFocus:
         if (FActiveControl && FActiveControl->CanFocus()) {
             FActiveControl->SetFocus();

@@ -344,6 +344,26 @@ void TBitmap::LoadFromImage(const TPixelImage& image, TColor maskColor) {
         }
 }
 
+bool TBitmap::LoadFromResourceName(std::string_view name) {
+    const std::optional<TPixelImage> image = FPlatform.BitmapResource(name);
+    if (!image) {
+        SetSize(0, 0);
+        return false;
+    }
+    LoadFromImage(*image);
+    return true;
+}
+
+void TBitmap::AssignMonochrome(const TBitmap& source, TColor background) {
+    SetSize(source.FWidth, source.FHeight);
+    if (Empty() || !source.FDevice)
+        return;
+    const TColorRef key = ColorToRGB(background, FPlatform);
+    for (int y = 0; y < FHeight; ++y)
+        for (int x = 0; x < FWidth; ++x)
+            FDevice->SetPixel(x, y, source.FDevice->GetPixel(x, y) == key ? 0xFFFFFFu : 0u);
+}
+
 void TBitmap::Assign(const TBitmap& other) {
     if (&other == this)
         return;

@@ -183,7 +183,12 @@ public:
     TCanvas& Canvas();
     // Sets every pixel from an image (masked pixels take `maskColor`).
     void LoadFromImage(const TPixelImage& image, TColor maskColor = clFuchsia);
+    // A bitmap resource of the program; false, and the bitmap empty, when there is none.
+    bool LoadFromResourceName(std::string_view name);
     void Assign(const TBitmap& other);
+    // A black-and-white copy of `source`: pixels of colour `background` become white, all
+    // others black, as the platform turns a colour picture into a monochrome one.
+    void AssignMonochrome(const TBitmap& source, TColor background);
 
 private:
     IPlatform& FPlatform;

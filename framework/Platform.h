@@ -321,6 +321,9 @@ struct TMenuItemDesc {
     bool Checked = false;
 };
 
+// Which edge of a popup menu lies at the point it is shown at.
+enum TPopupAlignment { paLeft, paRight, paCenter };
+
 class IPlatform {
 public:
     virtual ~IPlatform() = default;
@@ -341,7 +344,9 @@ public:
     virtual TWindowHandle ParentWindow(TWindowHandle window) const = 0;
     virtual TWindowHandle CaptureWindow() const = 0;
     virtual void ReleaseCapture() = 0;
-    // Slot > 0 of the program-wide cursor table takes a cursor resource of the program.
+    // Slot > 0 of the program-wide cursor table takes a cursor resource of the program. A slot
+    // that already holds that resource keeps it; resource cursors are shared by everyone who
+    // uses them and never destroyed.
     virtual void LoadCursorResource(TCursor slot, std::string_view resourceName) = 0;
     virtual void SetCursor(TCursor cursor) = 0;
     virtual TPoint CursorPos() const = 0;
@@ -350,11 +355,20 @@ public:
     virtual unsigned DoubleClickTime() const = 0;
     virtual std::uint32_t TickCount() const = 0;
 
-    // Shows a popup menu at a screen point and waits for the choice: the item's index, or -1.
+    // Shows a popup menu with one edge at a screen point and waits for the choice: the item's
+    // index, or -1. The menu takes the mouse capture while it is open.
     virtual int TrackPopupMenu(TWindowHandle owner, TPoint screen,
-                               const std::vector<TMenuItemDesc>& items) = 0;
-    // Plays a wave resource of the program and returns when it has finished.
+                               const std::vector<TMenuItemDesc>& items,
+                               TPopupAlignment alignment) = 0;
+    // Starts playing a wave resource (type "WAV") of the program and returns at once; a sound
+    // still playing stops. A missing resource plays nothing.
     virtual void PlaySoundResource(std::string_view name) = 0;
+    // A bitmap resource of the program, looked up by name without regard to case; none when
+    // there is no such resource.
+    virtual std::optional<TPixelImage> BitmapResource(std::string_view name) const {
+        (void)name;
+        return std::nullopt;
+    }
     // The bytes of a data resource of the program, looked up by name; empty when there is
     // none.
     virtual std::optional<std::string> ProgramResource(std::string_view name) const {

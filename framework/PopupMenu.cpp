@@ -13,7 +13,7 @@ int TPopupMenu::Popup(int screenX, int screenY) {
         items.push_back({item.Caption, item.Enabled, item.Checked});
     TApplication* app = Application();
     const TWindowHandle owner = app ? app->Handle() : 0;
-    const int chosen = Platform().TrackPopupMenu(owner, {screenX, screenY}, items);
+    const int chosen = Platform().TrackPopupMenu(owner, {screenX, screenY}, items, FAlignment);
     if (chosen >= 0 && chosen < static_cast<int>(FItems.size())) {
         // Copy: the handler may change the menu.
         TNotifyEvent handler = FItems[static_cast<std::size_t>(chosen)].OnClick;

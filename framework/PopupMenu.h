@@ -21,6 +21,9 @@ public:
     explicit TPopupMenu(TComponent* owner) : TComponent(owner) {}
 
     std::vector<TMenuItem>& Items() { return FItems; }
+    // Which edge of the menu lies at the point Popup is given.
+    TPopupAlignment Alignment() const { return FAlignment; }
+    void SetAlignment(TPopupAlignment alignment) { FAlignment = alignment; }
     // Shows the menu (a modal loop) and runs the chosen item's OnClick; returns its index
     // or -1 when the menu was dismissed.
     int Popup(int screenX, int screenY);
@@ -28,6 +31,7 @@ public:
 
 private:
     std::vector<TMenuItem> FItems;
+    TPopupAlignment FAlignment = paLeft;
 };
 
 } // namespace fw

@@ -3,6 +3,7 @@
 #include "framework/Form.h"
 #include "framework/ImageList.h"
 #include "framework/Panel.h"
+#include "framework/PopupMenu.h"
 #include "framework/Timer.h"
 
 #include <charconv>
@@ -51,6 +52,26 @@ TPixelImage PictureFromRows(std::string_view palette, const std::vector<std::str
     return image;
 }
 
+TPixelImage LayoutPicture(const TLayoutItem& item) {
+    std::string palette;
+    std::vector<std::string> rows;
+    for (const TLayoutProperty& p : item.Properties) {
+        if (p.Name == "Palette")
+            palette = LayoutString(p.Value);
+        else if (p.Name == "Rows" && p.Value.Kind == TLayoutValue::StringList)
+            rows = p.Value.Items;
+        else
+            throw ELayoutError("unknown picture property '" + p.Name + "'");
+    }
+    return PictureFromRows(palette, rows);
+}
+
+TPixelImage LayoutSinglePicture(const TLayoutValue& value) {
+    if (value.Kind != TLayoutValue::Collection || value.Elements.size() != 1)
+        throw ELayoutError("a collection of one picture was expected");
+    return LayoutPicture(value.Elements[0]);
+}
+
 namespace {
 
 const std::vector<std::pair<const char*, TAlign>> kAligns = {
@@ -97,6 +118,7 @@ void RegisterControl(TPropertyRegistry& registry) {
                 })
         .Custom("Tag", [](TControl& c, const TLayoutValue& v,
                           TLoadContext&) { c.Tag = static_cast<int>(LayoutInt(v)); })
+        .Int("HelpContext", &TControl::SetHelpContext)
         .Custom("Font.Name", [](TControl& c, const TLayoutValue& v,
                                 TLoadContext&) { c.Font().SetName(LayoutString(v)); })
         .Custom("Font.Height",
@@ -196,23 +218,43 @@ void RegisterImageList(TPropertyRegistry& registry) {
             if (v.Kind != TLayoutValue::Collection)
                 throw ELayoutError("a collection of pictures was expected");
             for (const TLayoutItem& item : v.Elements) {
-                std::string palette;
-                std::vector<std::string> rows;
-                for (const TLayoutProperty& p : item.Properties) {
-                    if (p.Name == "Palette")
-                        palette = LayoutString(p.Value);
-                    else if (p.Name == "Rows" && p.Value.Kind == TLayoutValue::StringList)
-                        rows = p.Value.Items;
-                    else
-                        throw ELayoutError("unknown picture property '" + p.Name + "'");
-                }
-                const TPixelImage picture = PictureFromRows(palette, rows);
+                const TPixelImage picture = LayoutPicture(item);
                 if (picture.Width != l.Width() || picture.Height != l.Height())
                     throw ELayoutError("picture of " + std::to_string(picture.Width) + "x" +
                                        std::to_string(picture.Height) + " in a list of " +
                                        std::to_string(l.Width()) + "x" +
                                        std::to_string(l.Height()));
                 l.Add(picture);
+            }
+        });
+}
+
+void RegisterPopupMenu(TPropertyRegistry& registry) {
+    RegisterComponentClass<TPopupMenu>(registry, "TPopupMenu", "")
+        .Enum("Alignment",
+              std::vector<std::pair<const char*, TPopupAlignment>>{
+                  {"paLeft", paLeft}, {"paRight", paRight}, {"paCenter", paCenter}},
+              &TPopupMenu::SetAlignment)
+        .Event("OnPopup", &TPopupMenu::OnPopup, "TNotifyEvent")
+        .Custom("Items", [](TPopupMenu& menu, const TLayoutValue& v, TLoadContext& ctx) {
+            if (v.Kind != TLayoutValue::Collection)
+                throw ELayoutError("a collection of menu items was expected");
+            for (const TLayoutItem& element : v.Elements) {
+                TMenuItem item;
+                for (const TLayoutProperty& p : element.Properties) {
+                    if (p.Name == "Caption")
+                        item.Caption = LayoutString(p.Value);
+                    else if (p.Name == "Enabled")
+                        item.Enabled = LayoutBool(p.Value);
+                    else if (p.Name == "Checked")
+                        item.Checked = LayoutBool(p.Value);
+                    else if (p.Name == "OnClick")
+                        item.OnClick = ctx.Handlers.Get<TNotifyEvent>(LayoutIdentifier(p.Value),
+                                                                      "TNotifyEvent");
+                    else
+                        throw ELayoutError("unknown menu item property '" + p.Name + "'");
+                }
+                menu.Items().push_back(std::move(item));
             }
         });
 }
@@ -231,6 +273,7 @@ void RegisterStandardClasses(TPropertyRegistry& registry) {
     RegisterForm(registry);
     RegisterPanel(registry);
     RegisterImageList(registry);
+    RegisterPopupMenu(registry);
     RegisterTimer(registry);
 }
 

@@ -74,12 +74,16 @@ TClassBuilder<T> RegisterRootClass(TPropertyRegistry& registry, std::string name
     return TClassBuilder<T>(registry.Register(std::move(name), std::move(baseName)));
 }
 
-// TControl, TWinControl, TCustomControl, TForm, TPanel, TImageList, TTimer.
+// TControl, TWinControl, TCustomControl, TForm, TPanel, TImageList, TPopupMenu, TTimer.
 void RegisterStandardClasses(TPropertyRegistry& registry);
 
 // A picture from rows of characters: each character is a palette entry, given as
 // "c=BBGGRR" (hexadecimal 0x00BBGGRR colour) or "c" alone for a transparent pixel,
 // separated by spaces.
 TPixelImage PictureFromRows(std::string_view palette, const std::vector<std::string>& rows);
+// A picture stored as an item with a Palette and Rows (see PictureFromRows).
+TPixelImage LayoutPicture(const TLayoutItem& item);
+// A property holding one such picture: "Glyph = < item Palette = ... Rows = (...) end >".
+TPixelImage LayoutSinglePicture(const TLayoutValue& value);
 
 } // namespace fw

@@ -8,7 +8,7 @@ packages=(
     cmake ninja-build g++ libgtest-dev libgmock-dev python3 clang libclang-rt-14-dev
     g++-mingw-w64-i686-posix mingw-w64-i686-dev
     wine wine32:i386
-    xvfb openbox xdotool imagemagick fonts-nanum x11-utils
+    xvfb openbox xdotool imagemagick fonts-nanum x11-utils libxfixes3
 )
 
 # wine32 is a 32-bit package: the i386 architecture must be known before apt reads its lists.

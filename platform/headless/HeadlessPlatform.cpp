@@ -169,6 +169,11 @@ TPoint HeadlessWindow::ScreenToClient(TPoint p) const {
 }
 
 std::intptr_t HeadlessWindow::DefaultProc(TMessage& message) {
+    // Every window class shows the arrow over its client area.
+    if (message.Msg == Msg::SetCursor && (message.LParam & 0xFFFF) == 1) {
+        FPlatform.SetCursor(crArrow);
+        return 1;
+    }
     if (message.Msg == Msg::SysCommand) {
         switch (message.WParam & 0xFFF0) {
         case SysCmd::Minimize:
@@ -301,7 +306,13 @@ void HeadlessPlatform::ReleaseCapture() {
 }
 
 void HeadlessPlatform::LoadCursorResource(TCursor slot, std::string_view resourceName) {
+    if (slot <= 0)
+        return;
+    auto it = FCursorTable.find(slot);
+    if (it != FCursorTable.end() && SameText(it->second, resourceName))
+        return;
     FCursorTable[slot] = std::string(resourceName);
+    ++FCursorLoads;
 }
 
 short HeadlessPlatform::KeyState(int virtualKey) const {
@@ -313,9 +324,32 @@ void HeadlessPlatform::SetKeyDown(int virtualKey, bool down) {
     FKeys[virtualKey] = down;
 }
 
-int HeadlessPlatform::TrackPopupMenu(TWindowHandle, TPoint,
-                                     const std::vector<TMenuItemDesc>& items) {
-    PopupsShown.push_back(items);
+namespace {
+std::string UpperName(std::string_view name) {
+    std::string upper(name);
+    for (char& c : upper)
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 'a' + 'A');
+    return upper;
+}
+} // namespace
+
+void HeadlessPlatform::AddBitmapResource(std::string_view name, TPixelImage image) {
+    FBitmaps[UpperName(name)] = std::move(image);
+}
+
+std::optional<TPixelImage> HeadlessPlatform::BitmapResource(std::string_view name) const {
+    auto it = FBitmaps.find(UpperName(name));
+    if (it == FBitmaps.end())
+        return std::nullopt;
+    return it->second;
+}
+
+int HeadlessPlatform::TrackPopupMenu(TWindowHandle, TPoint screen,
+                                     const std::vector<TMenuItemDesc>& items,
+                                     TPopupAlignment alignment) {
+    ReleaseCapture();
+    PopupsShown.push_back({items, screen, alignment});
     const int choice = NextPopupChoice;
     NextPopupChoice = -1;
     return choice >= 0 && choice < static_cast<int>(items.size()) ? choice : -1;

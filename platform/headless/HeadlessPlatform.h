@@ -135,9 +135,11 @@ public:
     short KeyState(int virtualKey) const override;
     unsigned DoubleClickTime() const override { return 500; }
     std::uint32_t TickCount() const override { return FNow; }
-    int TrackPopupMenu(TWindowHandle owner, TPoint screen,
-                       const std::vector<TMenuItemDesc>& items) override;
+    int TrackPopupMenu(TWindowHandle owner, TPoint screen, const std::vector<TMenuItemDesc>& items,
+                       TPopupAlignment alignment) override;
+    // Sounds play instantly: each is only recorded.
     void PlaySoundResource(std::string_view name) override { SoundsPlayed.emplace_back(name); }
+    std::optional<TPixelImage> BitmapResource(std::string_view name) const override;
     void ShowErrorMessage(std::string_view text) override { ErrorMessages.emplace_back(text); }
     std::optional<std::string> ProgramResource(std::string_view name) const override;
     void SetFatalErrorHandler(std::function<void()> handler) override {
@@ -149,6 +151,8 @@ public:
     void AddResource(std::string name, std::string data) {
         FResources[std::move(name)] = std::move(data);
     }
+    // Makes a bitmap resource available to BitmapResource (names ignore case).
+    void AddBitmapResource(std::string_view name, TPixelImage image);
     // Dispatches the oldest posted message (painting what is invalid when none is queued);
     // false after PostQuit or when nothing is left to do, since nothing else can happen
     // without the test.
@@ -178,6 +182,8 @@ public:
     void SetKeyDown(int virtualKey, bool down);
     TCursor CurrentCursor() const { return FCursor; }
     const std::map<TCursor, std::string>& CursorTable() const { return FCursorTable; }
+    // How many times a cursor resource was actually loaded into the table.
+    int CursorLoads() const { return FCursorLoads; }
     void SetFocusTo(TWindowHandle window);
 
     // Pointer input at a screen point, routed like the platform does: to the capture
@@ -189,9 +195,15 @@ public:
     void Click(TWindowHandle window, TPoint client);
     TWindowHandle WindowFromPoint(TPoint screen) const;
 
-    // The next TrackPopupMenu answers this index (then -1 again); the items shown are kept.
+    // The next TrackPopupMenu answers this index (then -1 again); what was shown is kept. A
+    // menu takes the capture away from the window that held it, as the real one does.
+    struct ShownPopup {
+        std::vector<TMenuItemDesc> Items;
+        TPoint Screen;
+        TPopupAlignment Alignment = paLeft;
+    };
     int NextPopupChoice = -1;
-    std::vector<std::vector<TMenuItemDesc>> PopupsShown;
+    std::vector<ShownPopup> PopupsShown;
     std::vector<std::string> SoundsPlayed;
     std::vector<std::string> ErrorMessages;
     SysColorTable SysColors;
@@ -230,9 +242,12 @@ private:
     TWindowHandle FHover = 0;
     TCursor FCursor = crArrow;
     std::map<TCursor, std::string> FCursorTable;
+    int FCursorLoads = 0;
     TPoint FCursorPos{0, 0};
     std::map<int, bool> FKeys;
     std::map<std::string, std::string, std::less<>> FResources;
+    // Keys upper-cased: resource names ignore case.
+    std::map<std::string, TPixelImage, std::less<>> FBitmaps;
     std::function<void()> FFatalHandler;
     bool FQuit = false;
 };

@@ -54,4 +54,28 @@ MaskedBitmaps CreateMaskedBitmaps(const TPixelImage& image, int width, int heigh
     return result;
 }
 
+TPixelImage ImageFromBitmap(HBITMAP bitmap) {
+    BITMAP description{};
+    if (bitmap == nullptr || GetObjectW(bitmap, sizeof description, &description) == 0 ||
+        description.bmWidth <= 0 || description.bmHeight <= 0)
+        return {};
+    const int width = description.bmWidth;
+    const int height = description.bmHeight;
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height; // top-down, like TPixelImage
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    TPixelImage image = TPixelImage::Blank(width, height);
+    ScreenDc screen;
+    if (GetDIBits(screen.Get(), bitmap, 0, UINT(height), image.Pixels.data(), &info,
+                  DIB_RGB_COLORS) != height)
+        return {};
+    for (std::uint32_t& pixel : image.Pixels)
+        pixel = 0xFF000000u | SwapRedBlue(pixel & 0xFFFFFFu);
+    return image;
+}
+
 } // namespace fw::win32

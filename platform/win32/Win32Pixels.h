@@ -24,4 +24,7 @@ struct MaskedBitmaps {
 };
 MaskedBitmaps CreateMaskedBitmaps(const TPixelImage& image, int width, int height);
 
+// The pixels of a bitmap of any colour depth, all opaque; empty for an unreadable bitmap.
+TPixelImage ImageFromBitmap(HBITMAP bitmap);
+
 } // namespace fw::win32

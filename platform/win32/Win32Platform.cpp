@@ -143,9 +143,13 @@ void Win32Platform::ReleaseCapture() {
 void Win32Platform::LoadCursorResource(TCursor slot, std::string_view resourceName) {
     if (slot <= 0)
         return;
+    if (const auto loaded = cursorTable_.find(slot);
+        loaded != cursorTable_.end() && SameText(loaded->second.ResourceName, resourceName))
+        return;
+    // A cursor loaded from a resource is shared: it is never destroyed.
     HCURSOR cursor = LoadCursorW(instance_, Widen(resourceName).c_str());
     if (cursor != nullptr)
-        cursorTable_[slot] = cursor;
+        cursorTable_[slot] = {std::string(resourceName), cursor};
     else
         cursorTable_.erase(slot); // shows the arrow
 }
@@ -155,7 +159,7 @@ HCURSOR Win32Platform::CursorFor(TCursor cursor) const {
         return nullptr;
     if (cursor > 0) {
         if (const auto loaded = cursorTable_.find(cursor); loaded != cursorTable_.end())
-            return loaded->second;
+            return loaded->second.Cursor;
         return LoadCursorW(nullptr, IDC_ARROW);
     }
     return LoadCursorW(nullptr, SystemCursorName(cursor));
@@ -187,7 +191,8 @@ std::uint32_t Win32Platform::TickCount() const {
 // Menus and sounds
 
 int Win32Platform::TrackPopupMenu(TWindowHandle owner, TPoint screen,
-                                  const std::vector<TMenuItemDesc>& items) {
+                                  const std::vector<TMenuItemDesc>& items,
+                                  TPopupAlignment alignment) {
     UniqueMenu menu(CreatePopupMenu());
     if (!menu || items.empty())
         return -1;
@@ -210,8 +215,11 @@ int Win32Platform::TrackPopupMenu(TWindowHandle owner, TPoint screen,
     HWND root = GetAncestor(ownerWindow, GA_ROOT);
     if (root != nullptr)
         SetForegroundWindow(root);
+    const UINT horizontal = alignment == paRight    ? TPM_RIGHTALIGN
+                            : alignment == paCenter ? TPM_CENTERALIGN
+                                                    : TPM_LEFTALIGN;
     const int chosen = int(::TrackPopupMenu(
-        menu.get(), TPM_RETURNCMD | TPM_NONOTIFY | TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON,
+        menu.get(), TPM_RETURNCMD | TPM_NONOTIFY | horizontal | TPM_TOPALIGN | TPM_RIGHTBUTTON,
         screen.X, screen.Y, 0, ownerWindow, nullptr));
     if (ownerWindow != nullptr)
         PostMessageW(ownerWindow, WM_NULL, 0, 0);
@@ -229,7 +237,22 @@ void Win32Platform::PlaySoundResource(std::string_view name) {
     const void* wave = loaded != nullptr ? LockResource(loaded) : nullptr;
     if (wave == nullptr)
         return;
-    sndPlaySoundW(static_cast<LPCWSTR>(wave), SND_MEMORY | SND_SYNC | SND_NODEFAULT);
+    // Resource memory lives as long as the program, so the sound may outlast this call.
+    sndPlaySoundW(static_cast<LPCWSTR>(wave), SND_MEMORY | SND_ASYNC | SND_NODEFAULT);
+}
+
+std::optional<TPixelImage> Win32Platform::BitmapResource(std::string_view name) const {
+    const std::wstring resourceName = Widen(name);
+    if (resourceName.empty())
+        return std::nullopt;
+    UniqueBitmap bitmap(static_cast<HBITMAP>(
+        LoadImageW(instance_, resourceName.c_str(), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+    if (!bitmap)
+        return std::nullopt;
+    TPixelImage image = ImageFromBitmap(bitmap.get());
+    if (image.Width == 0)
+        return std::nullopt;
+    return image;
 }
 
 std::optional<std::string> Win32Platform::ProgramResource(std::string_view name) const {

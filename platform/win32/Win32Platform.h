@@ -37,9 +37,10 @@ public:
     unsigned DoubleClickTime() const override;
     std::uint32_t TickCount() const override;
 
-    int TrackPopupMenu(TWindowHandle owner, TPoint screen,
-                       const std::vector<TMenuItemDesc>& items) override;
+    int TrackPopupMenu(TWindowHandle owner, TPoint screen, const std::vector<TMenuItemDesc>& items,
+                       TPopupAlignment alignment) override;
     void PlaySoundResource(std::string_view name) override;
+    std::optional<TPixelImage> BitmapResource(std::string_view name) const override;
     void ShowErrorMessage(std::string_view text) override;
     std::optional<std::string> ProgramResource(std::string_view name) const override;
     void SetFatalErrorHandler(std::function<void()> handler) override;
@@ -58,7 +59,11 @@ private:
     WindowClasses classes_;
     WindowManager desktop_;
     // The program's cursor table; resource cursors are shared and never destroyed.
-    std::map<TCursor, HCURSOR> cursorTable_;
+    struct LoadedCursor {
+        std::string ResourceName;
+        HCURSOR Cursor;
+    };
+    std::map<TCursor, LoadedCursor> cursorTable_;
 };
 
 } // namespace fw::win32

@@ -459,7 +459,8 @@ TEST_F(ControlsTest, PopupMenuRunsTheChosenItem) {
     EXPECT_EQ(chosen, "close");
     EXPECT_EQ(menu->Popup(10, 10), -1);
     ASSERT_EQ(Platform.PopupsShown.size(), 2u);
-    EXPECT_EQ(Platform.PopupsShown[0][0].Caption, "열기");
+    EXPECT_EQ(Platform.PopupsShown[0].Items[0].Caption, "열기");
+    EXPECT_EQ(Platform.PopupsShown[0].Screen, (TPoint{10, 10}));
 }
 
 } // namespace

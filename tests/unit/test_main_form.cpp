@@ -118,6 +118,27 @@ TEST_F(VarnelTest, ButtonsShowTheirCaptionOnThePanelColour) {
     EXPECT_EQ(close.Surface().At(30, 9), panel);
 }
 
+TEST_F(VarnelTest, ButtonCaptionTurnsBlueUnderTheMouseWithTheHandCursor) {
+    TfVarnel* form = CreateMainForm();
+    form->Show();
+    Platform.PaintAll();
+    auto& close = WindowOf(*form->btnClose);
+    const TColorRef black = Platform.SysColor(SysColor::WindowText);
+    const TColorRef blue = 0xFF0000;
+    const TPoint glyphBox{7, 5}; // the first glyph box of "종료", as above
+    Platform.MouseMoveTo(form->btnClose->ClientToScreen({2, 2}));
+    EXPECT_EQ(close.Surface().At(glyphBox.X, glyphBox.Y), blue);
+    EXPECT_EQ(close.Surface().At(0, 0), kPanelColor) << "no border";
+    EXPECT_EQ(Platform.CurrentCursor(), quol::kHandCursorSlot);
+    // On to the next button: the first one rests again, the next one is hot.
+    Platform.MouseMoveTo(form->btnMail->ClientToScreen({2, 2}));
+    EXPECT_EQ(close.Surface().At(glyphBox.X, glyphBox.Y), black);
+    Platform.MouseMoveTo(form->tlWinList->ClientToScreen({100, 100}));
+    EXPECT_EQ(Platform.CurrentCursor(), crArrow);
+    for (const TColorRef pixel : WindowOf(*form->btnMail).Surface().Pixels)
+        ASSERT_TRUE(pixel == kPanelColor || pixel == black);
+}
+
 TEST_F(VarnelTest, StartUpTakesTheSnapshotAndRegistersBothHotKeys) {
     AddWindow("메모장");
     TfVarnel* form = CreateMainForm();

@@ -1,5 +1,7 @@
 """The X side of the desktop: xdotool input, X window geometry, screenshots."""
 
+import ctypes
+import ctypes.util
 import re
 import subprocess
 from dataclasses import dataclass
@@ -47,6 +49,21 @@ class X11:
         # would wait for its own time-out (15 s).
         move = [] if self.pointer() == (x, y) else ["mousemove", "--sync", str(x), str(y)]
         self._run("xdotool", *move, "click", str(button))
+
+    def move_pointer(self, x: int, y: int) -> None:
+        """Moves the pointer to screen (x, y) and waits until it is there."""
+        if self.pointer() != (x, y):
+            self._run("xdotool", "mousemove", "--sync", str(x), str(y))
+
+    def button_down(self, button: int = 1) -> None:
+        self._run("xdotool", "mousedown", str(button))
+
+    def button_up(self, button: int = 1) -> None:
+        self._run("xdotool", "mouseup", str(button))
+
+    def cursor(self) -> "CursorImage":
+        """The pointer's current shape, as the X server shows it (XFixes)."""
+        return CursorImage.read(self._environment.display)
 
     def pointer(self) -> tuple[int, int]:
         """Where the pointer is on the screen."""
@@ -100,6 +117,55 @@ class X11:
         path.parent.mkdir(parents=True, exist_ok=True)
         self._run("import", "-display", self._environment.display, "-window", "root", str(path))
         return path
+
+
+class _XFixesCursorImage(ctypes.Structure):
+    _fields_ = [("x", ctypes.c_short), ("y", ctypes.c_short), ("width", ctypes.c_ushort),
+                ("height", ctypes.c_ushort), ("xhot", ctypes.c_ushort), ("yhot", ctypes.c_ushort),
+                ("cursor_serial", ctypes.c_ulong), ("pixels", ctypes.POINTER(ctypes.c_ulong)),
+                ("atom", ctypes.c_ulong), ("name", ctypes.c_char_p)]
+
+
+@dataclass(frozen=True)
+class CursorImage:
+    """A cursor's size, hot spot and ARGB pixels (row by row)."""
+
+    width: int
+    height: int
+    hotspot: tuple[int, int]
+    argb: tuple[int, ...]
+
+    @classmethod
+    def read(cls, display: str) -> "CursorImage":
+        x11 = ctypes.CDLL(ctypes.util.find_library("X11") or "libX11.so.6")
+        xfixes = ctypes.CDLL(ctypes.util.find_library("Xfixes") or "libXfixes.so.3")
+        x11.XOpenDisplay.restype = ctypes.c_void_p
+        x11.XOpenDisplay.argtypes = [ctypes.c_char_p]
+        x11.XCloseDisplay.argtypes = [ctypes.c_void_p]
+        x11.XFree.argtypes = [ctypes.c_void_p]
+        xfixes.XFixesGetCursorImage.restype = ctypes.POINTER(_XFixesCursorImage)
+        xfixes.XFixesGetCursorImage.argtypes = [ctypes.c_void_p]
+        connection = x11.XOpenDisplay(display.encode())
+        if not connection:
+            raise RuntimeError(f"cannot open display {display}")
+        try:
+            image = xfixes.XFixesGetCursorImage(connection)
+            if not image:
+                raise RuntimeError("XFixes reports no cursor image")
+            try:
+                c = image.contents
+                pixels = tuple(c.pixels[i] & 0xFFFFFFFF for i in range(c.width * c.height))
+                return cls(c.width, c.height, (c.xhot, c.yhot), pixels)
+            finally:
+                x11.XFree(image)
+        finally:
+            x11.XCloseDisplay(connection)
+
+    def opaque(self) -> set[tuple[int, int]]:
+        """Positions of the pixels that show, relative to the hot spot."""
+        hx, hy = self.hotspot
+        return {(i % self.width - hx, i // self.width - hy)
+                for i, pixel in enumerate(self.argb) if pixel >> 24}
 
 
 class Capture:
