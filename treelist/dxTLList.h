@@ -62,6 +62,9 @@ public:
     int ShownRowCount() const { return FScroll.ShownRowCount; }
     // The keyboard's page move of the focus: -1 up, +1 down.
     void PageMove(int direction);
+    // The node's row from the client's left edge to the data area's right; empty when the row
+    // does not start inside the data area.
+    virtual fw::TRect NodeRowRect(const TdxTreeListNode* node) const;
 
     // Repaints the node's row, or with `fromRowDownward` everything from it to the bottom.
     virtual void NodeChanged(TdxTreeListNode* node, bool fromRowDownward);
@@ -202,8 +205,6 @@ protected:
     virtual fw::TRect DataAreaRect() const;
     virtual int RowHeight() const { return kPlainRowHeight; }
     virtual int NodeHeight(const TdxTreeListNode* node) const;
-    // Empty when the node's row is not (or not wholly) above the data area's bottom edge.
-    virtual fw::TRect NodeRowRect(const TdxTreeListNode* node) const;
     // Counts the rows of the rows area (PageRowCount, ShownRowCount) and writes the scroll
     // bars; here only the counts.
     virtual void UpdateScrollBars();
