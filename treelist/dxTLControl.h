@@ -16,6 +16,8 @@
 
 namespace dxtl {
 
+class TdxTreeListPanning;
+
 // Resize limits of a column or band: the smallest width and how far right (client
 // coordinates) its right edge may go.
 struct TdxSizingBounds {
@@ -58,6 +60,18 @@ public:
     // The scrolling bands' total width, and the width of the view they scroll in.
     int ContentWidth() const;
     int ViewWidth() const;
+    // Middle-button panning until another button, Escape or the loss of the capture or the
+    // focus ends it (its own message loop).
+    void StartPanning();
+    bool Panning() const { return FPanning != nullptr; }
+
+    // --- Selection as text (dxTLSelection.cpp) ----------------------------------------------
+    // The captions of the visible columns, an empty line, then one line per selected node (the
+    // focused one without aoMultiSelect) in tree order: texts separated by tabs, lines ended
+    // by a carriage return and a line feed.
+    std::string SelectionText();
+    // Puts SelectionText on the clipboard.
+    void CopySelectionToClipboard();
 
     // --- Columns ------------------------------------------------------------------------------
     int ColumnCount() const { return static_cast<int>(FColumns.size()); }
@@ -414,6 +428,9 @@ protected:
     void WMSize(fw::TMessage& message);
     void WMVScroll(fw::TMessage& message);
     void WMHScroll(fw::TMessage& message);
+    void WMMouseWheel(fw::TMessage& message);
+    void WMTimer(fw::TMessage& message);
+    void MouseDown(fw::TMouseButton button, fw::TShiftState shift, int x, int y) override;
     FW_DECLARE_MESSAGE_MAP()
 
 private:
@@ -439,6 +456,7 @@ private:
     bool FitsWithoutScrollBars() const;
     int FPaintLockCount = 0;
     fw::TSize FClientSize;
+    std::unique_ptr<TdxTreeListPanning> FPanning;
     TdxTreeListCellViewData FCellViewData;
     friend class TdxTreeListColumn;
     friend class TdxTreeListBand;

@@ -9,6 +9,7 @@
 //   image lists
 //   other properties   - clamps; layout or repaint after a write
 #include "treelist/dxTL.h"
+#include "treelist/dxTLPanning.h"
 
 #include <algorithm>
 
@@ -29,6 +30,8 @@ FW_MESSAGE(Msg::KillFocus, WMKillFocus)
 FW_MESSAGE(Msg::Size, WMSize)
 FW_MESSAGE(Msg::VScroll, WMVScroll)
 FW_MESSAGE(Msg::HScroll, WMHScroll)
+FW_MESSAGE(Msg::MouseWheel, WMMouseWheel)
+FW_MESSAGE(Msg::Timer, WMTimer)
 FW_END_MESSAGE_MAP()
 
 TCustomdxTreeListControl::TCustomdxTreeListControl(TComponent* owner)
@@ -99,6 +102,8 @@ void TCustomdxTreeListControl::WMSetFocus(TMessage& message) {
 }
 
 void TCustomdxTreeListControl::WMKillFocus(TMessage& message) {
+    if (FPanning)
+        FPanning->Stop();
     FocusLost();
     DispatchInherited(StaticMessageTable(), message);
 }

@@ -4,11 +4,12 @@
 //   1. row counts       - how many rows fit from a top row (the page) and are shown
 //   2. vertical         - SetTopRow (moving the window's pixels), MakeVisible, PageMove, clamp
 //   3. horizontal       - LeftCoord, the content and view widths, SetLeftCoord
-//   4. scroll bars      - writing both bars twice, resize, bar and wheel messages
+//   4. scroll bars      - writing both bars twice, resize, bar and wheel messages, panning
 //
 // Vertical scrolling is by whole rows, horizontal by pixels. Less than a page (or a view width)
 // scrolled over moves the window's pixels and repaints the uncovered strip; more repaints all.
 #include "treelist/dxTLGeometry.h"
+#include "treelist/dxTLPanning.h"
 
 #include <algorithm>
 #include <climits>
@@ -431,6 +432,8 @@ namespace {
 // Scroll bar requests, in the low word of the message's first parameter.
 constexpr int kLineUp = 0, kLineDown = 1, kPageUp = 2, kPageDown = 3, kThumbPosition = 4,
               kThumbTrack = 5, kTop = 6, kBottom = 7;
+// A wheel notch.
+constexpr int kWheelDelta = 120;
 } // namespace
 
 // The thumb's place comes from the bar's 32-bit tracking position; the message's own field has
@@ -514,6 +517,59 @@ void TCustomdxTreeListControl::WMHScroll(TMessage& message) {
         return;
     }
     SetLeftCoord(x);
+}
+
+// Wheel messages of high-resolution wheels and touchpads carry fractions of a notch: they add up
+// to whole notches, the rest waits for the next message.
+void TCustomdxTreeListControl::WMMouseWheel(TMessage& message) {
+    DispatchInherited(StaticMessageTable(), message);
+    TdxScrollState& state = ScrollState();
+    state.WheelRemainder += HiWordSigned(static_cast<std::intptr_t>(message.WParam));
+    const int notches = state.WheelRemainder / kWheelDelta;
+    state.WheelRemainder -= notches * kWheelDelta;
+    message.Result = 0;
+    if (notches == 0)
+        return;
+    // Away from the user (a positive delta) scrolls up.
+    const bool up = notches > 0;
+    const unsigned setting = Platform().WheelScrollLines();
+    for (int notch = 0; notch < std::abs(notches); ++notch) {
+        if (setting == kWheelPageScroll) {
+            Perform(Msg::VScroll, static_cast<std::uintptr_t>(up ? kPageUp : kPageDown));
+            continue;
+        }
+        // More lines than rows would only repeat the clamp.
+        const unsigned lines = std::min(setting, static_cast<unsigned>(AbsoluteCount()));
+        for (unsigned line = 0; line < lines; ++line)
+            Perform(Msg::VScroll, static_cast<std::uintptr_t>(up ? kLineUp : kLineDown));
+    }
+}
+
+void TCustomdxTreeListControl::StartPanning() {
+    if (FPanning || !HandleAllocated())
+        return;
+    const TdxScrollState& state = ScrollState();
+    FPanning = std::make_unique<TdxTreeListPanning>(*this, state.BarShown[0], state.BarShown[1]);
+    struct TReset {
+        std::unique_ptr<TdxTreeListPanning>& Panning;
+        ~TReset() { Panning.reset(); }
+    } reset{FPanning};
+    FPanning->Run();
+}
+
+void TCustomdxTreeListControl::WMTimer(TMessage& message) {
+    if (FPanning && message.WParam == TdxTreeListPanning::kTimerId) {
+        FPanning->Tick();
+        return;
+    }
+    DispatchInherited(StaticMessageTable(), message);
+}
+
+// A middle press pans the view; the other presses go on as the framework handles them.
+void TCustomdxTreeListControl::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
+    TCustomdxTreeList::MouseDown(button, shift, x, y);
+    if (button == mbMiddle)
+        StartPanning();
 }
 
 } // namespace dxtl

@@ -1,7 +1,8 @@
 /* targets: creates the kinds of top-level window the window list must cope with.
 
    targets KIND...    with KIND one of: normal owned hidden minimized tool appwindow blank spaces
-                      long korean hung, or "all" for every kind.
+                      long korean hung, or "all" for every kind, or "numbered=N" for N plain
+                      windows captioned "Numbered 01" ... (kinds "numbered-01" ...).
 
    Prints one JSON line per created window ({"kind", "hwnd", "caption"}) and then {"ready"},
    then pumps messages. WM_CLOSE destroys that window; the program ends when its last window
@@ -164,6 +165,25 @@ static HWND create_kind(int index) {
     return window;
 }
 
+/* Plain windows "Numbered 01" .. "Numbered N", small and stacked, none activated. */
+static void create_numbered(int count) {
+    for (int i = 1; i <= count; ++i) {
+        wchar_t caption[32];
+        char kind[32];
+        wsprintfW(caption, L"Numbered %02d", i);
+        wsprintfA(kind, "numbered-%02d", i);
+        HWND window = CreateWindowExW(0, TargetClassName, caption, WS_OVERLAPPEDWINDOW, 40 + i * 4,
+                                      40 + i * 4, 200, 80, NULL, NULL, GetModuleHandleW(NULL), NULL);
+        if (!window) {
+            json_error("CreateWindowExW failed");
+            ExitProcess(2);
+        }
+        ShowWindow(window, SW_SHOWNOACTIVATE);
+        ++targets->pumpedWindowCount;
+        print_window(kind, window, caption);
+    }
+}
+
 static void build_long_caption(void) {
     static const wchar_t prefix[] = L"Long caption ";
     size_t prefixLength = wcslen(prefix);
@@ -204,6 +224,8 @@ int main(int argc, char** argv) {
             for (int i = 0; i < KindCount; ++i) {
                 create_kind(i);
             }
+        } else if (strncmp(argv[argument], "numbered=", 9) == 0) {
+            create_numbered(atoi(argv[argument] + 9));
         } else if (kind_index(argv[argument]) >= 0) {
             create_kind(kind_index(argv[argument]));
         } else {

@@ -55,6 +55,10 @@ class X11:
         if self.pointer() != (x, y):
             self._run("xdotool", "mousemove", "--sync", str(x), str(y))
 
+    def click_button(self, button: int) -> None:
+        """Clicks a button where the pointer is (buttons 4 and 5: the wheel up and down)."""
+        self._run("xdotool", "click", str(button))
+
     def button_down(self, button: int = 1) -> None:
         self._run("xdotool", "mousedown", str(button))
 
