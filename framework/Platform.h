@@ -50,7 +50,8 @@ constexpr int Hide = 0, ShowNormal = 1, ShowMinimized = 2, Maximize = 3, ShowNoA
               Show = 5, Minimize = 6, ShowMinNoActive = 7, ShowNA = 8, Restore = 9;
 }
 namespace WSEx {
-constexpr std::uint32_t ToolWindow = 0x80, AppWindow = 0x40000;
+constexpr std::uint32_t TopMost = 0x8, ToolWindow = 0x80, AppWindow = 0x40000,
+                        NoActivate = 0x08000000;
 }
 namespace SB {
 constexpr int Horz = 0, Vert = 1;
@@ -58,8 +59,12 @@ constexpr int Horz = 0, Vert = 1;
 namespace SM {
 constexpr int CxScreen = 0, CyScreen = 1, CxVScroll = 2, CyHScroll = 3, CyCaption = 4, CxBorder = 5,
               CyBorder = 6, CxDoubleClk = 36, CyDoubleClk = 37, CxFrame = 32, CyFrame = 33,
-              CxDrag = 68, CyDrag = 69;
+              CxDrag = 68, CyDrag = 69, XVirtualScreen = 76, YVirtualScreen = 77,
+              CxVirtualScreen = 78, CyVirtualScreen = 79;
 }
+
+// IPlatform::WheelScrollLines when the user set one wheel notch to scroll a page.
+constexpr unsigned kWheelPageScroll = 0xFFFFFFFFu;
 
 // Cursor identifiers: built-in shapes are negative; 0 means "the default for the control";
 // positive values are slots of the program-wide cursor table filled by controls.
@@ -196,15 +201,19 @@ enum class TWindowKind {
     Child,       // a control inside a parent window
     TopLevel,    // a form; owned by the application window
     Application, // the application window: owner-less, visible with zero size, taskbar button
-    Utility      // invisible, receives timers and posted messages only
+    Utility,     // invisible, receives timers and posted messages only
+    // No caption, border or taskbar button; stays in front of ordinary windows and never
+    // takes activation, not even when shown.
+    Popup
 };
 
 struct TWindowCreateArgs {
     TWindowKind Kind = TWindowKind::Child;
     IWindowSink* Sink = nullptr;
-    // Child: the parent; TopLevel: the owner.
+    // Child: the parent; TopLevel, Popup: the owner (a popup may have none).
     TWindowHandle Parent = 0;
-    // Child: in the parent's client coordinates; TopLevel: outer rectangle on the screen.
+    // Child: in the parent's client coordinates; TopLevel, Popup: outer rectangle on the
+    // screen.
     TRect Bounds;
     std::string Caption;
     std::string ClassName;
@@ -216,6 +225,9 @@ struct TWindowCreateArgs {
     bool SizeableBorder = true;
     bool TabStop = false;
     bool DoubleClicks = true;
+    // The window is clipped to the ellipse inscribed in its bounds, one pixel larger, and
+    // keeps that shape when resized.
+    bool Elliptic = false;
 };
 
 struct TScrollInfo {
@@ -315,6 +327,10 @@ public:
 // ---------------------------------------------------------------------------------------------
 // The platform
 
+// What a modal message loop's filter does with a message: dispatch it as usual, drop it, or
+// drop it and end the loop.
+enum class TLoopVerdict { Dispatch, Swallow, Stop };
+
 struct TMenuItemDesc {
     std::string Caption; // "-" is a separator
     bool Enabled = true;
@@ -348,11 +364,17 @@ public:
     // that already holds that resource keeps it; resource cursors are shared by everyone who
     // uses them and never destroyed.
     virtual void LoadCursorResource(TCursor slot, std::string_view resourceName) = 0;
+    // Slot > 0 of the same table takes a cursor made from a picture (alpha 0: transparent)
+    // whose hot spot is `hotSpot`; the platform owns it. A slot left without a cursor (an
+    // empty picture, a failure) shows the arrow.
+    virtual void CreateCursor(TCursor slot, const TPixelImage& image, TPoint hotSpot) = 0;
     virtual void SetCursor(TCursor cursor) = 0;
     virtual TPoint CursorPos() const = 0;
     // Negative while the key is down, as the platform reports it.
     virtual short KeyState(int virtualKey) const = 0;
     virtual unsigned DoubleClickTime() const = 0;
+    // Lines to scroll per wheel notch, as the user set it; kWheelPageScroll for a page.
+    virtual unsigned WheelScrollLines() const = 0;
     virtual std::uint32_t TickCount() const = 0;
 
     // Shows a popup menu with one edge at a screen point and waits for the choice: the item's
@@ -360,6 +382,9 @@ public:
     virtual int TrackPopupMenu(TWindowHandle owner, TPoint screen,
                                const std::vector<TMenuItemDesc>& items,
                                TPopupAlignment alignment) = 0;
+    // Replaces the clipboard's content with the text, as Unicode text. Nothing happens when
+    // the clipboard cannot be had (another program keeps it open).
+    virtual void SetClipboardText(std::string_view utf8) = 0;
     // Starts playing a wave resource (type "WAV") of the program and returns at once; a sound
     // still playing stops. A missing resource plays nothing.
     virtual void PlaySoundResource(std::string_view name) = 0;
@@ -385,6 +410,15 @@ public:
     // Waits for the next message and dispatches it; false once the loop must end.
     virtual bool HandleMessage() = 0;
     virtual void PostQuit() = 0;
+    // Runs a message loop of the caller's own: each message taken from the queue goes to
+    // `filter` first, which dispatches it as usual, swallows it, or ends the loop (the
+    // message swallowed). The filter may change the message's number and parameters before
+    // it is dispatched. A paint message that is not dispatched validates its window, so it
+    // does not come straight back.
+    // Answers false when the loop ended because the application must quit; the quit request
+    // is then posted again, so the application's own loop still ends.
+    virtual bool RunMessageLoop(
+        const std::function<TLoopVerdict(TWindowHandle window, TMessage& message)>& filter) = 0;
 
     virtual IWindowManager& Desktop() = 0;
 };

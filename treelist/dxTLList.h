@@ -215,8 +215,8 @@ protected:
     // first and come back after.
     virtual void BeginPaintLock() {}
     virtual void EndPaintLock() {}
-    // The rows' pixels moved vertically; what cannot move with them (a dot pattern fixed to
-    // the surface) is repainted here.
+    // The rows' pixels moved; what cannot move with them (a dot pattern fixed to the
+    // surface) is repainted here.
     virtual void RowsMoved() {}
     // The rows that fit from the row `top` down the rows area: wholly (page) and at least
     // partly (shown); when the rows run out first, rows above `top` fill the page.

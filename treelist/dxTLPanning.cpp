@@ -129,12 +129,10 @@ void TdxTreeListPanning::Run() {
     // without a bar, since nothing can scroll that way.
     const int half = FMarkerSize / 2;
     FNeutral = {FOrigin.X - half, FOrigin.Y - half, FOrigin.X + half + 1, FOrigin.Y + half + 1};
-    const TRect screen{platform.SystemMetric(SM::XVirtualScreen),
-                       platform.SystemMetric(SM::YVirtualScreen),
-                       platform.SystemMetric(SM::XVirtualScreen) +
-                           platform.SystemMetric(SM::CxVirtualScreen),
-                       platform.SystemMetric(SM::YVirtualScreen) +
-                           platform.SystemMetric(SM::CyVirtualScreen)};
+    const TRect screen{
+        platform.SystemMetric(SM::XVirtualScreen), platform.SystemMetric(SM::YVirtualScreen),
+        platform.SystemMetric(SM::XVirtualScreen) + platform.SystemMetric(SM::CxVirtualScreen),
+        platform.SystemMetric(SM::YVirtualScreen) + platform.SystemMetric(SM::CyVirtualScreen)};
     if (!FHorizontal) {
         FNeutral.Left = std::min(FNeutral.Left, screen.Left);
         FNeutral.Right = std::max(FNeutral.Right, screen.Right);

@@ -264,6 +264,7 @@ void TCustomdxTreeListControl::SetLeftCoord(int x) {
                 throw;
             }
             EndPaintLock();
+            RowsMoved();
         }
     }
     if (OnChangeLeftCoord)
@@ -383,6 +384,8 @@ void TCustomdxTreeListControl::ClientSizeChanged() {
     if (size.cx == FClientSize.cx && size.cy == FClientSize.cy)
         return;
     FClientSize = size;
+    // Areas and widths follow the new client size.
+    DropLayoutLists();
     ClearRowHeights();
     CancelEditing();
     TdxScrollState& state = ScrollState();
@@ -399,7 +402,6 @@ void TCustomdxTreeListControl::ClientSizeChanged() {
         }
         state.UpdatingBars = false;
     }
-    DropLayoutLists();
     LayoutChanged();
 }
 
@@ -408,8 +410,8 @@ void TCustomdxTreeListControl::WMSize(TMessage& message) {
     ClientSizeChanged();
 }
 
-// The dot pattern of the tree lines is fixed to the surface: moved by an odd distance it would
-// show stripes, so the level slots repaint.
+// The dot pattern of the tree lines is fixed to the surface: moved by an odd distance (either
+// way) it would show stripes, so the level slots repaint.
 void TCustomdxTreeListControl::RowsMoved() {
     if (FPaintStyle != psStandard || !FShowLines || FTreeLineStyle != tlDot)
         return;

@@ -20,7 +20,7 @@ TWindowHandle HeadlessDesktop::AddWithHandle(TWindowHandle handle, FakeWindow wi
         FNextThread += 2;
     }
     FFakes[handle] = std::move(window);
-    FZOrder.insert(FZOrder.begin(), handle);
+    PlaceInFront(handle);
     return handle;
 }
 
@@ -47,16 +47,25 @@ void HeadlessDesktop::SetHung(TWindowHandle window, bool hung) {
     }
 }
 
+void HeadlessDesktop::PlaceInFront(TWindowHandle window) {
+    FZOrder.erase(std::remove(FZOrder.begin(), FZOrder.end(), window), FZOrder.end());
+    auto topmost = [this](TWindowHandle w) {
+        FakeWindow info;
+        return Describe(w, info) && (info.ExStyle & WSEx::TopMost) != 0;
+    };
+    auto at = FZOrder.begin();
+    if (!topmost(window))
+        at = std::find_if_not(FZOrder.begin(), FZOrder.end(), topmost);
+    FZOrder.insert(at, window);
+}
+
 void HeadlessDesktop::BringToTop(TWindowHandle window) {
-    auto it = std::find(FZOrder.begin(), FZOrder.end(), window);
-    if (it == FZOrder.end())
-        return;
-    FZOrder.erase(it);
-    FZOrder.insert(FZOrder.begin(), window);
+    if (std::find(FZOrder.begin(), FZOrder.end(), window) != FZOrder.end())
+        PlaceInFront(window);
 }
 
 void HeadlessDesktop::AddOwn(TWindowHandle window) {
-    FZOrder.insert(FZOrder.begin(), window);
+    PlaceInFront(window);
 }
 
 void HeadlessDesktop::RemoveOwn(TWindowHandle window) {

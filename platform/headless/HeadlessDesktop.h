@@ -1,5 +1,6 @@
 // A simulated desktop of top-level windows: other programs' windows that a test creates,
-// plus the program's own top-level windows, in one Z order (topmost first).
+// plus the program's own top-level windows, in one Z order (front first). Windows with the
+// topmost style (WSEx::TopMost) stay in front of all others.
 #pragma once
 
 #include "framework/Platform.h"
@@ -48,7 +49,7 @@ public:
     explicit HeadlessDesktop(OwnWindowBridge& own) : FOwn(own) {}
 
     // --- Setting the scene ---------------------------------------------------------------
-    // A new window on top of the Z order.
+    // A new window in front of the others (behind the topmost ones unless it is one).
     TWindowHandle Add(FakeWindow window);
     // A new window that gets a handle used before (the platform reuses handles of closed
     // windows); the handle must not be in use.
@@ -104,6 +105,8 @@ public:
 
 private:
     bool Describe(TWindowHandle window, FakeWindow& out) const;
+    // Puts a window in front of the others of its band (topmost or not).
+    void PlaceInFront(TWindowHandle window);
     static void ApplyShow(FakeWindow& window, int showCommand);
 
     OwnWindowBridge& FOwn;

@@ -16,7 +16,7 @@ HeadlessWindow::HeadlessWindow(HeadlessPlatform& platform, TWindowHandle handle,
       FParent(args.Parent), FBounds(args.Bounds), FCaption(args.Caption),
       FClassName(args.ClassName), FVisible(args.Visible), FEnabled(args.Enabled),
       FSysMenu(args.SysMenu), FMinimizeBox(args.MinimizeBox), FMaximizeBox(args.MaximizeBox),
-      FSizeableBorder(args.SizeableBorder), FTabStop(args.TabStop) {
+      FSizeableBorder(args.SizeableBorder), FTabStop(args.TabStop), FElliptic(args.Elliptic) {
     if (FKind == TWindowKind::Application || FKind == TWindowKind::Utility)
         FBounds = {FBounds.Left, FBounds.Top, FBounds.Left, FBounds.Top};
     ResizeSurface();
@@ -26,14 +26,17 @@ HeadlessWindow::~HeadlessWindow() {
     FPlatform.Unregister(this);
 }
 
-TSize HeadlessWindow::FrameExtra() const {
-    if (FKind != TWindowKind::TopLevel)
-        return {};
-    return FPlatform.FrameExtra(FSizeableBorder);
+TSize HeadlessWindow::NonClientExtra() const {
+    TSize extra = FKind == TWindowKind::TopLevel ? FPlatform.FrameExtra(FSizeableBorder) : TSize{};
+    if (FScrollVisible[1])
+        extra.cx += FPlatform.SystemMetric(SM::CxVScroll);
+    if (FScrollVisible[0])
+        extra.cy += FPlatform.SystemMetric(SM::CyHScroll);
+    return extra;
 }
 
 TRect HeadlessWindow::ClientRect() const {
-    const TSize extra = FrameExtra();
+    const TSize extra = NonClientExtra();
     return {0, 0, std::max(FBounds.Width() - extra.cx, 0),
             std::max(FBounds.Height() - extra.cy, 0)};
 }
@@ -70,7 +73,7 @@ void HeadlessWindow::SetBorderIcons(bool sysMenu, bool minimize, bool maximize) 
 }
 
 void HeadlessWindow::BringToFront() {
-    if (FKind == TWindowKind::TopLevel || FKind == TWindowKind::Application)
+    if (FKind != TWindowKind::Child && FKind != TWindowKind::Utility)
         FPlatform.FDesktop.BringToTop(FHandle);
 }
 
@@ -100,9 +103,30 @@ std::unique_ptr<ICanvasDevice> HeadlessWindow::GetDevice() {
     return std::make_unique<PixelCanvas>(FSurface, FPlatform.SysColors, &FPlatform.FIcons);
 }
 
-void HeadlessWindow::Scroll(int, int, const TRect& area) {
-    // Repainting the whole area gives the same pixels as moving them.
-    Invalidate(&area);
+void HeadlessWindow::Scroll(int dx, int dy, const TRect& area) {
+    const TRect clip = IntersectRect(area, FSurface.Rect());
+    if (clip.IsEmpty())
+        return;
+    // Beyond the area's size nothing stays inside it; clamping keeps the arithmetic in range.
+    dx = std::clamp(dx, -clip.Width(), clip.Width());
+    dy = std::clamp(dy, -clip.Height(), clip.Height());
+    const TRect kept = IntersectRect(clip.Offset(dx, dy), clip);
+    if (!kept.IsEmpty()) {
+        const PixelSurface before = FSurface;
+        for (int y = kept.Top; y < kept.Bottom; ++y)
+            for (int x = kept.Left; x < kept.Right; ++x)
+                FSurface.Set(x, y, before.At(x - dx, y - dy));
+    }
+    // Pixels that were waiting for a paint are still stale where they moved to; where they
+    // were, they stay invalid too.
+    PixelRegion moved = FUpdate;
+    moved.IntersectRect(clip);
+    moved.Offset(dx, dy);
+    moved.IntersectRect(clip);
+    FUpdate.Union(moved);
+    PixelRegion uncovered = PixelRegion::FromRect(FSurface.Width, FSurface.Height, clip);
+    uncovered.ExcludeRect(kept);
+    FUpdate.Union(uncovered);
 }
 
 void HeadlessWindow::SetFocus() {
@@ -136,7 +160,13 @@ void HeadlessWindow::KillTimer(unsigned id) {
 void HeadlessWindow::SetScrollInfo(int bar, const TScrollInfo& info, bool visible) {
     const int i = bar == SB::Vert ? 1 : 0;
     FScroll[i] = info;
+    if (FScrollVisible[i] == visible)
+        return;
+    // A bar appearing or going resizes the client area, and the window hears of it at once.
     FScrollVisible[i] = visible;
+    ResizeSurface();
+    const TRect client = ClientRect();
+    FPlatform.Send(FHandle, Msg::Size, 0, MakeLParam(client.Width(), client.Height()));
 }
 
 TScrollInfo HeadlessWindow::GetScrollInfo(int bar) const {
@@ -156,6 +186,17 @@ TRect HeadlessWindow::ClientScreenRect() const {
         }
     }
     return client.Offset(origin.X, origin.Y);
+}
+
+TRect HeadlessWindow::WindowScreenRect() const {
+    if (FKind != TWindowKind::Child)
+        return FBounds;
+    TPoint origin{FBounds.Left, FBounds.Top};
+    if (HeadlessWindow* parent = FPlatform.Find(FParent)) {
+        const TRect p = parent->ClientScreenRect();
+        origin = {p.Left + FBounds.Left, p.Top + FBounds.Top};
+    }
+    return {origin.X, origin.Y, origin.X + FBounds.Width(), origin.Y + FBounds.Height()};
 }
 
 TPoint HeadlessWindow::ClientToScreen(TPoint p) const {
@@ -215,7 +256,8 @@ HeadlessPlatform::CreatePlatformWindow(const TWindowCreateArgs& args) {
 
 void HeadlessPlatform::Register(HeadlessWindow* window) {
     FWindows[window->Handle()] = window;
-    if (window->Kind() == TWindowKind::TopLevel || window->Kind() == TWindowKind::Application)
+    if (window->Kind() == TWindowKind::TopLevel || window->Kind() == TWindowKind::Application ||
+        window->Kind() == TWindowKind::Popup)
         FDesktop.AddOwn(window->Handle());
 }
 
@@ -263,8 +305,10 @@ TColorRef HeadlessPlatform::SysColor(int index) const {
 int HeadlessPlatform::SystemMetric(int index) const {
     switch (index) {
     case SM::CxScreen:
+    case SM::CxVirtualScreen:
         return ScreenSize.cx;
     case SM::CyScreen:
+    case SM::CyVirtualScreen:
         return ScreenSize.cy;
     case SM::CxVScroll:
     case SM::CyHScroll:
@@ -311,8 +355,25 @@ void HeadlessPlatform::LoadCursorResource(TCursor slot, std::string_view resourc
     auto it = FCursorTable.find(slot);
     if (it != FCursorTable.end() && SameText(it->second, resourceName))
         return;
+    FCursorPictures.erase(slot);
     FCursorTable[slot] = std::string(resourceName);
     ++FCursorLoads;
+}
+
+void HeadlessPlatform::CreateCursor(TCursor slot, const TPixelImage& image, TPoint hotSpot) {
+    if (slot <= 0)
+        return;
+    FCursorTable.erase(slot);
+    if (image.Width <= 0 || image.Height <= 0) {
+        FCursorPictures.erase(slot);
+        return;
+    }
+    FCursorPictures[slot] = {NormalizedImage(image), hotSpot};
+}
+
+const HeadlessPlatform::CursorPicture* HeadlessPlatform::CursorPictureAt(TCursor slot) const {
+    auto it = FCursorPictures.find(slot);
+    return it == FCursorPictures.end() ? nullptr : &it->second;
 }
 
 short HeadlessPlatform::KeyState(int virtualKey) const {
@@ -398,12 +459,26 @@ void HeadlessPlatform::Post(TWindowHandle window, std::uint32_t msg, std::uintpt
     FQueue.push_back({window, {msg, wParam, lParam, 0}});
 }
 
+HeadlessPlatform::Posted HeadlessPlatform::TakePosted() {
+    Posted next = FQueue.front();
+    FQueue.pop_front();
+    if (next.Input)
+        RequestCursor(next.Window, next.Message.Msg);
+    return next;
+}
+
+HeadlessWindow* HeadlessPlatform::NextToPaint() const {
+    for (const auto& [handle, window] : FWindows)
+        if (window->NeedsPaint() && window->IsVisible())
+            return window;
+    return nullptr;
+}
+
 bool HeadlessPlatform::HandleMessage() {
     if (FQuit)
         return false;
     if (!FQueue.empty()) {
-        Posted next = FQueue.front();
-        FQueue.pop_front();
+        Posted next = TakePosted();
         Send(next.Window, next.Message.Msg, next.Message.WParam, next.Message.LParam);
         return !FQuit;
     }
@@ -415,11 +490,44 @@ bool HeadlessPlatform::HandleMessage() {
     return false;
 }
 
+bool HeadlessPlatform::RunMessageLoop(
+    const std::function<TLoopVerdict(TWindowHandle, TMessage&)>& filter) {
+    for (;;) {
+        if (!FQueue.empty()) {
+            Posted next = TakePosted();
+            const TLoopVerdict verdict = filter(next.Window, next.Message);
+            if (verdict == TLoopVerdict::Stop)
+                return true;
+            if (verdict == TLoopVerdict::Dispatch)
+                Send(next.Window, next.Message.Msg, next.Message.WParam, next.Message.LParam);
+            continue;
+        }
+        if (FQuit)
+            return false; // the flag stays set for the application's own loop
+        if (HeadlessWindow* window = NextToPaint()) {
+            const TWindowHandle handle = window->Handle();
+            TMessage paint{Msg::Paint, 0, 0, 0};
+            const TLoopVerdict verdict = filter(handle, paint);
+            if (verdict == TLoopVerdict::Dispatch && Find(handle)) {
+                ++Find(handle)->FPaintCount;
+                Send(handle, paint.Msg, paint.WParam, paint.LParam);
+            }
+            // Painted or not, the window is validated, or it would be asked again forever.
+            if (HeadlessWindow* still = Find(handle))
+                still->FUpdate.Clear();
+            if (verdict == TLoopVerdict::Stop)
+                return true;
+            continue;
+        }
+        if (!ModalIdle || !ModalIdle())
+            return true;
+    }
+}
+
 int HeadlessPlatform::ProcessPosted() {
     int count = 0;
     while (!FQueue.empty()) {
-        Posted next = FQueue.front();
-        FQueue.pop_front();
+        Posted next = TakePosted();
         Send(next.Window, next.Message.Msg, next.Message.WParam, next.Message.LParam);
         ++count;
     }
@@ -479,15 +587,18 @@ TWindowHandle HeadlessPlatform::WindowFromPoint(TPoint screen) const {
     // Top-level windows in Z order, then down the children (later ones lie on top).
     for (TWindowHandle top : FDesktop.ZOrder()) {
         HeadlessWindow* w = Find(top);
-        if (!w || !w->IsVisible() || w->IsIconic() || !w->ClientScreenRect().Contains(screen))
+        if (!w || !w->IsVisible() || w->IsIconic() || !w->WindowScreenRect().Contains(screen))
             continue;
         TWindowHandle found = top;
         for (bool descended = true; descended;) {
             descended = false;
+            HeadlessWindow* parent = Find(found);
+            if (!parent->ClientScreenRect().Contains(screen))
+                break; // on the parent's frame or scroll bars, where its children are clipped
             for (auto it = FWindows.rbegin(); it != FWindows.rend(); ++it) {
                 HeadlessWindow* child = it->second;
                 if (child->Kind() == TWindowKind::Child && child->ParentHandle() == found &&
-                    child->IsVisible() && child->ClientScreenRect().Contains(screen)) {
+                    child->IsVisible() && child->WindowScreenRect().Contains(screen)) {
                     found = child->Handle();
                     descended = true;
                     break;
@@ -497,6 +608,12 @@ TWindowHandle HeadlessPlatform::WindowFromPoint(TPoint screen) const {
         return found;
     }
     return 0;
+}
+
+TWindowHandle HeadlessPlatform::ClientWindowFromPoint(TPoint screen) const {
+    const TWindowHandle under = WindowFromPoint(screen);
+    HeadlessWindow* w = Find(under);
+    return w && w->ClientScreenRect().Contains(screen) ? under : 0;
 }
 
 std::uintptr_t HeadlessPlatform::MouseKeys() const {
@@ -514,37 +631,26 @@ std::uintptr_t HeadlessPlatform::MouseKeys() const {
     return keys;
 }
 
+// The platform asks the window under the pointer for the cursor shape before a move or a
+// press reaches it; a window holding the capture sets the shape itself.
+void HeadlessPlatform::RequestCursor(TWindowHandle target, std::uint32_t msg) {
+    if (FCapture)
+        return;
+    if (msg == Msg::MouseMove || msg == Msg::LButtonDown || msg == Msg::RButtonDown ||
+        msg == Msg::MButtonDown)
+        Send(target, Msg::SetCursor, target, MakeLParam(1, static_cast<int>(msg)));
+}
+
 void HeadlessPlatform::SendMouse(TWindowHandle target, std::uint32_t msg, TPoint screen) {
     HeadlessWindow* w = Find(target);
     if (!w)
         return;
-    if (msg == Msg::MouseMove || msg == Msg::LButtonDown || msg == Msg::RButtonDown ||
-        msg == Msg::MButtonDown) {
-        if (!FCapture)
-            Send(target, Msg::SetCursor, target, MakeLParam(1, static_cast<int>(msg)));
-    }
+    RequestCursor(target, msg);
     const TPoint p = w->ScreenToClient(screen);
     Send(target, msg, MouseKeys(), MakeLParam(p.X, p.Y));
 }
 
-TWindowHandle HeadlessPlatform::MouseMoveTo(TPoint screen) {
-    FCursorPos = screen;
-    const TWindowHandle under = WindowFromPoint(screen);
-    if (FHover && FHover != under) {
-        HeadlessWindow* old = Find(FHover);
-        if (old && old->FTrackingLeave) {
-            old->FTrackingLeave = false;
-            Send(FHover, Msg::MouseLeave);
-        }
-    }
-    FHover = under;
-    const TWindowHandle target = FCapture ? FCapture : under;
-    if (target)
-        SendMouse(target, Msg::MouseMove, screen);
-    return target;
-}
-
-TWindowHandle HeadlessPlatform::MouseButton(std::uint32_t msg, TPoint screen) {
+TWindowHandle HeadlessPlatform::RouteMouse(std::uint32_t msg, TPoint screen, bool post) {
     FCursorPos = screen;
     switch (msg) {
     case Msg::LButtonDown:
@@ -571,10 +677,43 @@ TWindowHandle HeadlessPlatform::MouseButton(std::uint32_t msg, TPoint screen) {
     default:
         break;
     }
-    const TWindowHandle target = FCapture ? FCapture : WindowFromPoint(screen);
-    if (target)
+    const TWindowHandle under = ClientWindowFromPoint(screen);
+    if (msg == Msg::MouseMove) {
+        if (FHover && FHover != under) {
+            HeadlessWindow* old = Find(FHover);
+            if (old && old->FTrackingLeave) {
+                old->FTrackingLeave = false;
+                if (post)
+                    Post(FHover, Msg::MouseLeave, 0, 0);
+                else
+                    Send(FHover, Msg::MouseLeave);
+            }
+        }
+        FHover = under;
+    }
+    const TWindowHandle target = FCapture ? FCapture : under;
+    HeadlessWindow* w = Find(target);
+    if (!w)
+        return 0;
+    if (post) {
+        const TPoint p = w->ScreenToClient(screen);
+        FQueue.push_back({target, {msg, MouseKeys(), MakeLParam(p.X, p.Y), 0}, true});
+    } else {
         SendMouse(target, msg, screen);
+    }
     return target;
+}
+
+TWindowHandle HeadlessPlatform::MouseMoveTo(TPoint screen) {
+    return RouteMouse(Msg::MouseMove, screen, false);
+}
+
+TWindowHandle HeadlessPlatform::MouseButton(std::uint32_t msg, TPoint screen) {
+    return RouteMouse(msg, screen, false);
+}
+
+TWindowHandle HeadlessPlatform::PostMouse(std::uint32_t msg, TPoint screen) {
+    return RouteMouse(msg, screen, true);
 }
 
 void HeadlessPlatform::Click(TWindowHandle window, TPoint client) {
@@ -589,11 +728,14 @@ void HeadlessPlatform::Click(TWindowHandle window, TPoint client) {
 
 bool HeadlessPlatform::DescribeOwn(TWindowHandle window, FakeWindow& out) const {
     HeadlessWindow* w = Find(window);
-    if (!w || (w->Kind() != TWindowKind::TopLevel && w->Kind() != TWindowKind::Application))
+    if (!w || (w->Kind() != TWindowKind::TopLevel && w->Kind() != TWindowKind::Application &&
+               w->Kind() != TWindowKind::Popup))
         return false;
     out = FakeWindow{};
     out.Text = w->Caption();
-    out.Owner = w->Kind() == TWindowKind::TopLevel ? w->ParentHandle() : 0;
+    out.Owner = w->Kind() != TWindowKind::Application ? w->ParentHandle() : 0;
+    if (w->Kind() == TWindowKind::Popup)
+        out.ExStyle = WSEx::TopMost | WSEx::ToolWindow | WSEx::NoActivate;
     out.Visible = w->IsVisible();
     out.Iconic = w->IsIconic();
     out.ThreadProcess = HeadlessDesktop::kOwnThread;

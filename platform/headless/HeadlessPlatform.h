@@ -4,6 +4,9 @@
 // HandleMessage); time stands still until a test moves it (AdvanceTime fires due timers);
 // focus, capture, cursor, key state and the pointer are plain state a test can set or read.
 // The desktop (HeadlessDesktop) simulates other programs' top-level windows.
+//
+// Visible scroll bars take their width from the client area, as real ones do. Only client
+// areas take pointer input: a point on a frame or a scroll bar reaches no window.
 #pragma once
 
 #include "framework/Platform.h"
@@ -63,6 +66,7 @@ public:
 
     // For tests
     TWindowKind Kind() const { return FKind; }
+    bool Elliptic() const { return FElliptic; }
     TWindowHandle ParentHandle() const { return FParent; }
     const std::string& Caption() const { return FCaption; }
     const std::string& ClassName() const { return FClassName; }
@@ -85,10 +89,13 @@ public:
     int PaintCount() const { return FPaintCount; }
     // Screen rectangle of the client area.
     TRect ClientScreenRect() const;
+    // Screen rectangle of the whole window, frame and scroll bars included.
+    TRect WindowScreenRect() const;
 
 private:
     friend class HeadlessPlatform;
-    TSize FrameExtra() const;
+    // Outer size minus client size: the frame and the visible scroll bars.
+    TSize NonClientExtra() const;
     void ResizeSurface();
 
     HeadlessPlatform& FPlatform;
@@ -104,6 +111,7 @@ private:
     bool FEnabled;
     bool FSysMenu, FMinimizeBox, FMaximizeBox, FSizeableBorder, FTabStop;
     bool FTrackingLeave = false;
+    bool FElliptic;
     PixelSurface FSurface;
     PixelRegion FUpdate;
     TScrollInfo FScroll[2];
@@ -133,10 +141,13 @@ public:
     void SetCursor(TCursor cursor) override { FCursor = cursor; }
     TPoint CursorPos() const override { return FCursorPos; }
     short KeyState(int virtualKey) const override;
+    void CreateCursor(TCursor slot, const TPixelImage& image, TPoint hotSpot) override;
     unsigned DoubleClickTime() const override { return 500; }
+    unsigned WheelScrollLines() const override { return WheelLines; }
     std::uint32_t TickCount() const override { return FNow; }
     int TrackPopupMenu(TWindowHandle owner, TPoint screen, const std::vector<TMenuItemDesc>& items,
                        TPopupAlignment alignment) override;
+    void SetClipboardText(std::string_view utf8) override { ClipboardText = utf8; }
     // Sounds play instantly: each is only recorded.
     void PlaySoundResource(std::string_view name) override { SoundsPlayed.emplace_back(name); }
     std::optional<TPixelImage> BitmapResource(std::string_view name) const override;
@@ -158,6 +169,13 @@ public:
     // without the test.
     bool HandleMessage() override;
     void PostQuit() override { FQuit = true; }
+    // Takes posted messages in order. Once none is queued (and a posted quit ends the loop
+    // only then, as the platform reports it after the posted messages), each visible window
+    // that needs painting gets its paint message through the filter; after that ModalIdle
+    // runs, and when it is empty or answers false the loop ends as if stopped. Timers fire
+    // only when time is moved, straight to their window, not through the filter.
+    bool
+    RunMessageLoop(const std::function<TLoopVerdict(TWindowHandle, TMessage&)>& filter) override;
     IWindowManager& Desktop() override { return FDesktop; }
 
     // --- For tests ---------------------------------------------------------------------
@@ -181,18 +199,29 @@ public:
 
     void SetKeyDown(int virtualKey, bool down);
     TCursor CurrentCursor() const { return FCursor; }
+    // Slots of the cursor table filled from resources (by name) and from pictures.
     const std::map<TCursor, std::string>& CursorTable() const { return FCursorTable; }
     // How many times a cursor resource was actually loaded into the table.
     int CursorLoads() const { return FCursorLoads; }
+    struct CursorPicture {
+        TPixelImage Image;
+        TPoint HotSpot;
+    };
+    const CursorPicture* CursorPictureAt(TCursor slot) const;
     void SetFocusTo(TWindowHandle window);
 
     // Pointer input at a screen point, routed like the platform does: to the capture
-    // window, else to the deepest visible, enabled window under the point. Returns the
-    // window that received it (0 for none).
+    // window, else to the deepest visible, enabled window whose client area is under the
+    // point. Returns the window that received it (0 for none).
     TWindowHandle MouseMoveTo(TPoint screen);
     TWindowHandle MouseButton(std::uint32_t msg, TPoint screen);
+    // The same routing, but the message is posted, as the platform queues input; the pointer
+    // and the button state change at once. The cursor-shape request of a move or a press is
+    // sent when a loop takes the message from the queue, before any filter sees it.
+    TWindowHandle PostMouse(std::uint32_t msg, TPoint screen);
     // Left press and release at a point of a window's client area.
     void Click(TWindowHandle window, TPoint client);
+    // The deepest visible window under the point, frame and scroll bars included.
     TWindowHandle WindowFromPoint(TPoint screen) const;
 
     // The next TrackPopupMenu answers this index (then -1 again); what was shown is kept. A
@@ -208,6 +237,13 @@ public:
     std::vector<std::string> ErrorMessages;
     SysColorTable SysColors;
     TSize ScreenSize{1024, 768};
+    // What SetClipboardText last put on the clipboard.
+    std::string ClipboardText;
+    // Answered by WheelScrollLines (kWheelPageScroll: a page per notch).
+    unsigned WheelLines = 3;
+    // Runs whenever RunMessageLoop finds nothing to do; it may post messages, move time and
+    // so on. False, or no hook, ends the loop as if the filter had stopped it.
+    std::function<bool()> ModalIdle;
 
 private:
     friend class HeadlessWindow;
@@ -220,9 +256,18 @@ private:
     struct Posted {
         TWindowHandle Window;
         TMessage Message;
+        // Pointer input, which the platform prepares when a loop takes it.
+        bool Input = false;
     };
     void Register(HeadlessWindow* window);
     void Unregister(HeadlessWindow* window);
+    // The oldest posted message, taken from the queue as a loop takes it.
+    Posted TakePosted();
+    // The first visible window with an update region, parents first.
+    HeadlessWindow* NextToPaint() const;
+    TWindowHandle RouteMouse(std::uint32_t msg, TPoint screen, bool post);
+    TWindowHandle ClientWindowFromPoint(TPoint screen) const;
+    void RequestCursor(TWindowHandle target, std::uint32_t msg);
     void SendMouse(TWindowHandle target, std::uint32_t msg, TPoint screen);
     std::uintptr_t MouseKeys() const;
     bool DescribeOwn(TWindowHandle window, FakeWindow& out) const override;
@@ -243,6 +288,7 @@ private:
     TCursor FCursor = crArrow;
     std::map<TCursor, std::string> FCursorTable;
     int FCursorLoads = 0;
+    std::map<TCursor, CursorPicture> FCursorPictures;
     TPoint FCursorPos{0, 0};
     std::map<int, bool> FKeys;
     std::map<std::string, std::string, std::less<>> FResources;

@@ -141,14 +141,19 @@ static_assert(SW::Hide == SW_HIDE && SW::ShowNormal == SW_SHOWNORMAL &&
               SW::ShowNoActivate == SW_SHOWNOACTIVATE && SW::Show == SW_SHOW &&
               SW::Minimize == SW_MINIMIZE && SW::ShowMinNoActive == SW_SHOWMINNOACTIVE &&
               SW::ShowNA == SW_SHOWNA && SW::Restore == SW_RESTORE);
-static_assert(WSEx::ToolWindow == WS_EX_TOOLWINDOW && WSEx::AppWindow == WS_EX_APPWINDOW);
+static_assert(WSEx::TopMost == WS_EX_TOPMOST && WSEx::ToolWindow == WS_EX_TOOLWINDOW &&
+              WSEx::AppWindow == WS_EX_APPWINDOW && WSEx::NoActivate == WS_EX_NOACTIVATE);
 static_assert(SB::Horz == SB_HORZ && SB::Vert == SB_VERT);
 static_assert(SM::CxScreen == SM_CXSCREEN && SM::CyScreen == SM_CYSCREEN &&
               SM::CxVScroll == SM_CXVSCROLL && SM::CyHScroll == SM_CYHSCROLL &&
               SM::CyCaption == SM_CYCAPTION && SM::CxBorder == SM_CXBORDER &&
               SM::CyBorder == SM_CYBORDER && SM::CxDoubleClk == SM_CXDOUBLECLK &&
               SM::CyDoubleClk == SM_CYDOUBLECLK && SM::CxFrame == SM_CXFRAME &&
-              SM::CyFrame == SM_CYFRAME && SM::CxDrag == SM_CXDRAG && SM::CyDrag == SM_CYDRAG);
+              SM::CyFrame == SM_CYFRAME && SM::CxDrag == SM_CXDRAG && SM::CyDrag == SM_CYDRAG &&
+              SM::XVirtualScreen == SM_XVIRTUALSCREEN && SM::YVirtualScreen == SM_YVIRTUALSCREEN &&
+              SM::CxVirtualScreen == SM_CXVIRTUALSCREEN &&
+              SM::CyVirtualScreen == SM_CYVIRTUALSCREEN);
+static_assert(kWheelPageScroll == WHEEL_PAGESCROLL);
 static_assert(SysColor::ScrollBar == COLOR_SCROLLBAR && SysColor::Background == COLOR_BACKGROUND &&
               SysColor::ActiveCaption == COLOR_ACTIVECAPTION &&
               SysColor::InactiveCaption == COLOR_INACTIVECAPTION && SysColor::Menu == COLOR_MENU &&

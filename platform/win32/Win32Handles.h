@@ -19,6 +19,15 @@ struct MemoryDcDeleter {
 struct IconDeleter {
     void operator()(HICON icon) const { DestroyIcon(icon); }
 };
+struct CursorDeleter {
+    void operator()(HCURSOR cursor) const { DestroyCursor(cursor); }
+};
+struct WindowDeleter {
+    void operator()(HWND window) const { DestroyWindow(window); }
+};
+struct GlobalMemoryDeleter {
+    void operator()(HGLOBAL memory) const { GlobalFree(memory); }
+};
 struct MenuDeleter {
     void operator()(HMENU menu) const { DestroyMenu(menu); }
 };
@@ -36,6 +45,9 @@ using UniqueFont = UniqueHandle<HFONT, GdiObjectDeleter>;
 using UniqueRegion = UniqueHandle<HRGN, GdiObjectDeleter>;
 using UniqueMemoryDc = UniqueHandle<HDC, MemoryDcDeleter>;
 using UniqueIcon = UniqueHandle<HICON, IconDeleter>;
+using UniqueCursor = UniqueHandle<HCURSOR, CursorDeleter>;
+using UniqueWindow = UniqueHandle<HWND, WindowDeleter>;
+using UniqueGlobalMemory = UniqueHandle<HGLOBAL, GlobalMemoryDeleter>;
 using UniqueMenu = UniqueHandle<HMENU, MenuDeleter>;
 using UniqueImageList = UniqueHandle<HIMAGELIST, ImageListDeleter>;
 

@@ -1,7 +1,9 @@
 #include "platform/win32/Win32Platform.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cstdlib>
+#include <cstring>
 #include <exception>
 
 #include "platform/win32/Win32Canvas.h"
@@ -61,6 +63,10 @@ Win32Platform::Win32Platform() : instance_(GetModuleHandleW(nullptr)), classes_(
 }
 
 Win32Platform::~Win32Platform() {
+    // Our cursors go with the platform; the pointer must not be left showing one of them.
+    for (const auto& [slot, cursor] : ownedCursors_)
+        if (GetCursor() == cursor.get())
+            ::SetCursor(LoadCursorW(nullptr, IDC_ARROW));
     if (comInitialized_)
         CoUninitialize();
 }
@@ -140,18 +146,53 @@ void Win32Platform::ReleaseCapture() {
     ::ReleaseCapture();
 }
 
-void Win32Platform::LoadCursorResource(TCursor slot, std::string_view resourceName) {
-    if (slot <= 0)
-        return;
-    if (const auto loaded = cursorTable_.find(slot);
-        loaded != cursorTable_.end() && SameText(loaded->second.ResourceName, resourceName))
-        return;
-    // A cursor loaded from a resource is shared: it is never destroyed.
-    HCURSOR cursor = LoadCursorW(instance_, Widen(resourceName).c_str());
+void Win32Platform::FillCursorSlot(TCursor slot, HCURSOR cursor, UniqueCursor owned,
+                                   std::string_view resourceName) {
+    const auto old = ownedCursors_.find(slot);
+    if (old != ownedCursors_.end()) {
+        // The pointer may be showing the cursor about to be destroyed: it takes the slot's
+        // new one first.
+        if (GetCursor() == old->second.get())
+            ::SetCursor(cursor != nullptr ? cursor : LoadCursorW(nullptr, IDC_ARROW));
+        ownedCursors_.erase(old);
+    }
     if (cursor != nullptr)
         cursorTable_[slot] = {std::string(resourceName), cursor};
     else
         cursorTable_.erase(slot); // shows the arrow
+    if (owned)
+        ownedCursors_.emplace(slot, std::move(owned));
+}
+
+void Win32Platform::LoadCursorResource(TCursor slot, std::string_view resourceName) {
+    if (slot <= 0)
+        return;
+    if (const auto loaded = cursorTable_.find(slot);
+        loaded != cursorTable_.end() && !loaded->second.ResourceName.empty() &&
+        SameText(loaded->second.ResourceName, resourceName))
+        return;
+    // A cursor loaded from a resource is shared: it is never destroyed.
+    FillCursorSlot(slot, LoadCursorW(instance_, Widen(resourceName).c_str()), nullptr,
+                   resourceName);
+}
+
+void Win32Platform::CreateCursor(TCursor slot, const TPixelImage& image, TPoint hotSpot) {
+    if (slot <= 0)
+        return;
+    UniqueCursor cursor;
+    if (image.Width > 0 && image.Height > 0) {
+        const MaskedBitmaps bitmaps = CreateMaskedBitmaps(image, image.Width, image.Height);
+        ICONINFO info{};
+        info.fIcon = FALSE;
+        info.xHotspot = DWORD(std::max(hotSpot.X, 0));
+        info.yHotspot = DWORD(std::max(hotSpot.Y, 0));
+        info.hbmMask = bitmaps.Mask.get();
+        info.hbmColor = bitmaps.Color.get();
+        // The cursor copies the bitmaps; ours go with `bitmaps`.
+        cursor.reset(CreateIconIndirect(&info));
+    }
+    HCURSOR shown = cursor.get();
+    FillCursorSlot(slot, shown, std::move(cursor), {});
 }
 
 HCURSOR Win32Platform::CursorFor(TCursor cursor) const {
@@ -183,8 +224,82 @@ unsigned Win32Platform::DoubleClickTime() const {
     return GetDoubleClickTime();
 }
 
+unsigned Win32Platform::WheelScrollLines() const {
+    UINT lines = 3;
+    if (!SystemParametersInfoW(SPI_GETWHEELSCROLLLINES, 0, &lines, 0))
+        return 3;
+    return lines;
+}
+
 std::uint32_t Win32Platform::TickCount() const {
     return GetTickCount();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Clipboard
+
+namespace {
+
+// Open between construction and destruction, when it could be opened at all.
+class ClipboardSession {
+public:
+    explicit ClipboardSession(HWND owner) {
+        // Another program (a clipboard viewer or manager reading the last change) may hold
+        // the clipboard for a moment.
+        for (int attempt = 0; attempt < 5 && !open_; ++attempt) {
+            if (attempt > 0)
+                Sleep(10);
+            open_ = OpenClipboard(owner) != FALSE;
+        }
+    }
+    ~ClipboardSession() {
+        if (open_)
+            CloseClipboard();
+    }
+    ClipboardSession(const ClipboardSession&) = delete;
+    ClipboardSession& operator=(const ClipboardSession&) = delete;
+    bool IsOpen() const { return open_; }
+
+private:
+    bool open_ = false;
+};
+
+} // namespace
+
+// Opened without a window, the clipboard gets no owner when emptied, and then the system
+// may refuse the new data; a message-only window of our own owns it instead.
+HWND Win32Platform::ClipboardOwner() {
+    if (!clipboardOwner_) {
+        const std::wstring className = classes_.Get({}, true);
+        clipboardOwner_.reset(CreateWindowExW(0, className.c_str(), L"", 0, 0, 0, 0, 0,
+                                              HWND_MESSAGE, nullptr, instance_, nullptr));
+    }
+    return clipboardOwner_.get();
+}
+
+void Win32Platform::SetClipboardText(std::string_view utf8) {
+    // Unicode text keeps Korean on every system code page; the system derives the 8-bit text
+    // formats from it for programs that ask for those.
+    const std::wstring text = Widen(utf8);
+    const std::size_t bytes = (text.size() + 1) * sizeof(wchar_t);
+    UniqueGlobalMemory memory(GlobalAlloc(GMEM_MOVEABLE, bytes));
+    if (!memory)
+        return;
+    void* target = GlobalLock(memory.get());
+    if (target == nullptr)
+        return;
+    std::memcpy(target, text.c_str(), bytes);
+    GlobalUnlock(memory.get());
+
+    HWND owner = ClipboardOwner();
+    if (owner == nullptr)
+        return;
+    ClipboardSession clipboard(owner);
+    if (!clipboard.IsOpen() || !EmptyClipboard())
+        return;
+    // On success the memory is the system's.
+    if (SetClipboardData(CF_UNICODETEXT, memory.get()) != nullptr)
+        (void)memory.release();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -334,6 +449,37 @@ bool Win32Platform::HandleMessage() {
 
 void Win32Platform::PostQuit() {
     PostQuitMessage(0);
+}
+
+bool Win32Platform::RunMessageLoop(
+    const std::function<TLoopVerdict(TWindowHandle, TMessage&)>& filter) {
+    MSG msg{};
+    for (;;) {
+        const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+        if (got == -1)
+            return true;
+        if (got == 0) {
+            // Taking the quit message consumed the request; the application's loop needs it.
+            PostQuitMessage(int(msg.wParam));
+            return false;
+        }
+        TMessage message{msg.message, msg.wParam, msg.lParam, 0};
+        const TLoopVerdict verdict = filter(FromHwnd(msg.hwnd), message);
+        if (verdict == TLoopVerdict::Dispatch) {
+            msg.message = message.Msg;
+            msg.wParam = message.WParam;
+            msg.lParam = message.LParam;
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+            continue;
+        }
+        // The system keeps sending WM_PAINT until the window is validated: an undispatched
+        // paint message would come back at once, forever.
+        if (msg.message == WM_PAINT && msg.hwnd != nullptr)
+            ValidateRect(msg.hwnd, nullptr);
+        if (verdict == TLoopVerdict::Stop)
+            return true;
+    }
 }
 
 } // namespace fw::win32

@@ -31,14 +31,17 @@ public:
     TWindowHandle CaptureWindow() const override;
     void ReleaseCapture() override;
     void LoadCursorResource(TCursor slot, std::string_view resourceName) override;
+    void CreateCursor(TCursor slot, const TPixelImage& image, TPoint hotSpot) override;
     void SetCursor(TCursor cursor) override;
     TPoint CursorPos() const override;
     short KeyState(int virtualKey) const override;
     unsigned DoubleClickTime() const override;
+    unsigned WheelScrollLines() const override;
     std::uint32_t TickCount() const override;
 
     int TrackPopupMenu(TWindowHandle owner, TPoint screen, const std::vector<TMenuItemDesc>& items,
                        TPopupAlignment alignment) override;
+    void SetClipboardText(std::string_view utf8) override;
     void PlaySoundResource(std::string_view name) override;
     std::optional<TPixelImage> BitmapResource(std::string_view name) const override;
     void ShowErrorMessage(std::string_view text) override;
@@ -47,23 +50,34 @@ public:
 
     bool HandleMessage() override;
     void PostQuit() override;
+    bool
+    RunMessageLoop(const std::function<TLoopVerdict(TWindowHandle, TMessage&)>& filter) override;
 
     IWindowManager& Desktop() override { return desktop_; }
 
 private:
     HCURSOR CursorFor(TCursor cursor) const;
+    // Puts `cursor` (null: none, the arrow shows) in a slot; `owned` is the platform's own.
+    void FillCursorSlot(TCursor slot, HCURSOR cursor, UniqueCursor owned,
+                        std::string_view resourceName);
+    HWND ClipboardOwner();
 
     HINSTANCE instance_;
     bool comInitialized_ = false;
     FontCache fonts_;
     WindowClasses classes_;
     WindowManager desktop_;
-    // The program's cursor table; resource cursors are shared and never destroyed.
+    // The program's cursor table (a resource cursor keeps its name, a picture's has none);
+    // resource cursors are shared and never destroyed, cursors made from pictures are owned
+    // here.
     struct LoadedCursor {
         std::string ResourceName;
         HCURSOR Cursor;
     };
     std::map<TCursor, LoadedCursor> cursorTable_;
+    std::map<TCursor, UniqueCursor> ownedCursors_;
+    // A message-only window, made on first use.
+    UniqueWindow clipboardOwner_;
 };
 
 } // namespace fw::win32

@@ -48,12 +48,22 @@ DWORD StyleFor(const TWindowCreateArgs& args) {
         break;
     case TWindowKind::Utility:
         return 0;
+    case TWindowKind::Popup:
+        style = WS_POPUP | WS_CLIPCHILDREN;
+        break;
     }
-    if (args.Visible)
+    // Created visible, a window is shown with activation; a popup is shown afterwards.
+    if (args.Visible && args.Kind != TWindowKind::Popup)
         style |= WS_VISIBLE;
     if (!args.Enabled)
         style |= WS_DISABLED;
     return style;
+}
+
+DWORD ExStyleFor(const TWindowCreateArgs& args) {
+    if (args.Kind == TWindowKind::Popup)
+        return WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE;
+    return 0;
 }
 
 } // namespace
@@ -124,6 +134,8 @@ LRESULT CALLBACK Win32Window::Procedure(HWND window, UINT msg, WPARAM wParam, LP
         self->window_ = nullptr;
         return DefWindowProcW(window, msg, wParam, lParam);
     }
+    if (msg == WM_SIZE && self->elliptic_)
+        self->ApplyEllipse();
     if (!self->sinkConnected_ || self->sink_ == nullptr)
         return DefWindowProcW(window, msg, wParam, lParam);
 
@@ -149,7 +161,7 @@ LRESULT CALLBACK Win32Window::Procedure(HWND window, UINT msg, WPARAM wParam, LP
 
 Win32Window::Win32Window(const TWindowCreateArgs& args, WindowClasses& classes, FontCache& fonts,
                          HINSTANCE instance)
-    : kind_(args.Kind), sink_(args.Sink), fonts_(fonts) {
+    : kind_(args.Kind), sink_(args.Sink), fonts_(fonts), elliptic_(args.Elliptic) {
     const std::wstring className = classes.Get(args.ClassName, args.DoubleClicks);
     const std::wstring caption = Widen(args.Caption);
     HWND parent = nullptr;
@@ -157,6 +169,7 @@ Win32Window::Win32Window(const TWindowCreateArgs& args, WindowClasses& classes, 
     switch (kind_) {
     case TWindowKind::Child:
     case TWindowKind::TopLevel:
+    case TWindowKind::Popup:
         parent = ToHwnd(args.Parent);
         break;
     case TWindowKind::Application:
@@ -168,9 +181,9 @@ Win32Window::Win32Window(const TWindowCreateArgs& args, WindowClasses& classes, 
         bounds = {};
         break;
     }
-    HWND created = CreateWindowExW(0, className.c_str(), caption.c_str(), StyleFor(args),
-                                   bounds.Left, bounds.Top, bounds.Width(), bounds.Height(), parent,
-                                   nullptr, instance, this);
+    HWND created = CreateWindowExW(ExStyleFor(args), className.c_str(), caption.c_str(),
+                                   StyleFor(args), bounds.Left, bounds.Top, bounds.Width(),
+                                   bounds.Height(), parent, nullptr, instance, this);
     if (created == nullptr) {
         const DWORD error = GetLastError();
         throw Exception("Cannot create a window of class " + Narrow(className) + " (error " +
@@ -178,6 +191,10 @@ Win32Window::Win32Window(const TWindowCreateArgs& args, WindowClasses& classes, 
     }
     window_ = created;
     sinkConnected_ = true;
+    if (elliptic_)
+        ApplyEllipse();
+    if (kind_ == TWindowKind::Popup && args.Visible)
+        Show(SW_SHOWNA);
 }
 
 Win32Window::~Win32Window() {
@@ -241,8 +258,13 @@ TRect Win32Window::ClientRect() const {
 }
 
 void Win32Window::Show(int showCommand) {
-    if (window_ != nullptr)
-        ShowWindow(window_, showCommand);
+    if (window_ == nullptr)
+        return;
+    // A popup is never activated, whatever the command: the window that has the focus keeps
+    // it.
+    if (kind_ == TWindowKind::Popup && showCommand != SW_HIDE)
+        showCommand = SW_SHOWNA;
+    ShowWindow(window_, showCommand);
 }
 
 bool Win32Window::IsVisible() const {
@@ -286,8 +308,29 @@ void Win32Window::BringToFront() {
         SetWindowPos(window_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         return;
     }
+    if (kind_ == TWindowKind::Popup) {
+        SetWindowPos(window_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        return;
+    }
     SetWindowPos(window_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     SetForegroundWindow(window_);
+}
+
+void Win32Window::ApplyEllipse() {
+    RECT outer{};
+    if (window_ == nullptr || !GetWindowRect(window_, &outer))
+        return;
+    const SIZE size{outer.right - outer.left, outer.bottom - outer.top};
+    if (size.cx == ellipseSize_.cx && size.cy == ellipseSize_.cy)
+        return;
+    // The region excludes its right and bottom edge, so it is one pixel larger than the
+    // window to reach the window's last column and row.
+    UniqueRegion region(CreateEllipticRgn(0, 0, size.cx + 1, size.cy + 1));
+    // Once set, the region belongs to the system.
+    if (region && SetWindowRgn(window_, region.get(), TRUE) != 0) {
+        (void)region.release();
+        ellipseSize_ = size;
+    }
 }
 
 // ---------------------------------------------------------------------------------------------

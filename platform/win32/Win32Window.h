@@ -74,6 +74,8 @@ public:
 private:
     bool IsTopLevel() const;
     bool ScrollBarShown(int bar) const;
+    // Clips the window to the ellipse inscribed in its current size.
+    void ApplyEllipse();
 
     TWindowKind kind_;
     IWindowSink* sink_;
@@ -84,6 +86,9 @@ private:
     bool sinkConnected_ = false;
     // What the framework last set for a hidden scroll bar (index: SB::Horz, SB::Vert).
     std::array<TScrollInfo, 2> hiddenScrollInfo_{};
+    bool elliptic_;
+    // The window size the ellipse was made for.
+    SIZE ellipseSize_{-1, -1};
 };
 
 } // namespace fw::win32

@@ -322,11 +322,13 @@ TEST_F(TreeListLayoutTest, RowsStartBelowThePanelsAndRepaintThere) {
         List->AddNode();
     WindowOf(*List).Update();
     List->NodeAt(2)->SetImageIndex(1);
-    EXPECT_EQ(WindowOf(*List).UpdateRegion().BoundingBox(), (TRect{0, 34 + 32, 340, 34 + 48}));
+    EXPECT_EQ(WindowOf(*List).UpdateRegion().BoundingBox(),
+              (TRect{0, 34 + 32, List->ClientWidth(), 34 + 48}));
     WindowOf(*List).Update();
     // The data area holds 13 whole rows of 16 pixels (219 / 16).
     List->NodeAt(13)->SetImageIndex(1);
-    EXPECT_EQ(WindowOf(*List).UpdateRegion().BoundingBox(), (TRect{0, 242, 340, 253}));
+    EXPECT_EQ(WindowOf(*List).UpdateRegion().BoundingBox(),
+              (TRect{0, 242, List->ClientWidth(), 253}));
     WindowOf(*List).Update();
     List->NodeAt(14)->SetImageIndex(1);
     EXPECT_TRUE(WindowOf(*List).UpdateRegion().IsEmpty());

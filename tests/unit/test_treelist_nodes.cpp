@@ -826,7 +826,7 @@ protected:
         Form = Application.CreateForm<fw::TForm>();
         Form->SetBounds(0, 0, 300, 200);
         List = new TdxTreeList(Form);
-        List->SetBounds(0, 0, 200, 160); // ten 16-pixel rows
+        List->SetBounds(0, 0, 200, 160); // less the horizontal bar: nine 16-pixel rows
         List->SetShowHeader(false);      // from the top of the client area
         List->SetParent(Form);
         List->HandleNeeded();
@@ -835,6 +835,9 @@ protected:
         Validate();
     }
     void Validate() { WindowOf(*List).Update(); }
+    // Rows reach the client's right edge (left of the vertical scroll bar).
+    int Right() { return List->ClientWidth(); }
+    int Bottom() { return List->ClientHeight(); }
     const fw::headless::PixelRegion& Pending() { return WindowOf(*List).UpdateRegion(); }
 
     fw::TForm* Form = nullptr;
@@ -845,16 +848,16 @@ TEST_F(TreeListRepaint, IndexWritesRepaintTheRowEvenWithTheSameValue) {
     TdxTreeListNode* node = List->NodeAt(3);
     ASSERT_TRUE(Pending().IsEmpty());
     node->SetImageIndex(node->ImageIndex());
-    EXPECT_EQ(Pending().BoundingBox(), (fw::TRect{0, 48, 200, 64}));
+    EXPECT_EQ(Pending().BoundingBox(), (fw::TRect{0, 48, Right(), 64}));
     Validate();
     node->SetStateIndex(5);
-    EXPECT_EQ(Pending().BoundingBox(), (fw::TRect{0, 48, 200, 64}));
+    EXPECT_EQ(Pending().BoundingBox(), (fw::TRect{0, 48, Right(), 64}));
     Validate();
     // Texts do not repaint; values do.
     node->SetStrings(0, "text");
     EXPECT_TRUE(Pending().IsEmpty());
     node->SetValues(0, TdxValue(std::int64_t(1)));
-    EXPECT_EQ(Pending().BoundingBox(), (fw::TRect{0, 48, 200, 64}));
+    EXPECT_EQ(Pending().BoundingBox(), (fw::TRect{0, 48, Right(), 64}));
 }
 
 TEST_F(TreeListRepaint, NoRepaintWhileTheLockIsHeldAndAllOfItAtTheEnd) {
@@ -864,21 +867,21 @@ TEST_F(TreeListRepaint, NoRepaintWhileTheLockIsHeldAndAllOfItAtTheEnd) {
     List->NodeAt(1)->Free();
     EXPECT_TRUE(Pending().IsEmpty());
     List->EndUpdate();
-    EXPECT_EQ(Pending().BoundingBox(), (fw::TRect{0, 0, 200, 160}));
+    EXPECT_EQ(Pending().BoundingBox(), (fw::TRect{0, 0, Right(), Bottom()}));
 }
 
 TEST_F(TreeListRepaint, AddingAndDeletingRepaintFromTheirRowDownward) {
     TdxTreeListNode* node = List->NodeAt(5);
     // Adding repaints from the reference row (here the parent's) downward.
     node->AddChild();
-    EXPECT_EQ(Pending().BoundingBox(), (fw::TRect{0, 80, 200, 160}));
+    EXPECT_EQ(Pending().BoundingBox(), (fw::TRect{0, 80, Right(), Bottom()}));
     Validate();
     node->SetExpanded(true);
-    EXPECT_EQ(Pending().BoundingBox(), (fw::TRect{0, 80, 200, 160}));
+    EXPECT_EQ(Pending().BoundingBox(), (fw::TRect{0, 80, Right(), Bottom()}));
     Validate();
     List->NodeAt(7)->Free();
     // From the previous sibling's row (row 7 now that node 5 shows a child) downward.
-    EXPECT_EQ(Pending().BoundingBox(), (fw::TRect{0, 112, 200, 160}));
+    EXPECT_EQ(Pending().BoundingBox(), (fw::TRect{0, 112, Right(), Bottom()}));
     Validate();
     // Hidden nodes repaint nothing.
     TdxTreeListNode* hidden = List->NodeAt(0)->AddChild();

@@ -175,7 +175,9 @@ TEST_F(PanningTest, ThePointerBelowTheMarkerScrollsDownFasterTheFartherItIs) {
              Platform.PostMouse(Msg::MouseMove, {Origin.X, Origin.Y + 100});
          },
          [&] { Platform.AdvanceTime(20 * 5); }, // full speed: a line every tick
-         [&] { Platform.PostMouse(Msg::MButtonUp, {Origin.X, Origin.Y + 100}); }});
+         [&] {
+             Platform.PostMouse(Msg::MButtonUp, {Origin.X, Origin.Y + 100});
+         }});
     EXPECT_TRUE(duringPan);
     EXPECT_EQ(markers, 1);
     EXPECT_EQ(List->TopRow(), 5);
@@ -188,9 +190,13 @@ TEST_F(PanningTest, ThePointerBelowTheMarkerScrollsDownFasterTheFartherItIs) {
 }
 
 TEST_F(PanningTest, JustOutsideTheNeutralZoneTheViewStillMoves) {
-    Pan({[&] { Platform.PostMouse(Msg::MouseMove, {Origin.X, Origin.Y + 14}); },
+    Pan({[&] {
+             Platform.PostMouse(Msg::MouseMove, {Origin.X, Origin.Y + 14});
+         },
          [&] { Platform.AdvanceTime(20 * 12); }, // speed 1: a line every 12 ticks
-         [&] { Platform.PostMouse(Msg::RButtonDown, {Origin.X, Origin.Y + 14}); }});
+         [&] {
+             Platform.PostMouse(Msg::RButtonDown, {Origin.X, Origin.Y + 14});
+         }});
     EXPECT_EQ(List->TopRow(), 1);
 }
 
@@ -206,9 +212,10 @@ TEST_F(PanningTest, APlainMiddleClickKeepsPanningUntilAnotherButtonOrEscape) {
 
 TEST_F(PanningTest, LosingTheFocusEndsPanning) {
     Platform.SetFocusTo(List->Handle());
-    Pan({[&] { Platform.PostMouse(Msg::MouseMove, {Origin.X, Origin.Y - 60}); },
-         [&] { Platform.SetFocusTo(Form->Handle()); },
-         [&] { Platform.AdvanceTime(20 * 40); }});
+    Pan({[&] {
+             Platform.PostMouse(Msg::MouseMove, {Origin.X, Origin.Y - 60});
+         },
+         [&] { Platform.SetFocusTo(Form->Handle()); }, [&] { Platform.AdvanceTime(20 * 40); }});
     EXPECT_FALSE(List->Panning());
     EXPECT_EQ(List->TopRow(), 0);
     EXPECT_EQ(Platform.CaptureWindow(), 0u);
