@@ -426,6 +426,9 @@ protected:
     void RowsMoved() override;
     void MakeColumnVisible(int column) override;
     void WMSize(fw::TMessage& message);
+    // The layout built before the window had its client area is measured again, and the
+    // window's scroll bars written once.
+    void CreateHandle() override;
     void WMVScroll(fw::TMessage& message);
     void WMHScroll(fw::TMessage& message);
     void WMMouseWheel(fw::TMessage& message);

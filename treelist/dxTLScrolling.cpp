@@ -405,6 +405,12 @@ void TCustomdxTreeListControl::ClientSizeChanged() {
     LayoutChanged();
 }
 
+void TCustomdxTreeListControl::CreateHandle() {
+    TCustomdxTreeList::CreateHandle();
+    FClientSize = {};
+    ClientSizeChanged();
+}
+
 void TCustomdxTreeListControl::WMSize(TMessage& message) {
     DispatchInherited(StaticMessageTable(), message);
     ClientSizeChanged();

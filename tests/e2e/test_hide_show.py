@@ -2,7 +2,8 @@
 desktop, and closing while hidden ends the program."""
 
 import varnel_e2e
-from varnel_e2e import LIST_CLASS, ROW_HEIGHT, DesktopTestCase, wait_until
+from varnel_e2e import (CAPTION_COLUMN_LEFT, FIRST_ROW_TOP, LIST_CLASS, ROW_HEIGHT,
+                        DesktopTestCase, wait_until)
 
 REFRESH_CAPTION = "다시보기"
 
@@ -43,7 +44,8 @@ class HideShowTest(DesktopTestCase):
     def listed_rows(self) -> int:
         """How many rows of the list show a caption, read off the screen."""
         picture = self.desktop.capture_child(self.form["hwnd"], LIST_CLASS)
-        return len(picture.rows_with_ink(ROW_HEIGHT))
+        return len(picture.rows_with_ink(ROW_HEIGHT, top=FIRST_ROW_TOP,
+                                         left=CAPTION_COLUMN_LEFT, inset=2))
 
     def test_refresh_button_reads_a_window_opened_after_start_up(self) -> None:
         before = self.listed_rows()

@@ -6,14 +6,13 @@ import subprocess
 from pathlib import Path
 
 import varnel_e2e
-from varnel_e2e import LIST_CLASS, LIST_RGB, ROW_HEIGHT, DesktopTestCase
+from varnel_e2e import (CAPTION_COLUMN_LEFT, FIRST_ROW_TOP, LIST_CLASS, LIST_RGB, ROW_HEIGHT,
+                        DesktopTestCase)
 from varnel_e2e.x11 import Capture
 
-FIRST_ROW_TOP = 17 + 17
 INDENT = 16
 BLACK = (0, 0, 0)
 WHITE = (0xFF, 0xFF, 0xFF)
-CAPTION_COLUMN_LEFT = 16 + 16 + 49 - 16 + 20  # indent + image + rest of column 0 + icon column
 
 
 class ListPaintingTest(DesktopTestCase):

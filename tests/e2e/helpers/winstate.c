@@ -58,17 +58,6 @@ static void describe_window(HWND window, HWND parent) {
     json_key(&line, "client_origin");
     json_rawf(&line, "[%ld,%ld]", clientOrigin.x, clientOrigin.y);
     json_int(&line, "style", (DWORD)GetWindowLongW(window, GWL_STYLE));
-    /* Scroll bars as the window reports them: [min, max, page, pos]. */
-    for (int bar = SB_HORZ; bar <= SB_VERT; ++bar) {
-        SCROLLINFO info;
-        memset(&info, 0, sizeof(info));
-        info.cbSize = sizeof(info);
-        info.fMask = SIF_ALL;
-        if (GetScrollInfo(window, bar, &info)) {
-            json_key(&line, bar == SB_VERT ? "vscroll" : "hscroll");
-            json_rawf(&line, "[%d,%d,%u,%d]", info.nMin, info.nMax, info.nPage, info.nPos);
-        }
-    }
     json_int(&line, "exstyle", (DWORD)GetWindowLongW(window, GWL_EXSTYLE));
     json_wide(&line, "class", className);
     json_wide(&line, "caption", caption);

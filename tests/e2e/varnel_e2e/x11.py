@@ -198,7 +198,12 @@ class Capture:
         i = 3 * (y * self.width + x)
         return self._rgb[i], self._rgb[i + 1], self._rgb[i + 2]
 
-    def rows_with_ink(self, row_height: int, darker_than: int = 128) -> list[int]:
-        """Indexes of the row_height-high bands that hold a dark pixel (text)."""
-        return sorted({y // row_height for y in range(self.height) for x in range(self.width)
+    def rows_with_ink(self, row_height: int, darker_than: int = 128, top: int = 0,
+                      left: int = 0, inset: int = 0) -> list[int]:
+        """Indexes of the row_height-high bands from `top` that hold a dark pixel (text) at or
+        right of `left`, looking `inset` pixels inside each band's edges (where a focus frame
+        runs)."""
+        return sorted({(y - top) // row_height for y in range(top, self.height)
+                       if inset <= (y - top) % row_height < row_height - inset
+                       for x in range(left, self.width - inset)
                        if min(self.pixel(x, y)) < darker_than})
