@@ -5,11 +5,8 @@
 // windows.
 //
 // Sections: workloads; paint passes; main.
-#include "framework/Application.h"
-#include "framework/Form.h"
-#include "platform/headless/HeadlessPlatform.h"
+#include "bench/ListOnForm.h"
 #include "tests/support/HeadlessMainForm.h"
-#include "treelist/dxTL.h"
 
 #include <benchmark/benchmark.h>
 
@@ -21,50 +18,11 @@ namespace {
 
 // --- workloads -------------------------------------------------------------------------------
 
-// A 340 x 253 list with three columns on a shown form; every row has a caption. With
-// `rowParts` the rows are groups of ten children under open parents, with a wrapped preview
-// text each and a footer under each group.
-struct TListOnForm {
-    explicit TListOnForm(int rows, bool rowParts = false) : Application(Platform), Rows(rows) {
-        Application.Initialize();
-        Form = Application.CreateForm<fw::TForm>();
-        Form->SetBounds(0, 0, 400, 300);
-        Form->Font().SetHeight(-12);
-        List = new dxtl::TdxTreeList(Form);
-        List->SetParent(Form);
-        List->SetBounds(0, 0, 340, 253);
-        List->SetShowLines(false);
-        List->BeginUpdate();
-        for (int width : {45, 20, 249})
-            List->CreateColumn()->SetWidth(width);
-        dxtl::TdxTreeListNode* parent = nullptr;
-        for (int i = 0; i < rows; ++i) {
-            dxtl::TdxTreeListNode* node = nullptr;
-            if (!rowParts || i % 11 == 0) {
-                node = parent = List->AddNode();
-                parent->SetExpanded(rowParts);
-            } else {
-                node = parent->AddChild();
-            }
-            node->SetStrings(2, "Window " + std::to_string(100000 + i));
-        }
-        if (rowParts) {
-            List->SetOptions(List->Options().With(dxtl::aoPreview));
-            List->SetShowRowFooter(true);
-            List->OnGetPreviewText = [](fw::TObject*, dxtl::TdxTreeListNode*, std::string& text) {
-                text = "A preview long enough to wrap over two lines of the list's width";
-            };
-        }
-        List->EndUpdate();
-        Form->Show();
-        Platform.PaintAll();
-    }
-    fw::headless::HeadlessPlatform Platform;
-    fw::TApplication Application;
-    int Rows = 0;
-    fw::TForm* Form = nullptr;
-    dxtl::TdxTreeList* List = nullptr;
-};
+// The options of a new list.
+const dxtl::TdxTreeListOptions kDefaultOptions{dxtl::aoColumnSizing, dxtl::aoColumnMoving,
+                                               dxtl::aoEditing, dxtl::aoTabThrough,
+                                               dxtl::aoRowSelect};
+using bench_support::TListOnForm;
 
 // --- paint passes ----------------------------------------------------------------------------
 
@@ -79,7 +37,7 @@ void PaintPass(benchmark::State& state, fw::headless::HeadlessPlatform& platform
 void Varnel_PaintPass_Rows(benchmark::State& state) {
     static std::unique_ptr<TListOnForm> workload;
     if (!workload || workload->Rows != state.range(0))
-        workload = std::make_unique<TListOnForm>(static_cast<int>(state.range(0)));
+        workload = std::make_unique<TListOnForm>(static_cast<int>(state.range(0)), kDefaultOptions);
     PaintPass(state, workload->Platform, *workload->List);
     state.counters["rows"] = static_cast<double>(state.range(0));
 }
@@ -88,7 +46,8 @@ BENCHMARK(Varnel_PaintPass_Rows)->Arg(100)->Arg(1000000)->Unit(benchmark::kMicro
 void Varnel_PaintPass_RowParts(benchmark::State& state) {
     static std::unique_ptr<TListOnForm> workload;
     if (!workload || workload->Rows != state.range(0))
-        workload = std::make_unique<TListOnForm>(static_cast<int>(state.range(0)), true);
+        workload =
+            std::make_unique<TListOnForm>(static_cast<int>(state.range(0)), kDefaultOptions, true);
     PaintPass(state, workload->Platform, *workload->List);
     state.counters["rows"] = static_cast<double>(state.range(0));
 }

@@ -150,8 +150,11 @@ void TCustomdxTreeList::DeleteSelection() {
 std::string TCustomdxTreeListControl::SelectionText() {
     const std::vector<TdxHeaderItem>& items = Layout().HeaderItems;
     std::string text;
-    for (std::size_t i = 0; i < items.size(); ++i)
-        text += (i ? "\t" : "") + FColumns[std::size_t(items[i].Column)]->Caption();
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        if (i > 0)
+            text += '\t';
+        text += FColumns[std::size_t(items[i].Column)]->Caption();
+    }
     // The header line ends in a line break of its own, so an empty line follows it.
     text += "\r\n";
     std::vector<TdxTreeListNode*> rows;
@@ -167,8 +170,9 @@ std::string TCustomdxTreeListControl::SelectionText() {
     text += "\r\n";
     for (TdxTreeListNode* node : rows) {
         for (std::size_t i = 0; i < items.size(); ++i) {
-            const TdxTreeListColumn* column = FColumns[std::size_t(items[i].Column)];
-            text += (i ? "\t" : "") + GetNodeString(node, column->FieldIndex());
+            if (i > 0)
+                text += '\t';
+            text += GetNodeString(node, FColumns[std::size_t(items[i].Column)]->FieldIndex());
         }
         text += "\r\n";
     }

@@ -1,8 +1,7 @@
 // Scrolling a tree list: the row counts of the rows area, the top row's clamps, the vertical
 // and horizontal scroll bars and their requests, page moves, MakeVisible, a resize, the view
-// events, and random operations that must leave the view in range. The list is 340 x 253 with
-// a 17-pixel header: its rows area holds 14 rows of 16 pixels and a part of a fifteenth.
-#include "test_treelist_layout_support.h"
+// events, and random operations that must leave the view in range.
+#include "test_treelist_scrolling_support.h"
 
 #include <gtest/gtest.h>
 
@@ -19,24 +18,14 @@ namespace SB = fw::SB;
 using fw::TObject;
 using fw::TRect;
 using fw::TScrollInfo;
-using treelist_testing::TreeListLayoutTest;
 
 namespace Request {
 constexpr int LineUp = 0, LineDown = 1, PageUp = 2, PageDown = 3, ThumbTrack = 5, Top = 6,
               Bottom = 7;
 }
 
-class ScrollingTest : public TreeListLayoutTest {
+class ScrollingTest : public treelist_testing::ScrollingTestBase {
 protected:
-    ScrollingTest() {
-        AddColumn(100);
-        Form->Show();
-    }
-    void AddRows(int count) {
-        for (int i = 0; i < count; ++i)
-            List->AddNode()->SetStrings(0, "row " + std::to_string(i));
-    }
-    fw::headless::HeadlessWindow& Window() { return WindowOf(*List); }
     // What the bar would report while its thumb is dragged to `position`.
     void DragThumb(int bar, int position) {
         TScrollInfo info = Window().GetScrollInfo(bar);

@@ -1,7 +1,7 @@
 // Scrolling a tree list from the wheel and by middle-button panning, moving the window's pixels
 // instead of repainting, the scroll bars taking client area, and the selection on the
-// clipboard. The list is 340 x 253 with a 17-pixel header and rows of 16 pixels.
-#include "test_treelist_layout_support.h"
+// clipboard.
+#include "test_treelist_scrolling_support.h"
 #include "treelist/dxTLPanning.h"
 
 #include <gtest/gtest.h>
@@ -18,19 +18,9 @@ using fw::TPoint;
 using fw::TRect;
 namespace Msg = fw::Msg;
 namespace SB = fw::SB;
-using treelist_testing::TreeListLayoutTest;
 
-class ScrollInputTest : public TreeListLayoutTest {
+class ScrollInputTest : public treelist_testing::ScrollingTestBase {
 protected:
-    ScrollInputTest() {
-        AddColumn(100);
-        Form->Show();
-    }
-    void AddRows(int count) {
-        for (int i = 0; i < count; ++i)
-            List->AddNode()->SetStrings(0, "row " + std::to_string(i));
-    }
-    fw::headless::HeadlessWindow& Window() { return WindowOf(*List); }
     void Wheel(int delta) {
         Platform.Send(List->Handle(), Msg::MouseWheel,
                       static_cast<std::uintptr_t>(static_cast<std::uint32_t>(delta) << 16));
