@@ -101,11 +101,12 @@ void TCustomdxTreeListControl::WMSetFocus(TMessage& message) {
     DispatchInherited(StaticMessageTable(), message);
 }
 
+// OnExit comes first, then the edit in progress ends.
 void TCustomdxTreeListControl::WMKillFocus(TMessage& message) {
     if (FPanning)
         FPanning->Stop();
-    FocusLost();
     DispatchInherited(StaticMessageTable(), message);
+    FocusLost();
 }
 
 int TCustomdxTreeListControl::VisibleColumnCount() const {
