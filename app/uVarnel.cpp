@@ -144,6 +144,11 @@ void TfVarnel::FillWindowList() {
         dxtl::TdxTreeListNode* node = tlWinList->AddNode();
         node->SetData(record);
         node->SetStrings(kCaptionField, record->Caption);
+        // A handle that another thread or program got since is not the window the user
+        // marked: its mark stays behind.
+        const auto owner = FSavedOwners.find(record->Handle);
+        if (owner == FSavedOwners.end() || owner->second != record->Owner)
+            continue;
         if (const std::optional<int> mark =
                 ParseMark(FSavedMarks->Values(std::to_string(record->Handle)))) {
             node->SetImageIndex(*mark);
@@ -154,12 +159,14 @@ void TfVarnel::FillWindowList() {
 
 void TfVarnel::SaveMarks() {
     FSavedMarks->Clear();
+    FSavedOwners.clear();
     for (int i = 0; i < tlWinList->NodeCount(); ++i) {
         dxtl::TdxTreeListNode* node = tlWinList->NodeAt(i);
         const TWindowObject* record = RecordOf(node);
         if (!record)
             continue;
         FSavedMarks->Add(std::to_string(record->Handle) + "=" + std::to_string(node->ImageIndex()));
+        FSavedOwners[record->Handle] = record->Owner;
     }
 }
 
@@ -228,6 +235,14 @@ void TfVarnel::btnMailClick(TObject*) {
     Platform().Desktop().ShellOpen(ApplicationWindow(), "mailto:" + std::string(kBugReportAddress));
 }
 
-void TfVarnel::tlWinListClick(TObject*) {}
+void TfVarnel::tlWinListClick(TObject*) {
+    dxtl::TdxTreeListNode* node = tlWinList->FocusedNode();
+    if (!node)
+        return;
+    // Anything but unmarked (a stray value too) becomes unmarked.
+    const int mark = node->ImageIndex() == kUnmarked ? kMarked : kUnmarked;
+    node->SetImageIndex(mark);
+    node->SetSelectedIndex(mark);
+}
 
 } // namespace varnel

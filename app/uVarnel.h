@@ -12,6 +12,7 @@
 #include "treelist/dxTLClms.h"
 #include "windowlist/uWindowList.h"
 
+#include <map>
 #include <memory>
 #include <string_view>
 
@@ -76,6 +77,8 @@ private:
 
     TWindowList* FWindowList = nullptr;
     std::unique_ptr<fw::TStringList> FSavedMarks;
+    // Whose window each saved handle was: a mark is restored only to the same window.
+    std::map<fw::TWindowHandle, fw::TThreadProcess> FSavedOwners;
 };
 
 // Every class the stored layouts of the program may name.

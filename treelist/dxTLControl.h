@@ -6,6 +6,7 @@
 #include "framework/Layout.h"
 #include "treelist/dxTLBands.h"
 #include "treelist/dxTLColumn.h"
+#include "treelist/dxTLInput.h"
 #include "treelist/dxTLLayoutLists.h"
 #include "treelist/dxTLList.h"
 
@@ -64,6 +65,37 @@ public:
     // focus ends it (its own message loop).
     void StartPanning();
     bool Panning() const { return FPanning != nullptr; }
+
+    // --- Mouse input (dxTLHitTest.cpp, dxTLMouse.cpp) --------------------------------------------
+    // What lies under a point (client coordinates).
+    TTreeListHitInfo HitTest(int x, int y) const;
+    TdxTreeListNode* GetNodeAt(int x, int y) const { return HitTest(x, y).Node; }
+    // The gesture in progress (isIdle when none) and what the last press, move or release hit.
+    TdxInputState InputState() const { return FInput.State; }
+    const TTreeListHitInfo& LastHit() const { return FInput.LastHit; }
+    // Ends a sizing or dragging gesture without applying it and unpushes pressed headers and
+    // buttons; a row press goes on.
+    void CancelInput();
+    // The node under the mouse while hot tracking (aoHotTrack).
+    TdxTreeListNode* HotTrackNode() const { return FInput.HotNode; }
+    // The mouse events the list raises itself, in their order.
+    void HandleMouseDown(fw::TMouseButton button, fw::TShiftState shift, int x, int y);
+    void HandleMouseMove(fw::TShiftState shift, int x, int y);
+    void HandleMouseUp(fw::TMouseButton button, fw::TShiftState shift, int x, int y);
+    void RaiseClick() { Click(); }
+    void RaiseDblClick() { DblClick(); }
+
+    TTLHotTrackEvent OnHotTrackNode;
+    TdxTLBandEvent OnBandClick;
+    TdxTLBandEvent OnStartBandDragging;
+    TdxTLBandEvent OnHideBand;
+    TdxTLCanBandDragging OnCanBandDragging;
+    TdxTLDragEndBand OnDragEndBand;
+    TdxTLCanHeaderDragging OnCanHeaderDragging;
+    TdxTLColumnEvent OnStartHeaderDragging;
+    TdxTLDragEndHeader OnDragEndHeader;
+    fw::TNotifyEvent OnBandButtonClick;
+    fw::TNotifyEvent OnHeaderButtonClick;
 
     // --- Selection as text (dxTLSelection.cpp) ----------------------------------------------
     // The captions of the visible columns, an empty line, then one line per selected node (the
@@ -398,10 +430,13 @@ protected:
     virtual void AfterPaintCell(TdxTreeListNode* node) { (void)node; }
     // The view data of the cell being painted (valid from BeforePaintCell to AfterPaintCell).
     const TdxTreeListCellViewData& CellViewData() const { return FCellViewData; }
-    // Marks drawn by inverting pixels (sizing line, drag arrows) leave before the outermost
-    // paint pass and come back after it.
-    virtual void HideInteractionMarks() {}
-    virtual void ShowInteractionMarks() {}
+    // Marks drawn by inverting pixels (the sizing line) leave before the outermost paint pass
+    // and come back after it.
+    virtual void HideInteractionMarks();
+    virtual void ShowInteractionMarks();
+    // A header click (the press and release on one column header): the column-click
+    // operation of sorting, with the multi-sort and clear-sort flags of the click.
+    virtual void HeaderClicked(int column, bool multiSort, bool clearSort);
     // What the paint pass reads of hot tracking, the new item row and incremental search:
     // the hot-tracked node, whether the new item row is the active row, and how many bytes of
     // the focused cell's text a search has matched (0: none).
@@ -433,7 +468,19 @@ protected:
     void WMHScroll(fw::TMessage& message);
     void WMMouseWheel(fw::TMessage& message);
     void WMTimer(fw::TMessage& message);
+    // Mouse input (dxTLMouse.cpp)
     void MouseDown(fw::TMouseButton button, fw::TShiftState shift, int x, int y) override;
+    void MouseMove(fw::TShiftState shift, int x, int y) override;
+    void MouseUp(fw::TMouseButton button, fw::TShiftState shift, int x, int y) override;
+    void NodeGone(const TdxTreeListNode* node) override;
+    void UpdateLockTaken() override;
+    // A pending row press ends without a click (the list lost the focus).
+    void DropRowPress();
+    void WMButtonUp(fw::TMessage& message);
+    void WMCaptureChanged(fw::TMessage& message);
+    void WMCancelMode(fw::TMessage& message);
+    void CMMouseEnter(fw::TMessage& message);
+    void CMMouseLeave(fw::TMessage& message);
     FW_DECLARE_MESSAGE_MAP()
 
 private:
@@ -460,6 +507,21 @@ private:
     int FPaintLockCount = 0;
     fw::TSize FClientSize;
     std::unique_ptr<TdxTreeListPanning> FPanning;
+    // dxTLMouse.cpp
+    bool PressHeaderPart(const TTreeListHitInfo& hit, fw::TShiftState shift);
+    void PressRow(const TTreeListHitInfo& hit, fw::TMouseButton button, fw::TShiftState shift);
+    void StartSizing(TdxInputState state, const TTreeListHitInfo& hit);
+    void MoveSizingLine(int position);
+    void InvertSizingLine();
+    void ApplySizing();
+    void FollowPushedLooks(const TTreeListHitInfo& hit);
+    void DropBand(fw::TPoint point);
+    void DropColumn(fw::TPoint point);
+    void UpdateHotTrack(TdxTreeListNode* node);
+    void SetInputTimer(int direction, unsigned interval);
+    void InputTimerTick();
+    void RowPressMoved(int y);
+    TdxTreeListInput FInput;
     TdxTreeListCellViewData FCellViewData;
     friend class TdxTreeListColumn;
     friend class TdxTreeListBand;

@@ -88,9 +88,7 @@ void TCustomdxTreeList::ForgetNodeReferences() {
     FSelection.Anchor = nullptr;
     FSelection.Extending = false;
     FSelection.RangeStart = nullptr;
-    FPrevFocusedNode = nullptr;
-    FDragNode = nullptr;
-    FHotTrackNode = nullptr;
+    NodeGone(nullptr);
 }
 
 void TCustomdxTreeList::ClearNodes() {
@@ -142,6 +140,7 @@ void TCustomdxTreeList::ClearNodes() {
 void TCustomdxTreeList::BeginUpdate() {
     ++FLockUpdate;
     BeginSelection();
+    UpdateLockTaken();
     CancelEditing();
     // Under the lock nothing builds the index or caches a height again: once is enough.
     if (FLockUpdate == 1)
@@ -289,14 +288,9 @@ void TCustomdxTreeList::NodeDeleted(TdxTreeListNode* node, TdxTreeListNode* prev
         if (!repaintFrom)
             repaintFrom = FFocusedNode;
     }
-    if (node == FPrevFocusedNode)
-        FPrevFocusedNode = nullptr;
     if (node == FSelection.Anchor)
         FSelection.Anchor = replacement;
-    if (node == FDragNode)
-        FDragNode = nullptr;
-    if (node == FHotTrackNode)
-        FHotTrackNode = nullptr;
+    NodeGone(node);
     CancelEditing();
     if (visible) {
         if (!repaintFrom)

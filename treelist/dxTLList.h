@@ -248,8 +248,11 @@ protected:
 
     TdxTreeListNode* EditingNode() const { return FEditingNode; }
     int EditingColumn() const { return FEditingColumn; }
-    // The node under the mouse while the list tracks it.
-    TdxTreeListNode* HotTrackNode() const { return FHotTrackNode; }
+    // A node is being freed (none: all of them): references kept beyond the base list's own
+    // let go of it.
+    virtual void NodeGone(const TdxTreeListNode* node) { (void)node; }
+    // BeginUpdate was called (an input gesture may have to end).
+    virtual void UpdateLockTaken() {}
 
 private:
     // Rows of a list without a layout.
@@ -300,7 +303,6 @@ private:
     int FFocusedColumn = -1;
     TdxTreeListSelection FSelection;
     TdxScrollState FScroll;
-    TdxTreeListNode* FPrevFocusedNode = nullptr;
     mutable TdxTreeListRowIndex FRowIndex;
     struct TPendingUpdate {
         TdxTreeListNode* Node = nullptr;
@@ -311,8 +313,6 @@ private:
     // Whether the node now being freed was displayed (set before NodeDeleted runs).
     bool FPendingWasVisible = false;
     TdxTreeListNode* FTopVisibleNode = nullptr;
-    TdxTreeListNode* FDragNode = nullptr;
-    TdxTreeListNode* FHotTrackNode = nullptr;
     TdxTreeListNode* FEditingNode = nullptr;
     int FEditingColumn = -1;
     bool FClearing = false;

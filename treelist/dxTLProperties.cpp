@@ -32,10 +32,19 @@ FW_MESSAGE(Msg::VScroll, WMVScroll)
 FW_MESSAGE(Msg::HScroll, WMHScroll)
 FW_MESSAGE(Msg::MouseWheel, WMMouseWheel)
 FW_MESSAGE(Msg::Timer, WMTimer)
+FW_MESSAGE(Msg::LButtonUp, WMButtonUp)
+FW_MESSAGE(Msg::RButtonUp, WMButtonUp)
+FW_MESSAGE(Msg::MButtonUp, WMButtonUp)
+FW_MESSAGE(Msg::CaptureChanged, WMCaptureChanged)
+FW_MESSAGE(Msg::CancelMode, WMCancelMode)
+FW_MESSAGE(Msg::CmMouseEnter, CMMouseEnter)
+FW_MESSAGE(Msg::CmMouseLeave, CMMouseLeave)
 FW_END_MESSAGE_MAP()
 
 TCustomdxTreeListControl::TCustomdxTreeListControl(TComponent* owner)
     : TCustomdxTreeList(owner), FBands(std::make_unique<TdxTreeListBands>(this)) {
+    // The list raises its click itself, at the release of a row press.
+    SetControlStyle((ControlStyle() | csCaptureMouse | csDoubleClicks) & ~csClickEvents);
     FPreviewFont.SetColor(kPreviewFontColor);
     const auto panelFontChanged = [this] {
         if (!FChangingPanelFonts)
@@ -106,6 +115,7 @@ void TCustomdxTreeListControl::WMKillFocus(TMessage& message) {
     if (FPanning)
         FPanning->Stop();
     DispatchInherited(StaticMessageTable(), message);
+    DropRowPress();
     FocusLost();
 }
 

@@ -570,14 +570,11 @@ void TCustomdxTreeListControl::WMTimer(TMessage& message) {
         FPanning->Tick();
         return;
     }
+    if (message.WParam == kInputTimerId) {
+        InputTimerTick();
+        return;
+    }
     DispatchInherited(StaticMessageTable(), message);
-}
-
-// A middle press pans the view; the other presses go on as the framework handles them.
-void TCustomdxTreeListControl::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
-    TCustomdxTreeList::MouseDown(button, shift, x, y);
-    if (button == mbMiddle)
-        StartPanning();
 }
 
 } // namespace dxtl

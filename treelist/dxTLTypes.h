@@ -70,6 +70,66 @@ using TTLChangeColumnEvent =
 // Whether `node` may be selected; `allow` arrives true.
 using TdxTLCanNodeSelected =
     std::function<void(fw::TObject* sender, TdxTreeListNode* node, bool& allow)>;
+// The node under the mouse changed (none: the mouse left the rows).
+using TTLHotTrackEvent = std::function<void(fw::TObject* sender, TdxTreeListNode* node)>;
+using TdxTLBandEvent = std::function<void(fw::TObject* sender, TdxTreeListBand* band)>;
+using TdxTLColumnEvent = std::function<void(fw::TObject* sender, TdxTreeListColumn* column)>;
+// Whether a band or a column header may be dragged; `allow` arrives true.
+using TdxTLCanBandDragging =
+    std::function<void(fw::TObject* sender, TdxTreeListBand* band, bool& allow)>;
+using TdxTLCanHeaderDragging =
+    std::function<void(fw::TObject* sender, TdxTreeListColumn* column, bool& allow)>;
+// A band dragged to `point` (client coordinates) is dropped: `newIndex` arrives as the band
+// position under the point (-1 for none) and may be changed; `accept` arrives true.
+using TdxTLDragEndBand =
+    std::function<void(fw::TObject* sender, TdxTreeListBand* band, fw::TPoint point,
+                       int absoluteIndex, int visibleIndex, int& newIndex, bool& accept)>;
+// A column header dragged to `point` is dropped: `newColIndex` arrives as the place in its
+// band row under the point (-1 for none) and may be changed; `accept` arrives true.
+using TdxTLDragEndHeader = std::function<void(fw::TObject* sender, TdxTreeListColumn* column,
+                                              fw::TPoint point, int& newColIndex, bool& accept)>;
+
+// What lies under a point of the list.
+enum TTreeListHitArea : std::uint8_t {
+    haEmpty,
+    haColumnHeader,
+    haColumnEdge,
+    haExpandButton,
+    haNodeImage,
+    haStateImage,
+    haIndent,
+    haCell,
+    haRowEnd,
+    haOutside,
+    haTopPanel,
+    haBandButton,
+    haBandHeader,
+    haBandEdge,
+    haHeaderButton,
+    haIndicator,
+    haNewItemRow,
+    haRowFooter,
+    haFooter,
+    haBandPanelEdge,
+    haHeaderPanelEdge,
+    haRowEdge,
+    haPreview,
+    haStatusCloseButton
+};
+
+struct TTreeListHitInfo {
+    fw::TPoint Point;
+    // The band (collection index) and the column (column-list index) under the point; -1
+    // when none.
+    int BandIndex = -1;
+    int ColumnIndex = -1;
+    TdxTreeListNode* Node = nullptr;
+    // The row's place among the rows shown, the top row 0; -1 when none.
+    int RowOnScreen = -1;
+    // The row footer line under the point; -1 when none.
+    int FooterLevel = -1;
+    TTreeListHitArea Area = haOutside;
+};
 
 // The layout's distributions divide by 0 only for shares of nothing (b = 0): see
 // dxTLLayout.cpp.

@@ -4,17 +4,20 @@ namespace varnel {
 
 TWindowList::TWindowList(fw::TComponent* owner) : fw::TComponent(owner) {
     if (!IsDesigning())
-        Enumerate();
+        Enumerate(FRecords);
 }
 
 TWindowList::~TWindowList() = default;
 
 void TWindowList::Refresh() {
-    FRecords.clear();
-    Enumerate();
+    // The old records live until the new snapshot is complete: the icon queries let messages
+    // in (a session's end, say) whose handlers still read the rows made from them.
+    std::vector<std::unique_ptr<TWindowObject>> fresh;
+    Enumerate(fresh);
+    FRecords.swap(fresh);
 }
 
-void TWindowList::Enumerate() {
+void TWindowList::Enumerate(std::vector<std::unique_ptr<TWindowObject>>& records) {
     fw::IWindowManager& desktop = Platform().Desktop();
     const fw::TWindowHandle desktopWindow = desktop.DesktopWindow();
     desktop.EnumTopLevelWindows([&](fw::TWindowHandle handle) {
@@ -34,7 +37,7 @@ void TWindowList::Enumerate() {
             // window that does not answer.
             record->SmallIcon = desktop.QuerySmallIcon(handle, kSmallIconWaitMs);
             record->Owner = desktop.WindowThreadProcess(handle);
-            FRecords.push_back(std::move(record));
+            records.push_back(std::move(record));
         }
         return true;
     });

@@ -40,7 +40,7 @@ public:
     ~TWindowList() override;
 
     int Count() const { return static_cast<int>(FRecords.size()); }
-    // Frees every record and enumerates again.
+    // Enumerates again; the old records are freed once the new ones are complete.
     void Refresh();
     // Copies the record at the index.
     void GetItem(int index, TWindowObject& out) const;
@@ -48,7 +48,7 @@ public:
     TWindowObject* Items(int index) const;
 
 private:
-    void Enumerate();
+    void Enumerate(std::vector<std::unique_ptr<TWindowObject>>& records);
     void CheckIndex(int index) const;
 
     std::vector<std::unique_ptr<TWindowObject>> FRecords;

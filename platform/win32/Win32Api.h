@@ -85,7 +85,8 @@ static_assert(Msg::Create == WM_CREATE && Msg::Destroy == WM_DESTROY && Msg::Mov
               Msg::Close == WM_CLOSE && Msg::QueryEndSession == WM_QUERYENDSESSION &&
               Msg::Quit == WM_QUIT && Msg::EraseBkgnd == WM_ERASEBKGND &&
               Msg::SysColorChange == WM_SYSCOLORCHANGE && Msg::EndSession == WM_ENDSESSION &&
-              Msg::ShowWindow == WM_SHOWWINDOW && Msg::SetCursor == WM_SETCURSOR &&
+              Msg::ShowWindow == WM_SHOWWINDOW && Msg::CancelMode == WM_CANCELMODE &&
+              Msg::SetCursor == WM_SETCURSOR &&
               Msg::MouseActivate == WM_MOUSEACTIVATE && Msg::GetMinMaxInfo == WM_GETMINMAXINFO &&
               Msg::WindowPosChanged == WM_WINDOWPOSCHANGED && Msg::GetIcon == WM_GETICON &&
               Msg::NcCalcSize == WM_NCCALCSIZE && Msg::NcHitTest == WM_NCHITTEST &&
