@@ -147,6 +147,8 @@ bool HeadlessDesktop::IsIconic(TWindowHandle window) {
 
 TIconHandle HeadlessDesktop::QuerySmallIcon(TWindowHandle window, unsigned timeoutMs) {
     ++IconQueries;
+    if (DuringIconQuery)
+        DuringIconQuery(window);
     FakeWindow info;
     if (!Describe(window, info))
         return 0;

@@ -5,6 +5,7 @@
 
 #include "framework/Platform.h"
 
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -83,6 +84,9 @@ public:
     // Milliseconds the program would have waited for windows that did not answer.
     unsigned IconWaitMs = 0;
     int IconQueries = 0;
+    // Runs while the program waits for a window's icon: the wait lets sent messages in, as
+    // the real one does.
+    std::function<void(TWindowHandle)> DuringIconQuery;
     std::vector<std::pair<TWindowHandle, std::string>> ShellOpened;
     // Hot-key register and unregister calls, in order: "register 101", "unregister 101".
     std::vector<std::string> HotKeyCalls;

@@ -288,4 +288,44 @@ TEST_F(ViewTest, ClosingAfterAFailedHandlerStillShowsTheWindows) {
     EXPECT_TRUE(Desktop().IsVisible(a));
 }
 
+// --- refresh --------------------------------------------------------------------------------
+
+// The icon queries of a refresh let messages in: a session's end or a fatal error arriving then
+// runs the show sweep over the rows made from the old snapshot, which must still be there.
+TEST_F(ViewTest, ASweepDuringARefreshsIconQueriesReadsLiveRecords) {
+    const TWindowHandle a = AddWindow("a");
+    Start({a});
+    Form->HideMarkedWindows();
+    AddWindow("b"); // a window to ask for its icon
+    int sweeps = 0;
+    Desktop().DuringIconQuery = [&](TWindowHandle) {
+        if (sweeps++ > 0)
+            return;
+        Platform.Send(Application.Handle(), Msg::EndSession, 1, 0);
+        EXPECT_TRUE(Platform.SimulateFatalError());
+    };
+    Refresh();
+    Desktop().DuringIconQuery = nullptr;
+    EXPECT_GT(sweeps, 0);
+    EXPECT_TRUE(Desktop().IsVisible(a));
+}
+
+// The platform hands a closed window's handle to a new one: the new window is not the one the
+// user marked.
+TEST_F(ViewTest, AWindowThatGotAClosedMarkedWindowsHandleIsNotMarked) {
+    const TWindowHandle a = AddWindow("a");
+    Start({a});
+    Form->SaveMarks();
+    Desktop().Close(a);
+    FakeWindow reused = Titled("someone else");
+    reused.ThreadProcess = {77, 77};
+    Desktop().AddWithHandle(a, reused);
+    Form->btnRefreshClick(Form->btnRefresh);
+    ASSERT_NE(NodeOf(a), nullptr);
+    EXPECT_EQ(NodeOf(a)->ImageIndex(), 0);
+    Desktop().PressHotKey(0, VK::F2);
+    Platform.ProcessPosted();
+    EXPECT_TRUE(Desktop().IsVisible(a));
+}
+
 } // namespace
