@@ -15,7 +15,10 @@ from typing import NoReturn
 
 from .desktop import Desktop
 from .environment import Environment, log
-from .polling import WaitTimeout
+from .polling import WaitTimeout, wait_until
+
+# Programs every Wine installation carries, started beside Varnel on the private desktop.
+WINE_PROGRAMS = ("notepad", "winemine")
 
 
 def setup(environment: Environment) -> int:
@@ -66,6 +69,12 @@ def run_headless(environment: Environment, interactive: bool) -> int:
     environment.ensure()
     desktop = Desktop(environment, "run")
     try:
+        # The private desktop has no windows of its own: two of Wine's programs give the list
+        # something to mark and hide.
+        for program in WINE_PROGRAMS:
+            desktop.start_wine_program(program)
+        wait_until(lambda: len([w for w in desktop.winstate.find(visible=True) if w["caption"]])
+                   >= len(WINE_PROGRAMS), 60, 0.2, "Wine's programs to show their windows")
         process = desktop.start_varnel()
         form = desktop.wait_for_main_form()
         desktop.settle(form["hwnd"])

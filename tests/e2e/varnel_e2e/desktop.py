@@ -41,14 +41,22 @@ class Desktop:
         """Starts a Windows program under Wine; its output goes to build/e2e/logs."""
         if not exe.exists():
             raise FileNotFoundError(f"{exe} does not exist: build it first")
-        log = self.paths.logs / f"{self.artifact_prefix}-{exe.stem}.log"
+        return self._spawn(["wine", str(exe), *args], exe.stem, exe.name, capture_stdout)
+
+    def start_wine_program(self, name: str) -> WineProcess:
+        """Starts one of Wine's own programs (notepad, winemine, ...) by name."""
+        return self._spawn(["wine", name], name, name, False)
+
+    def _spawn(self, command: list[str], log_name: str, process_name: str,
+               capture_stdout: bool) -> WineProcess:
+        log = self.paths.logs / f"{self.artifact_prefix}-{log_name}.log"
         log.parent.mkdir(parents=True, exist_ok=True)
         with open(log, "ab") as output:
             popen = subprocess.Popen(
-                ["wine", str(exe), *args], env=self.environment.wine_env(),
-                stdin=subprocess.DEVNULL, stdout=subprocess.PIPE if capture_stdout else output,
-                stderr=output, start_new_session=True)
-        process = WineProcess(popen, exe.name, log)
+                command, env=self.environment.wine_env(), stdin=subprocess.DEVNULL,
+                stdout=subprocess.PIPE if capture_stdout else output, stderr=output,
+                start_new_session=True)
+        process = WineProcess(popen, process_name, log)
         self._started.append(process)
         return process
 
