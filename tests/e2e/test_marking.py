@@ -59,6 +59,8 @@ class MarkingTest(DesktopTestCase):
         hidden = next(h for h in targets if not self.visible(h))
         self.desktop.screenshot("hidden")
 
+        # Wine delivers hot keys only while one of its windows has the keyboard.
+        self.desktop.focus_window(next(h for h in targets if h != hidden))
         self.desktop.press("shift+F2")
         wait_until(lambda: not self.varnel_hidden() and self.visible(hidden), 10, 0.1,
                    "Varnel and the window shown")
@@ -70,6 +72,7 @@ class MarkingTest(DesktopTestCase):
         self.desktop.press("F2")
         wait_until(self.varnel_hidden, 10, 0.1, "Varnel hidden")
         self.assertTrue(all(self.visible(h) for h in targets))
+        self.desktop.focus_window(targets[0])
         self.desktop.press("shift+F2")
         wait_until(lambda: not self.varnel_hidden(), 10, 0.1, "Varnel shown")
 
@@ -83,7 +86,7 @@ class MarkingTest(DesktopTestCase):
                    "Varnel and the window hidden")
         self.assertTrue(self.desktop.winstate.close(self.form["hwnd"]))
         self.assertEqual(self.varnel.wait(10), 0)
-        self.assertTrue(self.visible(target), "the marked window stayed hidden")
+        wait_until(lambda: self.visible(target), 10, 0.1, "the marked window shown")
 
     def test_a_click_on_the_indent_strip_marks_nothing(self) -> None:
         self.start_with("normal")
@@ -128,7 +131,8 @@ class MarkingTest(DesktopTestCase):
         # delivers hot keys only then): closing Varnel brings them back.
         self.assertTrue(self.desktop.winstate.close(self.form["hwnd"]))
         self.assertEqual(self.varnel.wait(10), 0)
-        self.assertTrue(all(self.visible(h) for h in hwnds))
+        # The show requests reach the windows' own threads shortly after.
+        wait_until(lambda: all(self.visible(h) for h in hwnds), 10, 0.1, "every window shown")
 
 
 if __name__ == "__main__":
