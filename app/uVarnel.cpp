@@ -46,6 +46,9 @@ TfVarnel::TfVarnel(TComponent* owner) : TForm(owner) {
     lcICon = Bind<dxtl::TdxTreeListGraphicColumn>("lcICon");
     lcCaption = Bind<dxtl::TdxTreeListColumn>("lcCaption");
     ImgLstCheck = Bind<TImageList>("ImgLstCheck");
+    tlWinList->OnKeyDown = [this](TObject* sender, int& key, TShiftState shift) {
+        tlWinListKeyDown(sender, key, shift);
+    };
 }
 
 template <class T> T* TfVarnel::Bind(const char* name) {
@@ -144,6 +147,9 @@ void TfVarnel::FillWindowList() {
         dxtl::TdxTreeListNode* node = tlWinList->AddNode();
         node->SetData(record);
         node->SetStrings(kCaptionField, record->Caption);
+        // A selected row shows its selected image: without this, the row the keyboard moves
+        // to would lose its check box until it is first marked.
+        node->SetSelectedIndex(kUnmarked);
         // A handle that another thread or program got since is not the window the user
         // marked: its mark stays behind.
         const auto owner = FSavedOwners.find(record->Handle);
@@ -236,6 +242,17 @@ void TfVarnel::btnMailClick(TObject*) {
 }
 
 void TfVarnel::tlWinListClick(TObject*) {
+    ToggleFocusedMark();
+}
+
+void TfVarnel::tlWinListKeyDown(TObject*, int& key, TShiftState shift) {
+    // Ctrl+Space stays the list's selection toggle; the key goes on to the list either way, so
+    // its selection rule still applies.
+    if (key == VK::Space && (shift & (ssCtrl | ssAlt)) == 0)
+        ToggleFocusedMark();
+}
+
+void TfVarnel::ToggleFocusedMark() {
     dxtl::TdxTreeListNode* node = tlWinList->FocusedNode();
     if (!node)
         return;

@@ -55,6 +55,8 @@ public:
     void btnCloseClick(fw::TObject* sender);
     void btnMailClick(fw::TObject* sender);
     void tlWinListClick(fw::TObject* sender);
+    // Space marks as a click does, so the keyboard alone can mark a window.
+    void tlWinListKeyDown(fw::TObject* sender, int& key, fw::TShiftState shift);
 
     void HideMarkedWindows();
     void ShowMarkedWindows();
@@ -72,6 +74,7 @@ private:
     fw::THandlerTable Handlers();
     template <class T> T* Bind(const char* name);
     void Sweep(int showCommand);
+    void ToggleFocusedMark();
     // The application's own window (0 without an application).
     fw::TWindowHandle ApplicationWindow();
 

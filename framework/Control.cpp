@@ -380,6 +380,10 @@ TWinControl::~TWinControl() {
     // Children go with their parent (they also leave their owner's list as they go).
     while (!FControls.empty())
         FControls.back()->Free();
+    // Leave the parent while this is still a TWinControl: from ~TControl the parent could not
+    // tell it from a graphic control and would keep it in its tab order.
+    if (Parent())
+        Parent()->RemoveControl(this);
     FWindow.reset();
 }
 
@@ -680,6 +684,19 @@ TWinControl* TWinControl::FindNextControl(TWinControl* current, bool forward, bo
     return nullptr;
 }
 
+// Tab and Shift+Tab move the focus between the form's tab stops unless the focused control
+// asks for the key; Ctrl+Tab and Alt+Tab are not ours.
+bool TWinControl::MoveFocusByTab() {
+    const TShiftState shift = KeyboardShiftState();
+    if ((shift & (ssCtrl | ssAlt)) != 0 ||
+        (Perform(Msg::GetDlgCode, 0, 0) & (DlgCode::WantTab | DlgCode::WantAllKeys)) != 0)
+        return false;
+    TWinControl* next = RootParent()->FindNextControl(this, (shift & ssShift) == 0, true);
+    if (next && next != this)
+        next->SetFocus();
+    return true;
+}
+
 void TWinControl::SetMouseCapture(bool capture) {
     if (!FWindow)
         return;
@@ -786,23 +803,29 @@ void TWinControl::DefaultHandler(TMessage& message) {
         // The form's controls see Enter and Escape first (a default or cancel button).
         if ((key == VK::Return || key == VK::Escape) && OfferDialogKey(key, KeyboardShiftState()))
             return;
+        if (key == VK::Tab && MoveFocusByTab())
+            return;
+        // Key handlers may free this control.
+        const TLifeToken alive = LifeToken();
         KeyDown(key, KeyboardShiftState());
-        if (key == 0)
+        if (key == 0 || !alive)
             return;
         break;
     }
     case Msg::KeyUp:
     case Msg::SysKeyUp: {
         int key = static_cast<int>(message.WParam);
+        const TLifeToken alive = LifeToken();
         KeyUp(key, KeyboardShiftState());
-        if (key == 0)
+        if (key == 0 || !alive)
             return;
         break;
     }
     case Msg::Char: {
         char32_t key = static_cast<char32_t>(message.WParam);
+        const TLifeToken alive = LifeToken();
         KeyPress(key);
-        if (key == 0)
+        if (key == 0 || !alive)
             return;
         // A character the focused control left alone may be a control's accelerator.
         if (OfferDialogChar(key))

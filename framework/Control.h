@@ -248,6 +248,8 @@ protected:
     // (Msg::CmDialogChar), to every control of the form before or instead of the normal key
     // handling; true when a control used it.
     bool OfferDialogKey(int key, TShiftState shift);
+    // Tab and Shift+Tab to the next or previous tab stop; false when the key is the control's.
+    bool MoveFocusByTab();
     bool OfferDialogChar(char32_t key);
 
 private:

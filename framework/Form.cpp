@@ -152,10 +152,23 @@ void TForm::DefaultHandler(TMessage& message) {
         // hear it from their form.
         Perform(Msg::CmSysColorChange);
         break;
-    case Msg::SetFocus:
-        if (FActiveControl && FActiveControl->CanFocus()) {
-            FActiveControl->SetFocus();
+    case Msg::SetFocus: {
+        // Activating the form focuses the form's own window; the keyboard belongs to the
+        // control that had it last, or to the first tab stop.
+        TWinControl* target = FActiveControl && FActiveControl->CanFocus()
+                                  ? FActiveControl
+                                  : FindNextControl(nullptr, true, true);
+        if (target && target != this) {
+            target->SetFocus();
             return;
+        }
+        break;
+    }
+    case Msg::CmFocusChanged:
+        if (auto* control = reinterpret_cast<TWinControl*>(message.LParam);
+            control && control != this && control != FActiveControl) {
+            FActiveControl = control;
+            control->FreeNotification(this);
         }
         break;
     default:

@@ -31,18 +31,17 @@ constexpr std::uint32_t Create = 0x0001, Destroy = 0x0002, Move = 0x0003, Size =
                         SetText = 0x000C, Paint = 0x000F, Close = 0x0010, QueryEndSession = 0x0011,
                         Quit = 0x0012, EraseBkgnd = 0x0014, SysColorChange = 0x0015,
                         EndSession = 0x0016, ShowWindow = 0x0018, CancelMode = 0x001F,
-                        SetCursor = 0x0020,
-                        MouseActivate = 0x0021, GetMinMaxInfo = 0x0024, WindowPosChanged = 0x0047,
-                        GetIcon = 0x007F, NcCalcSize = 0x0083, NcHitTest = 0x0084, NcPaint = 0x0085,
-                        GetDlgCode = 0x0087, BmSetStyle = 0x00F4, KeyDown = 0x0100, KeyUp = 0x0101,
-                        Char = 0x0102, SysKeyDown = 0x0104, SysKeyUp = 0x0105, SysChar = 0x0106,
-                        Command = 0x0111, SysCommand = 0x0112, Timer = 0x0113, HScroll = 0x0114,
-                        VScroll = 0x0115, MouseMove = 0x0200, LButtonDown = 0x0201,
-                        LButtonUp = 0x0202, LButtonDblClk = 0x0203, RButtonDown = 0x0204,
-                        RButtonUp = 0x0205, RButtonDblClk = 0x0206, MButtonDown = 0x0207,
-                        MButtonUp = 0x0208, MButtonDblClk = 0x0209, MouseWheel = 0x020A,
-                        CaptureChanged = 0x0215, MouseLeave = 0x02A3, HotKey = 0x0312,
-                        User = 0x0400;
+                        SetCursor = 0x0020, MouseActivate = 0x0021, GetMinMaxInfo = 0x0024,
+                        WindowPosChanged = 0x0047, GetIcon = 0x007F, NcCalcSize = 0x0083,
+                        NcHitTest = 0x0084, NcPaint = 0x0085, GetDlgCode = 0x0087,
+                        BmSetStyle = 0x00F4, KeyDown = 0x0100, KeyUp = 0x0101, Char = 0x0102,
+                        SysKeyDown = 0x0104, SysKeyUp = 0x0105, SysChar = 0x0106, Command = 0x0111,
+                        SysCommand = 0x0112, Timer = 0x0113, HScroll = 0x0114, VScroll = 0x0115,
+                        MouseMove = 0x0200, LButtonDown = 0x0201, LButtonUp = 0x0202,
+                        LButtonDblClk = 0x0203, RButtonDown = 0x0204, RButtonUp = 0x0205,
+                        RButtonDblClk = 0x0206, MButtonDown = 0x0207, MButtonUp = 0x0208,
+                        MButtonDblClk = 0x0209, MouseWheel = 0x020A, CaptureChanged = 0x0215,
+                        MouseLeave = 0x02A3, HotKey = 0x0312, User = 0x0400;
 
 // Framework notifications between controls (not seen by the platform).
 constexpr std::uint32_t CmBase = 0xB000;
@@ -73,6 +72,12 @@ constexpr int LButton = 0x01, RButton = 0x02, MButton = 0x04, Back = 0x08, Tab =
               Prior = 0x21, Next = 0x22, End = 0x23, Home = 0x24, Left = 0x25, Up = 0x26,
               Right = 0x27, Down = 0x28, Insert = 0x2D, Delete = 0x2E, Add = 0x6B, Subtract = 0x6D,
               Multiply = 0x6A, F2 = 0x71, F4 = 0x73;
+}
+
+// What a control asks for in its answer to Msg::GetDlgCode.
+namespace DlgCode {
+constexpr std::intptr_t WantArrows = 0x0001, WantTab = 0x0002, WantAllKeys = 0x0004,
+                        WantChars = 0x0080;
 }
 
 // Hot-key modifiers.

@@ -97,6 +97,12 @@ public:
     fw::TNotifyEvent OnBandButtonClick;
     fw::TNotifyEvent OnHeaderButtonClick;
 
+    // --- Keyboard input (dxTLKeyboard.cpp) ------------------------------------------------------
+    // OnKeyDown, then the key table, inside one selection lock; a handler's 0 stops it.
+    void HandleKeyDown(int& key, fw::TShiftState shift);
+    // OnKeyPress, then "+", "-", "*" and Ctrl+C.
+    void HandleKeyPress(char32_t& key);
+
     // --- Selection as text (dxTLSelection.cpp) ----------------------------------------------
     // The captions of the visible columns, an empty line, then one line per selected node (the
     // focused one without aoMultiSelect) in tree order: texts separated by tabs, lines ended
@@ -481,6 +487,10 @@ protected:
     void WMCancelMode(fw::TMessage& message);
     void CMMouseEnter(fw::TMessage& message);
     void CMMouseLeave(fw::TMessage& message);
+    // Keyboard input (dxTLKeyboard.cpp)
+    void KeyDown(int& key, fw::TShiftState shift) override;
+    void KeyPress(char32_t& key) override;
+    void WMGetDlgCode(fw::TMessage& message);
     FW_DECLARE_MESSAGE_MAP()
 
 private:
@@ -522,6 +532,17 @@ private:
     void InputTimerTick();
     void RowPressMoved(int y);
     TdxTreeListInput FInput;
+    // dxTLKeyboard.cpp
+    void HandleKey(int& key, fw::TShiftState shift);
+    void HandleCtrlKey(int& key, bool withShift);
+    void StepFocus(int rows);
+    void ClearBeforeMove(int direction);
+    void PlainMove(int direction);
+    void ShiftMove(int direction);
+    void JumpFocus(const std::function<void()>& move, bool extend);
+    void MoveFocusedColumn(int direction, bool throughRows);
+    int ColumnOnNextLine(int direction) const;
+    void TabColumn(int direction);
     TdxTreeListCellViewData FCellViewData;
     friend class TdxTreeListColumn;
     friend class TdxTreeListBand;

@@ -39,6 +39,7 @@ FW_MESSAGE(Msg::CaptureChanged, WMCaptureChanged)
 FW_MESSAGE(Msg::CancelMode, WMCancelMode)
 FW_MESSAGE(Msg::CmMouseEnter, CMMouseEnter)
 FW_MESSAGE(Msg::CmMouseLeave, CMMouseLeave)
+FW_MESSAGE(Msg::GetDlgCode, WMGetDlgCode)
 FW_END_MESSAGE_MAP()
 
 TCustomdxTreeListControl::TCustomdxTreeListControl(TComponent* owner)

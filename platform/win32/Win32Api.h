@@ -86,11 +86,13 @@ static_assert(Msg::Create == WM_CREATE && Msg::Destroy == WM_DESTROY && Msg::Mov
               Msg::Quit == WM_QUIT && Msg::EraseBkgnd == WM_ERASEBKGND &&
               Msg::SysColorChange == WM_SYSCOLORCHANGE && Msg::EndSession == WM_ENDSESSION &&
               Msg::ShowWindow == WM_SHOWWINDOW && Msg::CancelMode == WM_CANCELMODE &&
-              Msg::SetCursor == WM_SETCURSOR &&
-              Msg::MouseActivate == WM_MOUSEACTIVATE && Msg::GetMinMaxInfo == WM_GETMINMAXINFO &&
+              Msg::SetCursor == WM_SETCURSOR && Msg::MouseActivate == WM_MOUSEACTIVATE &&
+              Msg::GetMinMaxInfo == WM_GETMINMAXINFO &&
               Msg::WindowPosChanged == WM_WINDOWPOSCHANGED && Msg::GetIcon == WM_GETICON &&
               Msg::NcCalcSize == WM_NCCALCSIZE && Msg::NcHitTest == WM_NCHITTEST &&
               Msg::NcPaint == WM_NCPAINT && Msg::GetDlgCode == WM_GETDLGCODE);
+static_assert(DlgCode::WantArrows == DLGC_WANTARROWS && DlgCode::WantTab == DLGC_WANTTAB &&
+              DlgCode::WantAllKeys == DLGC_WANTALLKEYS && DlgCode::WantChars == DLGC_WANTCHARS);
 static_assert(Msg::KeyDown == WM_KEYDOWN && Msg::KeyUp == WM_KEYUP && Msg::Char == WM_CHAR &&
               Msg::SysKeyDown == WM_SYSKEYDOWN && Msg::SysKeyUp == WM_SYSKEYUP &&
               Msg::Command == WM_COMMAND && Msg::SysCommand == WM_SYSCOMMAND &&

@@ -426,6 +426,78 @@ TEST_F(ControlsTest, TabOrderIsClampedAndDrivesFindNextControl) {
     EXPECT_EQ(form->FindNextControl(c, true, true), b);
 }
 
+TEST_F(ControlsTest, TheFocusedFormGivesTheKeyboardToItsLastOrFirstTabStop) {
+    TForm* form = MakeForm();
+    form->Show();
+    TPanel* a = MakePanel(form, alNone, {0, 0, 50, 50});
+    TPanel* b = MakePanel(form, alNone, {50, 0, 50, 50});
+    TPanel* plain = MakePanel(form, alNone, {100, 0, 50, 50});
+    plain->SetTabOrder(0); // first, but no tab stop
+    a->SetTabStop(true);
+    b->SetTabStop(true);
+    form->SetFocus();
+    EXPECT_TRUE(a->Focused());
+    b->SetFocus();
+    EXPECT_EQ(form->ActiveControl(), b);
+    form->SetFocus(); // activated again: back to the control that had the keyboard
+    EXPECT_TRUE(b->Focused());
+    b->Free();
+    EXPECT_EQ(form->ActiveControl(), nullptr);
+    form->SetFocus();
+    EXPECT_TRUE(a->Focused());
+}
+
+// Asks for Tab, as a control with tab stops inside it does.
+class TTabTakingPanel : public TPanel {
+public:
+    using TPanel::TPanel;
+    int Tabs = 0;
+
+    void WindowProc(TMessage& message) override {
+        if (message.Msg == Msg::GetDlgCode) {
+            message.Result = DlgCode::WantTab;
+            return;
+        }
+        if (message.Msg == Msg::KeyDown && message.WParam == VK::Tab)
+            ++Tabs;
+        TPanel::WindowProc(message);
+    }
+};
+
+TEST_F(ControlsTest, TabAndShiftTabMoveBetweenTabStopsUnlessTheControlTakesTheKey) {
+    TForm* form = MakeForm();
+    form->Show();
+    TPanel* a = MakePanel(form, alNone, {0, 0, 50, 50});
+    TPanel* b = MakePanel(form, alNone, {50, 0, 50, 50});
+    auto* taker = new TTabTakingPanel(form);
+    taker->SetParent(form);
+    for (TWinControl* c : std::initializer_list<TWinControl*>{a, b, taker})
+        c->SetTabStop(true);
+    int keyEvents = 0;
+    a->OnKeyDown = [&](TObject*, int&, TShiftState) { ++keyEvents; };
+    const auto tab = [&](TWinControl* from, bool shift = false, bool ctrl = false) {
+        Platform.SetKeyDown(VK::Shift, shift);
+        Platform.SetKeyDown(VK::Control, ctrl);
+        Platform.Send(from->Handle(), Msg::KeyDown, VK::Tab, 0);
+        Platform.SetKeyDown(VK::Shift, false);
+        Platform.SetKeyDown(VK::Control, false);
+    };
+    a->SetFocus();
+    tab(a);
+    EXPECT_TRUE(b->Focused());
+    tab(b, true);
+    EXPECT_TRUE(a->Focused());
+    EXPECT_EQ(keyEvents, 0) << "a Tab that moves the focus is no key event";
+    tab(a, false, true); // Ctrl+Tab
+    EXPECT_TRUE(a->Focused());
+    EXPECT_EQ(keyEvents, 1);
+    tab(a, true); // backwards past the first: the last
+    EXPECT_TRUE(taker->Focused());
+    tab(taker);
+    EXPECT_TRUE(taker->Focused());
+    EXPECT_EQ(taker->Tabs, 1);
+}
+
 // --- timers and menus --------------------------------------------------------------------
 
 TEST_F(ControlsTest, TimerFiresAtItsIntervalWhileEnabled) {

@@ -87,7 +87,7 @@ TEST_F(ViewTest, NodesPointAtTheWindowListsOwnRecords) {
     EXPECT_EQ(node->Strings(0), "");
     EXPECT_EQ(node->Strings(1), "");
     EXPECT_EQ(node->ImageIndex(), 0);
-    EXPECT_EQ(node->SelectedIndex(), -1);
+    EXPECT_EQ(node->SelectedIndex(), 0) << "a selected row shows the empty box too";
 }
 
 TEST_F(ViewTest, MarksSurviveARefreshByHandleEvenWhenTheOrderChanges) {
@@ -107,7 +107,8 @@ TEST_F(ViewTest, MarksSurviveARefreshByHandleEvenWhenTheOrderChanges) {
     EXPECT_EQ(NodeOf(b)->ImageIndex(), 0);
     EXPECT_EQ(NodeOf(b)->SelectedIndex(), 0) << "a restored mark 0 is written too";
     EXPECT_EQ(NodeOf(c)->SelectedIndex(), 0);
-    EXPECT_EQ(NodeOf(d)->SelectedIndex(), -1) << "a window new to the list keeps the default";
+    EXPECT_EQ(NodeOf(d)->ImageIndex(), 0);
+    EXPECT_EQ(NodeOf(d)->SelectedIndex(), 0) << "a window new to the list is unmarked";
 }
 
 TEST_F(ViewTest, MarkIsLostWhenTheWindowWasNotListedAtARefresh) {
@@ -120,7 +121,7 @@ TEST_F(ViewTest, MarkIsLostWhenTheWindowWasNotListedAtARefresh) {
     Refresh();
     ASSERT_NE(NodeOf(a), nullptr);
     EXPECT_EQ(NodeOf(a)->ImageIndex(), 0);
-    EXPECT_EQ(NodeOf(a)->SelectedIndex(), -1);
+    EXPECT_EQ(NodeOf(a)->SelectedIndex(), 0);
 }
 
 TEST_F(ViewTest, MinimisedWindowsAreListedAndKeepTheirMarks) {

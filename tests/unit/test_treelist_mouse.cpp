@@ -382,7 +382,7 @@ TEST_F(MouseTest, AFocusHandlerThatClearsTheListLeavesNoFreedNodeSelected) {
 
 TEST_F(MouseTest, ARowPressDroppedByTheFocusLeavingRaisesNoClick) {
     Press(200, RowY(2));
-    Platform.SetFocusTo(Form->Handle());
+    Platform.SetFocusTo(0); // another program takes the keyboard
     Release(200, RowY(2));
     EXPECT_EQ(std::count(Log.begin(), Log.end(), "click"), 0);
     EXPECT_EQ(List->InputState(), isIdle);

@@ -722,7 +722,7 @@ TEST_F(MainListPaintTest, MarkedRowShowsTheTickedBoxAndAnUnmarkedRowTheEmptyOne)
 }
 
 TEST_F(MainListPaintTest, WithoutTheFocusSelectionIsGreyedAndTheFocusFrameSolid) {
-    Platform.SetFocusTo(form->Handle());
+    Platform.SetFocusTo(0); // another program takes the keyboard
     Repaint(*list);
     for (int x : {40, 60, 200}) {
         SCOPED_TRACE(x);

@@ -205,7 +205,7 @@ TEST_F(PanningTest, LosingTheFocusEndsPanning) {
     Pan({[&] {
              Platform.PostMouse(Msg::MouseMove, {Origin.X, Origin.Y - 60});
          },
-         [&] { Platform.SetFocusTo(Form->Handle()); }, [&] { Platform.AdvanceTime(20 * 40); }});
+         [&] { Platform.SetFocusTo(0); }, [&] { Platform.AdvanceTime(20 * 40); }});
     EXPECT_FALSE(List->Panning());
     EXPECT_EQ(List->TopRow(), 0);
     EXPECT_EQ(Platform.CaptureWindow(), 0u);
