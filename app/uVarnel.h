@@ -28,6 +28,9 @@ public:
     // A row's mark is its ImageIndex (and SelectedIndex): the image of ImgLstCheck it shows.
     static constexpr int kUnmarked = 0;
     static constexpr int kMarked = 1;
+    // The icon of a window that answers with none.
+    static constexpr int kFallbackIconImage = 2;
+    static constexpr fw::TColor kIconCellColor = 0x00FFFFFF;
 
     // Loads the stored layout "TFVARNEL" from the program's resources.
     explicit TfVarnel(fw::TComponent* owner);
@@ -54,6 +57,13 @@ public:
     void btnCloseClick(fw::TObject* sender);
     void btnMailClick(fw::TObject* sender);
     void tlWinListClick(fw::TObject* sender);
+    // Paints an icon cell white with the window's small icon, or image 2 of ImgLstCheck for a
+    // window without one, at the cell's top-left corner in the icon's own size; the cell is done.
+    void lcIConCustomDrawCell(fw::TObject* sender, fw::TCanvas& canvas, fw::TRect rect,
+                              dxtl::TdxTreeListNode* node, dxtl::TdxTreeListColumn* column,
+                              bool selected, bool focused, bool newItemRow, std::string& text,
+                              fw::TColor& color, fw::TFont& font, fw::TAlignment& alignment,
+                              bool& done);
 
     void HideMarkedWindows();
     void ShowMarkedWindows();
