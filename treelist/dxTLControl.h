@@ -353,6 +353,8 @@ public:
     int FocusedColumnIndex() const;
     // Nesting depth of paint passes in progress; 0 between passes.
     int PaintLockCount() const { return FPaintLockCount; }
+    // Whether a cell of the column has a custom-draw event to raise.
+    bool HasCustomDrawCell(const TdxTreeListColumn* column) const;
     // Text output of a cell, shared by the column painters: the cell filled and its text
     // placed as the view data asks.
     static void DrawEditText(fw::TCanvas& canvas, const fw::TRect& cell,
@@ -404,8 +406,6 @@ protected:
                                   std::string& text, fw::TColor brush, bool rightEdge,
                                   bool leftEdge, bool newItemRow, bool focused, bool selected,
                                   int columnIndex, TdxTreeListNode* node);
-    // Whether a cell of the column has a custom-draw event to raise.
-    bool HasCustomDrawCell(const TdxTreeListColumn* column) const;
     // Called around the painting of a node: before its indent area, before and after each cell.
     virtual void BeforePaintNode(TdxTreeListNode* node) { (void)node; }
     virtual void BeforePaintCell(TdxTreeListNode* node) { (void)node; }
