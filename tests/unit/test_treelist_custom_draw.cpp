@@ -97,6 +97,11 @@ TEST_F(CustomDrawTest, ColourOnlyHandlerGetsItsColourFilledUnderTheNormalText) {
         // The other column keeps the list's colour.
         EXPECT_EQ(At(Cell(First, row).Left + 40, cell.Top + 8), kListColor);
     }
+    // A text cut at the cell: the strip right of it is filled with the same colour.
+    List->NodeAt(2)->SetStrings(1, std::string(20, 'W'));
+    Repaint();
+    EXPECT_EQ(At(Cell(Second, 2).Right - 1, Cell(Second, 2).Top + 8), kRed);
+
     // Selected, the colour replaces the highlight; the text keeps the selection's colour.
     FocusAndSelect(List->NodeAt(0));
     Repaint();
