@@ -50,7 +50,7 @@ void TdxTreeListGraphicColumn::SetPopupToolbarPosStored(bool stored) {
         FPopupToolBar.Left = FPopupToolBar.Top = TdxPopupToolBarSettings::kUnplaced;
 }
 
-void TdxTreeListGraphicColumn::AssignGraphic(const TdxTreeListGraphicColumn& source) {
+void TdxTreeListGraphicColumn::Assign(const TdxTreeListGraphicColumn& source) {
     if (&source == this)
         return;
     TCustomdxTreeListControl* list = TreeList();

@@ -93,7 +93,7 @@ public:
     TdxGraphicEditGetGraphicClassEvent OnGetGraphicClass;
 
     // Copies the column's own properties (not its events), repainting once at the end.
-    void AssignGraphic(const TdxTreeListGraphicColumn& source);
+    void Assign(const TdxTreeListGraphicColumn& source);
     // The picture of the cell painted last, read again for every painted cell.
     const fw::TPicture& Picture() const { return FPicture; }
     // Reads the node's picture as painting does.

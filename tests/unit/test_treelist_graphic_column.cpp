@@ -279,7 +279,7 @@ TEST_F(GraphicColumnTest, LookChangesRepaintAndCopyingTakesEveryOwnProperty) {
     source->SetStretch(false);
     source->SetHeaderMaxLineCount(2);
     TdxTreeListGraphicColumn target(Form);
-    target.AssignGraphic(*source);
+    target.Assign(*source);
     EXPECT_FALSE(target.Center());
     EXPECT_EQ(target.CustomFilter(), "*.ico");
     EXPECT_TRUE(target.CustomGraphic());
@@ -293,7 +293,7 @@ TEST_F(GraphicColumnTest, LookChangesRepaintAndCopyingTakesEveryOwnProperty) {
     EXPECT_EQ(target.HeaderMaxLineCount(), 2);
     // Copied into a list's column: the list repaints.
     Platform.PaintAll();
-    Graphic->AssignGraphic(*source);
+    Graphic->Assign(*source);
     EXPECT_TRUE(WindowOf(*List).NeedsPaint());
 }
 
