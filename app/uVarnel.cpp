@@ -72,6 +72,15 @@ THandlerTable TfVarnel::Handlers() {
     table.Add("btnCloseClick", notify(&TfVarnel::btnCloseClick));
     table.Add("btnMailClick", notify(&TfVarnel::btnMailClick));
     table.Add("tlWinListClick", notify(&TfVarnel::tlWinListClick));
+    table.Add("lcIConCustomDrawCell",
+              dxtl::TdxTLCustomDrawCell(
+                  [this](TObject* sender, TCanvas& canvas, TRect rect, dxtl::TdxTreeListNode* node,
+                         dxtl::TdxTreeListColumn* column, bool selected, bool focused,
+                         bool newItemRow, std::string& text, TColor& color, TFont& font,
+                         TAlignment& alignment, bool& done) {
+                      lcIConCustomDrawCell(sender, canvas, rect, node, column, selected, focused,
+                                           newItemRow, text, color, font, alignment, done);
+                  }));
     return table;
 }
 
@@ -120,6 +129,21 @@ bool IsBlankCaption(std::string_view caption) {
 const TWindowObject* RecordOf(const dxtl::TdxTreeListNode* node) {
     return static_cast<const TWindowObject*>(node->Data());
 }
+
+// The canvas clipped to a rectangle while it lives.
+class TCellClip {
+public:
+    TCellClip(TCanvas& canvas, const TRect& rect) : FCanvas(canvas), FToken(canvas.SaveClip()) {
+        canvas.IntersectClipRect(rect);
+    }
+    ~TCellClip() { FCanvas.RestoreClip(FToken); }
+    TCellClip(const TCellClip&) = delete;
+    TCellClip& operator=(const TCellClip&) = delete;
+
+private:
+    TCanvas& FCanvas;
+    int FToken;
+};
 
 std::optional<int> ParseMark(std::string_view text) {
     int mark = 0;
@@ -260,6 +284,30 @@ void TfVarnel::ToggleFocusedMark() {
     const int mark = node->ImageIndex() == kUnmarked ? kMarked : kUnmarked;
     node->SetImageIndex(mark);
     node->SetSelectedIndex(mark);
+}
+
+void TfVarnel::lcIConCustomDrawCell(TObject*, TCanvas& canvas, TRect rect,
+                                    dxtl::TdxTreeListNode* node, dxtl::TdxTreeListColumn*, bool,
+                                    bool, bool, std::string&, TColor&, TFont&, TAlignment&,
+                                    bool& done) {
+    canvas.Brush().SetStyle(bsSolid);
+    canvas.Brush().SetColor(kIconCellColor);
+    canvas.FillRect(rect);
+    // The window's icon is borrowed; the fallback is made for this cell and released with it.
+    const TWindowObject* record = node ? RecordOf(node) : nullptr;
+    TIconHandle icon = record ? record->SmallIcon : 0;
+    TIcon fallback;
+    if (icon == 0) {
+        fallback = ImgLstCheck->GetIcon(kFallbackIconImage);
+        icon = fallback.Handle();
+    }
+    // An icon larger than the row stays inside its cell: below the last row it would cover
+    // what the list painted before the rows and never paints again.
+    {
+        const TCellClip clip(canvas, rect);
+        canvas.DrawIcon(rect.Left, rect.Top, icon, 0, 0);
+    }
+    done = true;
 }
 
 } // namespace varnel

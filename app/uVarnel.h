@@ -29,6 +29,9 @@ public:
     // A row's mark is its ImageIndex (and SelectedIndex): the image of ImgLstCheck it shows.
     static constexpr int kUnmarked = 0;
     static constexpr int kMarked = 1;
+    // The icon of a window that answers with none.
+    static constexpr int kFallbackIconImage = 2;
+    static constexpr fw::TColor kIconCellColor = 0x00FFFFFF;
 
     // Loads the stored layout "TFVARNEL" from the program's resources.
     explicit TfVarnel(fw::TComponent* owner);
@@ -57,6 +60,13 @@ public:
     void tlWinListClick(fw::TObject* sender);
     // Space marks as a click does, so the keyboard alone can mark a window.
     void tlWinListKeyDown(fw::TObject* sender, int& key, fw::TShiftState shift);
+    // Paints an icon cell white with the window's small icon, or image 2 of ImgLstCheck for a
+    // window without one, at the cell's top-left corner in the icon's own size; the cell is done.
+    void lcIConCustomDrawCell(fw::TObject* sender, fw::TCanvas& canvas, fw::TRect rect,
+                              dxtl::TdxTreeListNode* node, dxtl::TdxTreeListColumn* column,
+                              bool selected, bool focused, bool newItemRow, std::string& text,
+                              fw::TColor& color, fw::TFont& font, fw::TAlignment& alignment,
+                              bool& done);
 
     void HideMarkedWindows();
     void ShowMarkedWindows();

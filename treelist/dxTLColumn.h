@@ -161,6 +161,10 @@ public:
     virtual int RequiredRowHeight(fw::TCanvas& canvas);
     // Cells that always wrap their text (memo-like columns); plain text cells do not.
     virtual bool IsMultiLine() const { return false; }
+    // The column's painter draws a cell that no custom-draw handler finished: here the text
+    // output of the list (the painter named by EditorClassName).
+    virtual void PaintCell(fw::TCanvas& canvas, const fw::TRect& rect,
+                           const TdxTreeListCellViewData& data, fw::TBitmap* paintBitmap);
     // Hands ReadOnly, CharCase, MaxLength, OEMConvert and PasswordChar to the editor and routes
     // its change and validate notifications to ValueChanged and Validate.
     virtual void InitEditor(TdxInplaceTextEdit& editor);

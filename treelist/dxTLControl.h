@@ -48,6 +48,10 @@ public:
     TTLIsLevelFooterEvent OnIsLevelFooter;
     TTLIsExistRowFooterCellEvent OnIsExistRowFooterCell;
     TTLGetFooterCellTextEvent OnGetFooterCellText;
+    // Cell custom drawing (dxTLCustomDraw.cpp): OnCustomDraw, then OnCustomDrawCell, then the
+    // cell column's OnCustomDrawCell, each seeing what the one before left, until one is done.
+    TTLCustomDrawEvent OnCustomDraw;
+    TdxTLCustomDrawCell OnCustomDrawCell;
     // After the user (or a best fit) changed column or band widths.
     fw::TNotifyEvent OnChangedColumnsWidth;
     // After LeftCoord changed and the view followed, unless the update lock is held.
@@ -387,6 +391,12 @@ public:
     int FocusedColumnIndex() const;
     // Nesting depth of paint passes in progress; 0 between passes.
     int PaintLockCount() const { return FPaintLockCount; }
+    // Whether a cell of the column has a custom-draw event to raise.
+    bool HasCustomDrawCell(const TdxTreeListColumn* column) const;
+    // Text output of a cell, shared by the column painters: the cell filled and its text
+    // placed as the view data asks.
+    static void DrawEditText(fw::TCanvas& canvas, const fw::TRect& cell,
+                             const TdxTreeListCellViewData& data);
 
 protected:
     TdxTreeListNode* CreateNode() override;
@@ -427,9 +437,13 @@ protected:
                           bool multiLine, fw::TColor brush, fw::TColor textColor,
                           fw::TColor backgroundColor, bool focusedCell, bool selected,
                           int columnIndex, TdxTreeListNode* node, fw::TBitmap* paintBitmap);
-    // Text output of a text cell: the cell filled and its text placed as the view data asks.
-    static void DrawEditText(fw::TCanvas& canvas, const fw::TRect& cell,
-                             const TdxTreeListCellViewData& data);
+    // Raises the cell's custom-draw events (see OnCustomDraw) with the canvas font prepared by
+    // DrawCell; `done` arrives false.
+    virtual void DoCustomDrawCell(fw::TCanvas& canvas, const fw::TRect& rect, bool& done,
+                                  fw::TAlignment& alignment, fw::TFont& font, fw::TColor& color,
+                                  std::string& text, fw::TColor brush, bool rightEdge,
+                                  bool leftEdge, bool newItemRow, bool focused, bool selected,
+                                  int columnIndex, TdxTreeListNode* node);
     // Called around the painting of a node: before its indent area, before and after each cell.
     virtual void BeforePaintNode(TdxTreeListNode* node) { (void)node; }
     virtual void BeforePaintCell(TdxTreeListNode* node) { (void)node; }
@@ -506,7 +520,7 @@ private:
                           fw::TColor columnColor, bool rightEdge, bool leftEdge, int cellKind,
                           bool multiLine, fw::TColor brush, fw::TColor textColor,
                           fw::TColor backgroundColor, bool focusedCell, bool selected,
-                          int columnIndex, TdxTreeListNode* node);
+                          int columnIndex, TdxTreeListNode* node, fw::TBitmap* paintBitmap);
     // The incremental search's mark on the focused cell.
     void PaintSearchMatch(fw::TCanvas& canvas, const fw::TRect& cell,
                           const TdxTreeListCellViewData& data, int matchLength);

@@ -89,8 +89,8 @@ void TCustomdxTreeListControl::PaintControl(TCanvas& canvas) {
 }
 
 TCustomdxTreeListControl::TPaintPass::TPaintPass(TCustomdxTreeListControl& list, TCanvas& canvas)
-    : List(list), Canvas(canvas), Clip(canvas), Geometry(list, list.LeftCoord()),
-      Areas(Geometry.Areas()) {
+    : List(list), Canvas(canvas), Clip(canvas), PaintBitmap(list.Platform()),
+      Geometry(list, list.LeftCoord()), Areas(Geometry.Areas()) {
     HasFocus = List.HasInputFocus();
     FocusedNode = List.FocusedNode();
     FocusedColumn = List.FocusedColumnIndex();
@@ -250,7 +250,7 @@ void TCustomdxTreeListControl::TPaintPass::PaintNewItemRow() {
                 HasFocus && NewItemRowActive && (rowSelect || item.Column == FocusedColumn);
             List.DrawCell(Canvas, cell, ColumnBrushes[i].Color, ColumnBrushes[i].Color,
                           item.RightEdge, item.LeftEdge, 2, item.RowSpan > 1, brush, text,
-                          background, focusedCell, false, item.Column, nullptr, nullptr);
+                          background, focusedCell, false, item.Column, nullptr, &PaintBitmap);
         }
         if (NewItemRowActive && FocusRectAllowed())
             DrawFocusRectangle({indentRight, row.Top, Geometry.ColumnsRight() + 1, row.Bottom});

@@ -4,11 +4,12 @@
 // Sections:
 //   1. cell pass    - selected flag, cell colours, a row's cells, gaps, preview, row footers,
 //                     focus rectangles
-//   2. cells        - DrawCell: view data, column font
+//   2. cells        - DrawCell: column font, custom-draw results, view data, column painter
 //   3. text output  - fast path and formatted path of text cells, incremental-search mark
 #include "treelist/dxTLPaintPass.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace dxtl {
 
@@ -123,7 +124,7 @@ void TCustomdxTreeListControl::TPaintPass::PaintCells(const TRowEntry& row) {
             const bool multiLine = item.RowSpan > 1 || row.LineCount > 1 || column->IsMultiLine();
             List.DrawCell(Canvas, cell, ColumnBrushes[i].Color, ColumnBrushes[i].Color,
                           item.RightEdge, item.LeftEdge, 0, multiLine, brush, text, background,
-                          focusedCell, selected, item.Column, row.Node, nullptr);
+                          focusedCell, selected, item.Column, row.Node, &PaintBitmap);
             if (!rowSelect && !NewItemRowActive && row.Node == FocusedNode &&
                 item.Column == FocusedColumn && FocusRectAllowed())
                 DrawFocusRectangle(cell);
@@ -276,12 +277,11 @@ void TCustomdxTreeListControl::DrawCell(TCanvas& canvas, const TRect& rect, TCol
                                         TColor textColor, TColor backgroundColor, bool focusedCell,
                                         bool selected, int columnIndex, TdxTreeListNode* node,
                                         TBitmap* paintBitmap) {
-    (void)paintBitmap;
     BeforePaintCell(node);
     try {
         PaintCellContent(canvas, rect, columnBrush, columnColor, rightEdge, leftEdge, cellKind,
                          multiLine, brush, textColor, backgroundColor, focusedCell, selected,
-                         columnIndex, node);
+                         columnIndex, node, paintBitmap);
     } catch (...) {
         AfterPaintCell(node);
         throw;
@@ -295,7 +295,7 @@ void TCustomdxTreeListControl::PaintCellContent(TCanvas& canvas, const TRect& re
                                                 bool multiLine, TColor brush, TColor textColor,
                                                 TColor backgroundColor, bool focusedCell,
                                                 bool selected, int columnIndex,
-                                                TdxTreeListNode* node) {
+                                                TdxTreeListNode* node, TBitmap* paintBitmap) {
     TdxTreeListColumn* column = FColumns[std::size_t(columnIndex)];
     TdxCellViewParams params;
     if (cellKind == 0)
@@ -305,13 +305,43 @@ void TCustomdxTreeListControl::PaintCellContent(TCanvas& canvas, const TRect& re
         params.VertAlignment = column->VertAlignment();
         params.Font = &column->Font();
     }
+    const bool columnFont = column->AssignedValues().Contains(cvFont);
     // A column font of its own keeps its colour, except in the selection's colours.
-    if (!selected && column->AssignedValues().Contains(cvFont))
+    if (!selected && columnFont)
         textColor = column->Font().Color();
+
+    // Handlers see the font and text colour the list would draw with, and may change them;
+    // whatever they do to the font is undone after the cell, also when one of them raises.
+    const bool customDraw = HasCustomDrawCell(column);
+    std::optional<TFontScope> savedFont;
+    if (customDraw || columnFont) {
+        savedFont.emplace(canvas);
+        if (columnFont)
+            canvas.Font().Assign(column->Font());
+        canvas.Font().SetColor(textColor);
+    }
+    if (customDraw) {
+        bool done = false;
+        TColor color = backgroundColor;
+        const TColor fontColor = canvas.Font().Color();
+        DoCustomDrawCell(canvas, rect, done, params.Alignment, canvas.Font(), color, params.Text,
+                         brush, rightEdge, leftEdge, cellKind == 2, focusedCell, selected,
+                         columnIndex, node);
+        if (done)
+            return;
+        if (canvas.ToRGB(color) != canvas.ToRGB(backgroundColor)) {
+            canvas.Brush().SetColor(color);
+            brush = color;
+            backgroundColor = color;
+        }
+        if (canvas.Font().Color() != fontColor)
+            textColor = canvas.Font().Color();
+    }
 
     TdxTreeListCellViewData& data = FCellViewData;
     data.Brush = brush;
-    data.Font = params.Font ? params.Font : &Font();
+    // With the canvas font prepared, the painter draws in it (as the handlers left it).
+    data.Font = savedFont ? nullptr : params.Font ? params.Font : &Font();
     data.BkColor = backgroundColor;
     data.TextColor = textColor;
     data.Alignment = params.Alignment;
@@ -332,7 +362,7 @@ void TCustomdxTreeListControl::PaintCellContent(TCanvas& canvas, const TRect& re
     data.ColumnColor = columnColor;
     data.HotTrack = FOptionsEx.Contains(aoHotTrack) && node && node == PaintHotTrackNode();
     data.CellRect = {-2, -2, rect.Width() + 2, rect.Height() + 2};
-    DrawEditText(canvas, rect, data);
+    column->PaintCell(canvas, rect, data, paintBitmap);
     if (cellKind == 0 && FOptionsEx.Contains(aoAutoSearch) && node && node == FocusedNode() &&
         columnIndex == FocusedColumnIndex())
         if (const int matched = std::max(PaintSearchMatchLength(), 0); matched > 0)

@@ -107,6 +107,9 @@ struct TCustomdxTreeListControl::TPaintPass {
     TCustomdxTreeListControl& List;
     fw::TCanvas& Canvas;
     TClipScope Clip;
+    // Off-screen surface of the pass for painters that compose a cell first (graphic cells);
+    // sized by whoever uses it, freed with the pass.
+    fw::TBitmap PaintBitmap;
     const TGeometry Geometry;
     const TdxTreeListAreas& Areas;
     TBrushes Brushes{};

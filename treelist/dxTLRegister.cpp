@@ -249,6 +249,8 @@ void RegisterListClass(TPropertyRegistry& registry) {
         .Event<TTLGetImageEvent>("OnGetSelectedIndex", &L::OnGetSelectedIndex, "TTLGetImageEvent")
         .Event<TTLGetImageEvent>("OnGetStateIndex", &L::OnGetStateIndex, "TTLGetImageEvent")
         .Event<TNotifyEvent>("OnChangedColumnsWidth", &L::OnChangedColumnsWidth, "TNotifyEvent")
+        .Event<TTLCustomDrawEvent>("OnCustomDraw", &L::OnCustomDraw, "TTLCustomDrawEvent")
+        .Event<TdxTLCustomDrawCell>("OnCustomDrawCell", &L::OnCustomDrawCell, "TdxTLCustomDrawCell")
         .Custom("Data", [](L& list, const TLayoutValue& value, TLoadContext&) {
             list.ReadData(BytesFromHex(value));
         });

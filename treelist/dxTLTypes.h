@@ -234,6 +234,12 @@ using TdxTLCustomDrawCell = std::function<void(
     fw::TObject* sender, fw::TCanvas& canvas, fw::TRect rect, TdxTreeListNode* node,
     TdxTreeListColumn* column, bool selected, bool focused, bool newItemRow, std::string& text,
     fw::TColor& color, fw::TFont& font, fw::TAlignment& alignment, bool& done)>;
+// The list's whole-cell custom drawing, raised before OnCustomDrawCell with the same values;
+// the text is read-only.
+using TTLCustomDrawEvent = std::function<void(
+    fw::TObject* sender, fw::TCanvas& canvas, fw::TRect rect, TdxTreeListNode* node,
+    TdxTreeListColumn* column, const std::string& text, fw::TFont& font, fw::TColor& color,
+    bool selected, bool focused, bool& done)>;
 // Custom drawing of a column header.
 using TdxTLCustomDrawHeader =
     std::function<void(fw::TObject* sender, TdxTreeListColumn* column, fw::TCanvas& canvas,

@@ -130,6 +130,8 @@ public:
     std::unique_ptr<IImageList> CreateImageList(int width, int height) override;
     TIconHandle CreateIcon(const TPixelImage& image) override;
     void DestroyIcon(TIconHandle icon) override;
+    // Icons created and not yet destroyed, to find leaks.
+    std::size_t LiveIconCount() const { return FIcons.Count(); }
     TColorRef SysColor(int index) const override;
     int SystemMetric(int index) const override;
     TSize FrameExtra(bool sizeableBorder) const override;

@@ -22,6 +22,18 @@ TSize ClientSize(HWND window) {
     return {client.right - client.left, client.bottom - client.top};
 }
 
+// Borrowed icons (another program's window answered with them) may have been destroyed since:
+// such a handle is not handed to the drawing call at all.
+bool IsLiveIcon(HICON icon) {
+    ICONINFO info{};
+    if (icon == nullptr || !GetIconInfo(icon, &info))
+        return false;
+    // The call hands out copies of the icon's bitmaps.
+    const UniqueBitmap mask(info.hbmMask);
+    const UniqueBitmap color(info.hbmColor);
+    return true;
+}
+
 } // namespace
 
 // ---------------------------------------------------------------------------------------------
@@ -346,7 +358,7 @@ void GdiDevice::BrushCopy(const TRect& dst, ICanvasDevice& src, TPoint srcOrigin
 }
 
 void GdiDevice::DrawIcon(int x, int y, TIconHandle icon, int width, int height) {
-    if (dc_ == nullptr || icon == 0)
+    if (dc_ == nullptr || !IsLiveIcon(ToHicon(icon)))
         return;
     DrawIconEx(dc_, x, y, ToHicon(icon), width, height, 0, nullptr, DI_NORMAL);
 }

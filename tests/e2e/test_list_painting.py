@@ -1,9 +1,12 @@
 """The painted list under Wine: rows of 16 pixels under a 17-pixel band and a 17-pixel header,
-each with its check box image in the node image area and the caption in the third column."""
+each with its check box image in the node image area, the fallback icon on white in the icon
+column and the caption in the third column."""
 
 import os
+import re
 import subprocess
 from pathlib import Path
+from typing import Optional
 
 import varnel_e2e
 from varnel_e2e import (CAPTION_COLUMN_LEFT, FIRST_ROW_TOP, LIST_CLASS, LIST_RGB, ROW_HEIGHT,
@@ -44,9 +47,26 @@ class ListPaintingTest(DesktopTestCase):
         below = FIRST_ROW_TOP + rows * ROW_HEIGHT + 2
         self.assertEqual(picture.pixel(INDENT + 1, below), LIST_RGB, "a fourth row appeared")
 
+    def test_every_row_shows_the_fallback_icon_on_white(self) -> None:
+        """Other programs' windows answer the small-icon query with nothing under Wine, so every
+        row shows image 2 of ImgLstCheck, at the same place, in a white 20-pixel cell."""
+        picture = self.capture_list()
+        self.desktop.screenshot("icons")
+        icon = fallback_icon()
+        tops = [FIRST_ROW_TOP + row * ROW_HEIGHT for row in range(3)]
+        lefts = [find_icon(picture, icon, top) for top in tops]
+        self.assertNotIn(None, lefts, f"no fallback icon in some row: {lefts}")
+        self.assertEqual(len(set(lefts)), 1, f"icons at different places: {lefts}")
+        left = lefts[0]
+        self.assertLess(left + 20, CAPTION_COLUMN_LEFT)
+        for top in tops:
+            for y in range(top + 1, top + ROW_HEIGHT - 1):
+                for x in range(left + 16, left + 20):
+                    self.assertEqual(picture.pixel(x, y), WHITE, f"at {x},{y}")
+
     def test_geometry_matches_the_headless_rendering_of_the_same_rows(self) -> None:
         """The same rows painted by the headless platform (fixed font metrics with the height
-        of the form's font) must put panels, rows and check boxes at the same pixels."""
+        of the form's font) must put panels, rows, check boxes and icons at the same pixels."""
         render = os.environ.get("VARNEL_HEADLESS_RENDER")
         if not render:
             self.skipTest("VARNEL_HEADLESS_RENDER is not set (the native build makes it)")
@@ -64,9 +84,34 @@ class ListPaintingTest(DesktopTestCase):
         self.assertEqual(wine, expected)
 
 
+def fallback_icon() -> list[list[Optional[tuple[int, int, int]]]]:
+    """Image 2 of ImgLstCheck from the stored layout, as RGB rows (None where transparent)."""
+    layout = (Path(__file__).resolve().parents[2] / "resources" / "TFVARNEL.layout").read_text()
+    items = re.findall(r"Palette = '([^']*)'\s*Rows = \(([^)]*)\)", layout)
+    palette_text, rows_text = items[2]
+    palette = {}
+    for entry in palette_text.split()[1:]:
+        name, bgr = entry.split("=")
+        value = int(bgr, 16)  # a colour value: 0xBBGGRR
+        palette[name] = (value & 0xFF, (value >> 8) & 0xFF, value >> 16)
+    rows = re.findall(r"'([^']*)'", rows_text)
+    return [[palette.get(c) for c in row] for row in rows]
+
+
+def find_icon(picture: Capture, icon: list, top: int) -> Optional[int]:
+    """The left edge of the icon drawn over white with its top-left corner at (x, top); rows 1
+    to 14 are compared (the focused row's frame may cover the others)."""
+    for x in range(picture.width - 16):
+        if all(picture.pixel(x + ix, top + iy) == (icon[iy][ix] or WHITE)
+               for iy in range(1, 15) for ix in range(16)):
+            return x
+    return None
+
+
 def row_geometry(picture: Capture) -> dict:
     """Where the rows and their check boxes are: the first row's top (where the list's colour
-    starts in the indent slot), the top of each box outline and the outline's columns."""
+    starts in the indent slot), the top of each box outline, the outline's columns and where
+    each row's icon lies."""
     first_row_top = next(y for y in range(picture.height)
                          if picture.pixel(INDENT // 2, y) == LIST_RGB)
     box_column = INDENT + 1
@@ -75,8 +120,10 @@ def row_geometry(picture: Capture) -> dict:
                 and picture.pixel(box_column, y - 1) != BLACK]
     top = box_tops[0] if box_tops else first_row_top
     outline = [x for x in range(INDENT, INDENT + 16) if picture.pixel(x, top) == BLACK]
+    icon = fallback_icon()
     return {"first_row_top": first_row_top, "box_tops": box_tops,
-            "box_columns": (outline[0], outline[-1]) if outline else None}
+            "box_columns": (outline[0], outline[-1]) if outline else None,
+            "icon_lefts": [find_icon(picture, icon, box_top - 1) for box_top in box_tops]}
 
 
 if __name__ == "__main__":
