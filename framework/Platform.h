@@ -369,6 +369,10 @@ public:
     // empty picture, a failure) shows the arrow.
     virtual void CreateCursor(TCursor slot, const TPixelImage& image, TPoint hotSpot) = 0;
     virtual void SetCursor(TCursor cursor) = 0;
+    // Shows `cursor` at once, whatever the pointer is over, and answers what showed before, for
+    // RestoreShownCursor (a busy cursor around work that keeps the message loop waiting).
+    virtual std::uintptr_t ShowCursorNow(TCursor cursor) = 0;
+    virtual void RestoreShownCursor(std::uintptr_t previous) = 0;
     virtual TPoint CursorPos() const = 0;
     // Negative while the key is down, as the platform reports it.
     virtual short KeyState(int virtualKey) const = 0;
@@ -382,6 +386,11 @@ public:
     virtual int TrackPopupMenu(TWindowHandle owner, TPoint screen,
                                const std::vector<TMenuItemDesc>& items,
                                TPopupAlignment alignment) = 0;
+    // The user's default locale on UTF-8 texts: its case-sensitive comparison (below 0, 0 or
+    // above 0) and its upper-casing. Bytes that are not UTF-8 take part as replacement
+    // characters.
+    virtual int CompareTextLocale(std::string_view a, std::string_view b) const = 0;
+    virtual std::string UpperCaseLocale(std::string_view text) const = 0;
     // Replaces the clipboard's content with the text, as Unicode text. Nothing happens when
     // the clipboard cannot be had (another program keeps it open).
     virtual void SetClipboardText(std::string_view utf8) = 0;

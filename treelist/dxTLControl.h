@@ -8,6 +8,7 @@
 #include "treelist/dxTLColumn.h"
 #include "treelist/dxTLLayoutLists.h"
 #include "treelist/dxTLList.h"
+#include "treelist/dxTLSortState.h"
 
 #include <functional>
 #include <memory>
@@ -64,6 +65,46 @@ public:
     // focus ends it (its own message loop).
     void StartPanning();
     bool Panning() const { return FPanning != nullptr; }
+
+    // --- Sorting (dxTLSorting.cpp) -------------------------------------------------------------
+    TTLColumnClick OnColumnClick;
+    TdxTreeListColumnSorting OnColumnSorting;
+    TTLColumnSorted OnColumnSorted;
+    // Replaces the comparison of texts when assigned: keys, directions and the order of
+    // equal nodes are then the handler's.
+    TdxTLCompareEvent OnCompare;
+    // The columns that take part in sorting, in the order they were added; none is csNone.
+    int SortedColumnCount() const { return static_cast<int>(FSort.Columns().size()); }
+    // None out of range.
+    TdxTreeListColumn* SortedColumns(int index) const;
+    // A click on the header of the column at `column` (its index in the column list): raises
+    // OnColumnClick, then with aoAutoSort sorts by that column (SortByColumnClick). For this
+    // call only, `multiSort` (Shift held; it counts with aoMultiSort) makes the column a further
+    // sort key and `clearSort` (Ctrl held) takes it out of sorting.
+    void ColumnClicked(int column, bool multiSort, bool clearSort);
+    // OnColumnSorting may refuse; else the column becomes csNone with the clear flag, csDown
+    // when it is csUp, and csUp otherwise.
+    void SortByColumnClick(TdxTreeListColumn* column);
+    // The column the nodes are ordered by: the first sorted one in column order; with
+    // aoMultiSort the first of SortedColumns, which takes that column when it is empty.
+    TdxTreeListColumn* GetSortColumn();
+    // Orders every sibling list `depth` levels below the top (0: the top-level nodes; -1: all
+    // of them, each list before its members' children) by the texts at `fieldIndex`. With
+    // aoMultiSort and more than one sorted column, the sorted columns give the keys and
+    // directions instead. OnCompare decides when assigned, else the locale's comparison with
+    // aoAnsiSort, else the texts' bytes; equal keys keep the nodes in the order of their
+    // addresses. Inside one update lock; a sibling list keeps its order when a handler raises.
+    void SortNodes(int depth, int fieldIndex, bool descending);
+    // With aoAutoSort: orders the nodes by the sort column, when there is one.
+    virtual void Resort();
+    // A node's key for the texts at `fieldIndex`: its text (empty when missing), upper-cased
+    // by the locale with aoCaseInsensitive. Keys end at their first zero byte.
+    virtual std::string GetNodeSortValue(TdxTreeListNode* node, int fieldIndex);
+    // The sort state the header of the column at `column` shows: its Sorted, as OnColumnSorted
+    // passes it.
+    TdxTreeListColumnSort DisplayedSortState(int column);
+    // A sort is running.
+    bool Sorting() const { return FSort.Running > 0; }
 
     // --- Selection as text (dxTLSelection.cpp) ----------------------------------------------
     // The captions of the visible columns, an empty line, then one line per selected node (the
@@ -374,6 +415,14 @@ protected:
     void Resize() override;
     // Runs the re-sort that changes under the update lock left pending.
     virtual void RunPendingResort() {}
+    bool SortingNodes() const override { return Sorting(); }
+    // What the header painter reads of the mouse: the column whose header, and the band
+    // (collection index) whose caption, is drawn pushed (-1: none), and whether the corner
+    // buttons left of the band and header panels are.
+    virtual int PaintPressedColumn() const { return -1; }
+    virtual int PaintPressedBand() const { return -1; }
+    virtual bool PaintBandButtonPressed() const { return false; }
+    virtual bool PaintHeaderButtonPressed() const { return false; }
     // Columns tell the list about edited values and validation.
     virtual void ColumnValueChanged(TdxTreeListColumn* column) { (void)column; }
     virtual void ColumnValidate(TdxTreeListColumn* column) { (void)column; }
@@ -496,11 +545,24 @@ private:
     void ApplyHeaderPanelRowCount(int count, bool clearsAutoHeight);
     void SetImageList(fw::TImageList*& slot, fw::TImageList* images);
     void ResolvePendingImages();
-    void ResetSortedColumns();
+    // Sorting (dxTLSorting.cpp)
+    class TSorter;
+    // Every column csNone and no sorted columns, without sorting or column notifications.
+    void ResetSortState();
+    // A column's Sorted written to `sorted`.
+    void WriteColumnSorted(TdxTreeListColumn* column, TdxTreeListColumnSort sorted);
+    // After loading: the stored sorted columns in their stored order.
+    void LoadSortedColumns();
+    // Where a stored layout keeps the column in SortedColumns: -1 unless it is one of several
+    // sorted columns with aoMultiSort.
+    int StoredSortedOrder(const TdxTreeListColumn* column) const;
+    // False when a comparison handler freed the list.
+    bool SortSiblingLists(int depth, const TSorter& sorter);
     // A change of looks only: repaint unless the update lock is held or the list is loading.
     void ViewChanged();
 
     std::vector<TdxTreeListColumn*> FColumns;
+    TdxTreeListSortState FSort;
     std::unique_ptr<TdxTreeListBands> FBands;
     TdxLayoutHeights FHeights;
     mutable TdxLayoutLists FLayout;
@@ -584,8 +646,8 @@ private:
     fw::TColor FGridLineColor = fw::clNone;
 };
 
-// The published tree list. Changes to the nodes ask for a re-sort, which waits for the last
-// EndUpdate while the update lock is held.
+// The published tree list. Changes to the nodes ask for a re-sort (with aoAutoSortRefresh),
+// which waits for the last EndUpdate while the update lock is held.
 class TdxTreeList : public TCustomdxTreeListControl {
 public:
     explicit TdxTreeList(fw::TComponent* owner);
@@ -600,9 +662,9 @@ protected:
                      bool last, bool visible) override;
     void SetNodeString(TdxTreeListNode* node, int index, std::string_view text) override;
     void RunPendingResort() override;
+    // With aoAutoSortRefresh: a re-sort now, or at the last EndUpdate while the update lock is
+    // held. Nothing while clearing, while being destroyed or while a sort is running.
     void RequestResort();
-    // Puts the nodes back into the list's sort order; a list that keeps none has nothing to do.
-    virtual void Resort() {}
 
 private:
     bool FResortPending = false;

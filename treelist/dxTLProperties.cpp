@@ -71,6 +71,7 @@ void TCustomdxTreeListControl::Loaded() {
     ResolvePendingImages();
     CopyFontToColumns();
     CompactHeaderRows();
+    LoadSortedColumns();
     LayoutChanged();
 }
 
@@ -217,7 +218,7 @@ void TCustomdxTreeListControl::SetOptions(TdxTreeListOptions options) {
             KeepFittedWidths();
         FOptions = options;
         if (!old.Contains(aoAutoSort) && options.Contains(aoAutoSort))
-            ResetSortedColumns();
+            ResetSortState();
         DropLayoutLists();
         if (!IsLoading()) {
             ClearSelection();
@@ -244,7 +245,7 @@ void TCustomdxTreeListControl::SetOptionsEx(TdxTreeListOptionsEx options) {
         FOptionsEx = options;
         if ((old.Contains(aoMultiSort) && !options.Contains(aoMultiSort)) ||
             old.Contains(aoAnsiSort) != options.Contains(aoAnsiSort))
-            ResetSortedColumns();
+            ResetSortState();
         if (!old.Contains(aoAutoHeaderPanelHeight) && options.Contains(aoAutoHeaderPanelHeight) &&
             !IsLoading())
             ApplyAutoHeaderPanelHeight();
@@ -254,11 +255,6 @@ void TCustomdxTreeListControl::SetOptionsEx(TdxTreeListOptionsEx options) {
         throw;
     }
     EndUpdate();
-}
-
-void TCustomdxTreeListControl::ResetSortedColumns() {
-    for (TdxTreeListColumn* column : FColumns)
-        column->FSorted = csNone;
 }
 
 // --- image lists -----------------------------------------------------------------------------

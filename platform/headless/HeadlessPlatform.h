@@ -139,6 +139,8 @@ public:
     void ReleaseCapture() override;
     void LoadCursorResource(TCursor slot, std::string_view resourceName) override;
     void SetCursor(TCursor cursor) override { FCursor = cursor; }
+    std::uintptr_t ShowCursorNow(TCursor cursor) override;
+    void RestoreShownCursor(std::uintptr_t previous) override;
     TPoint CursorPos() const override { return FCursorPos; }
     short KeyState(int virtualKey) const override;
     void CreateCursor(TCursor slot, const TPixelImage& image, TPoint hotSpot) override;
@@ -147,6 +149,12 @@ public:
     std::uint32_t TickCount() const override { return FNow; }
     int TrackPopupMenu(TWindowHandle owner, TPoint screen, const std::vector<TMenuItemDesc>& items,
                        TPopupAlignment alignment) override;
+    // A fixed stand-in for a locale: upper-casing maps a-z and the small letters U+00E0 to
+    // U+00FE (but U+00F7) to their capitals; the comparison orders by code points with those
+    // letters upper-cased, then, for texts equal that way, by the first letter whose case
+    // differs, the small letter first. Bytes that are not UTF-8 count as U+FFFD.
+    int CompareTextLocale(std::string_view a, std::string_view b) const override;
+    std::string UpperCaseLocale(std::string_view text) const override;
     void SetClipboardText(std::string_view utf8) override { ClipboardText = utf8; }
     // Sounds play instantly: each is only recorded.
     void PlaySoundResource(std::string_view name) override { SoundsPlayed.emplace_back(name); }

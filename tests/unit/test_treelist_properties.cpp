@@ -243,7 +243,6 @@ TEST_F(TreeListLayoutTest, ColumnsStoreWhatTheyWereGivenAndReadItBack) {
     List->SetName("List");
     TdxTreeListColumn* column = AddColumn(60, "It's");
     column->SetRowIndex(3);
-    column->SetSortedOrder(2);
     column->SetSizing(false);
     column->Font().SetStyle(fw::fsBold);
     column->SetPasswordChar('#');
@@ -278,7 +277,7 @@ TEST_F(TreeListLayoutTest, ColumnsStoreWhatTheyWereGivenAndReadItBack) {
     EXPECT_EQ(names,
               (std::vector<std::string>{"TreeList", "Caption", "Font.Charset", "Font.Color",
                                         "Font.Height", "Font.Name", "Font.Style", "PasswordChar",
-                                        "Sizing", "Width", "SortedOrder", "StoredRowIndex"}));
+                                        "Sizing", "Width", "StoredRowIndex"}));
 
     auto* form = LoadForm("object Copy: TForm\n object List: TdxTreeList\n end\n object Column: "
                           "TdxTreeListColumn\n" +
@@ -293,7 +292,6 @@ TEST_F(TreeListLayoutTest, ColumnsStoreWhatTheyWereGivenAndReadItBack) {
     EXPECT_FALSE(copy->Sizing());
     EXPECT_EQ(copy->StoredRowIndex(), 3);
     EXPECT_EQ(copy->RowIndex(), 0);
-    EXPECT_EQ(copy->SortedOrder(), 2);
     EXPECT_EQ(copy->PasswordChar(), '#');
     EXPECT_EQ(copy->Font().Style(), unsigned(fw::fsBold));
     EXPECT_EQ(copy->Font().Height(), -12);
