@@ -48,6 +48,10 @@ public:
     TTLIsLevelFooterEvent OnIsLevelFooter;
     TTLIsExistRowFooterCellEvent OnIsExistRowFooterCell;
     TTLGetFooterCellTextEvent OnGetFooterCellText;
+    // Custom drawing of headers (before the column's own event, which is skipped once this one
+    // sets done) and of band captions; the canvas's clip and font are restored after each.
+    TdxTLCustomDrawHeader OnCustomDrawColumnHeader;
+    TdxTLCustomDrawBand OnCustomDrawBand;
     // After the user (or a best fit) changed column or band widths.
     fw::TNotifyEvent OnChangedColumnsWidth;
     // After LeftCoord changed and the view followed, unless the update lock is held.

@@ -23,15 +23,23 @@ inline fw::TPropertyRegistry TreeListClasses() {
     return registry;
 }
 
-// The published list, with the incremental search's match as a test sets it (the list has no
-// search of its own to find one).
+// The published list, with the incremental search's match and what the mouse holds down as a
+// test sets them (the list finds neither itself here).
 class TSearchTreeList : public dxtl::TdxTreeList {
 public:
     using TdxTreeList::TdxTreeList;
     int SearchMatch = 0;
+    int PressedColumn = -1;
+    int PressedBand = -1;
+    bool BandButtonPressed = false;
+    bool HeaderButtonPressed = false;
 
 protected:
     int PaintSearchMatchLength() const override { return SearchMatch; }
+    int PaintPressedColumn() const override { return PressedColumn; }
+    int PaintPressedBand() const override { return PressedBand; }
+    bool PaintBandButtonPressed() const override { return BandButtonPressed; }
+    bool PaintHeaderButtonPressed() const override { return HeaderButtonPressed; }
 };
 
 class TreeListLayoutTest : public testing_support::HeadlessTest {
