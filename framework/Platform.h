@@ -207,6 +207,16 @@ enum class TWindowKind {
     Popup
 };
 
+// The frame around a child window's client area.
+enum class TChildFrame {
+    None,
+    Single, // the platform's plain 1-pixel border
+    Sunken, // the platform's 2-pixel sunken edge
+    // One pixel on every side that the window paints itself after the platform's own
+    // non-client painting (Msg::NcPaint, on IPlatformWindow::GetWindowDevice).
+    OwnDrawn
+};
+
 struct TWindowCreateArgs {
     TWindowKind Kind = TWindowKind::Child;
     IWindowSink* Sink = nullptr;
@@ -228,6 +238,8 @@ struct TWindowCreateArgs {
     // The window is clipped to the ellipse inscribed in its bounds, one pixel larger, and
     // keeps that shape when resized.
     bool Elliptic = false;
+    // Child windows only.
+    TChildFrame Frame = TChildFrame::None;
 };
 
 struct TScrollInfo {
@@ -266,6 +278,12 @@ public:
     virtual std::unique_ptr<ICanvasDevice> BeginPaint() = 0;
     // A device for drawing outside a paint cycle (the whole client area).
     virtual std::unique_ptr<ICanvasDevice> GetDevice() = 0;
+    // A device over the whole window, frame and scroll bars included, with (0, 0) at the
+    // window's top-left corner: for painting an own-drawn frame.
+    virtual std::unique_ptr<ICanvasDevice> GetWindowDevice() = 0;
+    // A child window's new frame: the client area shrinks or grows (the window hears of it
+    // as of any resize) and the frame is painted again, also when it stays the same kind.
+    virtual void SetFrame(TChildFrame frame) = 0;
     virtual void Scroll(int dx, int dy, const TRect& area) = 0;
 
     virtual void SetFocus() = 0;

@@ -468,6 +468,11 @@ protected:
     bool RowSelectMode() const override { return FOptions.Contains(aoRowSelect); }
     int VisibleColumnCount() const override;
     fw::TRect NodeCellRect(const TdxTreeListNode* node, int column) const override;
+    // The border (dxTLPaintHeaders.cpp): bsSingle in the standard look is the platform's
+    // sunken edge (Ctl3D) or plain border; in the flat looks a 1-pixel frame the list paints
+    // after the platform's non-client painting.
+    void CreateParams(fw::TWindowCreateArgs& args) override;
+    void WMNCPaint(fw::TMessage& message);
     void CMFontChanged(fw::TMessage& message);
     void WMSetFocus(fw::TMessage& message);
     void WMKillFocus(fw::TMessage& message);
@@ -564,6 +569,9 @@ private:
     bool SortSiblingLists(int depth, const TSorter& sorter);
     // A change of looks only: repaint unless the update lock is held or the list is loading.
     void ViewChanged();
+    // The window's frame for BorderStyle, LookAndFeel and Ctl3D; given to a live window.
+    fw::TChildFrame ChildFrame() const;
+    void ApplyFrame();
 
     std::vector<TdxTreeListColumn*> FColumns;
     TdxTreeListSortState FSort;

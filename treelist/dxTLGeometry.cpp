@@ -78,20 +78,20 @@ TRect CutHorizontally(TRect r, int left, int right) {
 }
 } // namespace
 
+TRect TCustomdxTreeListControl::TGeometry::VisiblePart(const TRect& r, bool scrolls) const {
+    if (!scrolls)
+        return CutHorizontally(r, Areas().Rows.Left, Areas().Client.Right);
+    return CutHorizontally(r, FScrollLeft, FScrollRight);
+}
+
 TRect TCustomdxTreeListControl::TGeometry::BandVisibleRect(int position) const {
     if (position < 0 || position >= static_cast<int>(FLayout.Bands.size()))
         return {};
-    const TRect rect = BandRect(position);
-    if (!FLayout.Bands[std::size_t(position)].Scrolls)
-        return CutHorizontally(rect, Areas().BandPanel.Left, Areas().Client.Right);
-    return CutHorizontally(rect, FScrollLeft, FScrollRight);
+    return VisiblePart(BandRect(position), FLayout.Bands[std::size_t(position)].Scrolls);
 }
 
 TRect TCustomdxTreeListControl::TGeometry::HeaderVisibleRect(const TdxHeaderItem& item) const {
-    const TRect rect = HeaderRect(item);
-    if (!item.Scrolls)
-        return CutHorizontally(rect, Areas().HeaderPanel.Left, Areas().Client.Right);
-    return CutHorizontally(rect, FScrollLeft, FScrollRight);
+    return VisiblePart(HeaderRect(item), item.Scrolls);
 }
 
 TRect TCustomdxTreeListControl::TGeometry::HeaderGapRect(const TdxHeaderItem& item) const {

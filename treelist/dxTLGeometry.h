@@ -73,6 +73,7 @@ public:
     // Where bands and headers show: scrolling ones between the fixed bands (the whole width
     // without them), fixed ones in the client width. Their rectangles cut to that; empty for
     // one out of view.
+    fw::TRect VisiblePart(const fw::TRect& r, bool scrolls) const;
     fw::TRect BandVisibleRect(int position) const;
     fw::TRect HeaderVisibleRect(const TdxHeaderItem& item) const;
     // Under a header of its band's last used line that spans fewer lines than the header panel

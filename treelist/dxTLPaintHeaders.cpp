@@ -5,6 +5,7 @@
 //                 caption, pressed look) composed in the paint bitmap; DrawSortMark
 //   2. panels   - corner buttons, band captions with OnCustomDrawBand, fixed band lines,
 //                 headers with OnCustomDrawColumnHeader, gaps, bands without columns
+//   3. border   - the window's frame by border style and look, the flat looks' own frame
 //
 // Every button is drawn whole in the paint bitmap and its visible part (cut by a fixed band or
 // the control's edge) copied to the canvas in one transfer, so that it never flickers.
@@ -283,11 +284,9 @@ void TCustomdxTreeListControl::TPaintPass::PaintHeaderPanel() {
     const auto& bands = Geometry.Layout().Bands;
     for (std::size_t p = 0; p < bands.size(); ++p)
         if (bands[p].Rows.empty()) {
-            const TRect visible = Geometry.BandVisibleRect(static_cast<int>(p));
-            TRect r = Geometry.BandHeaderRect(static_cast<int>(p));
-            r.Left = visible.Left;
-            r.Right = visible.Right;
-            if (!visible.IsEmpty())
+            const TRect r = Geometry.VisiblePart(Geometry.BandHeaderRect(static_cast<int>(p)),
+                                                 bands[p].Scrolls);
+            if (!r.IsEmpty() && Canvas.RectVisible(r))
                 FillSolid(Canvas, r, Brushes.Panel);
         }
 }
@@ -344,6 +343,53 @@ void TCustomdxTreeListControl::TPaintPass::PaintHeader(const TdxHeaderItem& item
             IntersectRect(gap, {button.Visible.Left, gap.Top, button.Visible.Right, gap.Bottom});
         if (!visibleGap.IsEmpty() && Canvas.RectVisible(visibleGap))
             FillSolid(Canvas, visibleGap, Brushes.Panel);
+    }
+}
+
+// =============================================================================================
+// 3. border
+
+TChildFrame TCustomdxTreeListControl::ChildFrame() const {
+    if (FBorderStyle == bsNone)
+        return TChildFrame::None;
+    if (FLookAndFeel != lfStandard)
+        return TChildFrame::OwnDrawn;
+    return FCtl3D ? TChildFrame::Sunken : TChildFrame::Single;
+}
+
+void TCustomdxTreeListControl::ApplyFrame() {
+    if (Window())
+        Window()->SetFrame(ChildFrame());
+}
+
+void TCustomdxTreeListControl::CreateParams(TWindowCreateArgs& args) {
+    TCustomdxTreeList::CreateParams(args);
+    args.Frame = ChildFrame();
+}
+
+// After the platform's own painting (scroll bars): the flat looks' 1-pixel frame, and the
+// corner between two scroll bars inside it.
+void TCustomdxTreeListControl::WMNCPaint(TMessage& message) {
+    DispatchInherited(StaticMessageTable(), message);
+    if (FLookAndFeel == lfStandard || FBorderStyle == bsNone || !Window())
+        return;
+    const std::unique_ptr<ICanvasDevice> device = Window()->GetWindowDevice();
+    TCanvas canvas(Platform(), device.get());
+    const TSize size = device->SurfaceSize();
+    TRect r{0, 0, size.cx, size.cy};
+    if (FLookAndFeel == lfUltraFlat) {
+        canvas.Brush().SetColor(clBtnShadow);
+        canvas.FrameRect(r);
+    } else {
+        TRect edge = r;
+        canvas.DrawEdge(edge, BDR::SunkenOuter, BF::Rect);
+    }
+    const TdxScrollState& scroll = ScrollState();
+    if (scroll.BarShown[0] && scroll.BarShown[1]) {
+        const int width = Platform().SystemMetric(SM::CxVScroll);
+        const int height = Platform().SystemMetric(SM::CyHScroll);
+        FillSolid(canvas, {r.Right - 1 - width, r.Bottom - 1 - height, r.Right - 1, r.Bottom - 1},
+                  clBtnFace);
     }
 }
 

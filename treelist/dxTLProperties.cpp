@@ -32,6 +32,7 @@ FW_MESSAGE(Msg::VScroll, WMVScroll)
 FW_MESSAGE(Msg::HScroll, WMHScroll)
 FW_MESSAGE(Msg::MouseWheel, WMMouseWheel)
 FW_MESSAGE(Msg::Timer, WMTimer)
+FW_MESSAGE(Msg::NcPaint, WMNCPaint)
 FW_END_MESSAGE_MAP()
 
 TCustomdxTreeListControl::TCustomdxTreeListControl(TComponent* owner)
@@ -331,12 +332,14 @@ void TCustomdxTreeListControl::ResolvePendingImages() {
 
 void TCustomdxTreeListControl::SetBorderStyle(TBorderStyle style) {
     FBorderStyle = style == bsNone ? bsNone : bsSingle;
+    ApplyFrame();
     ViewChanged();
 }
 
 void TCustomdxTreeListControl::SetCtl3D(bool ctl3D) {
     FCtl3D = ctl3D;
     FParentCtl3D = false;
+    ApplyFrame();
     ViewChanged();
 }
 
@@ -397,6 +400,7 @@ void TCustomdxTreeListControl::SetFixedBandLineWidth(int width) {
 
 void TCustomdxTreeListControl::SetLookAndFeel(TdxLookAndFeel lookAndFeel) {
     FLookAndFeel = lookAndFeel;
+    ApplyFrame();
     LayoutChanged();
 }
 

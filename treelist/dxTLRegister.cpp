@@ -249,6 +249,14 @@ void RegisterListClass(TPropertyRegistry& registry) {
         .Event<TTLGetImageEvent>("OnGetSelectedIndex", &L::OnGetSelectedIndex, "TTLGetImageEvent")
         .Event<TTLGetImageEvent>("OnGetStateIndex", &L::OnGetStateIndex, "TTLGetImageEvent")
         .Event<TNotifyEvent>("OnChangedColumnsWidth", &L::OnChangedColumnsWidth, "TNotifyEvent")
+        .Event<TTLColumnClick>("OnColumnClick", &L::OnColumnClick, "TTLColumnClick")
+        .Event<TdxTreeListColumnSorting>("OnColumnSorting", &L::OnColumnSorting,
+                                         "TdxTreeListColumnSorting")
+        .Event<TTLColumnSorted>("OnColumnSorted", &L::OnColumnSorted, "TTLColumnSorted")
+        .Event<TdxTLCompareEvent>("OnCompare", &L::OnCompare, "TdxTLCompareEvent")
+        .Event<TdxTLCustomDrawHeader>("OnCustomDrawColumnHeader", &L::OnCustomDrawColumnHeader,
+                                      "TdxTLCustomDrawHeader")
+        .Event<TdxTLCustomDrawBand>("OnCustomDrawBand", &L::OnCustomDrawBand, "TdxTLCustomDrawBand")
         .Custom("Data", [](L& list, const TLayoutValue& value, TLoadContext&) {
             list.ReadData(BytesFromHex(value));
         });

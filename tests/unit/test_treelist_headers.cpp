@@ -402,6 +402,15 @@ TEST_F(TreeListHeaders, CornerButtonsOverTheIndicatorPushIn) {
     EXPECT_TRUE(EveryPixelPainted());
 }
 
+TEST_F(TreeListHeaders, AListWithoutColumnsPaintsItsHeaderPanelInThePanelColour) {
+    for (TdxLookAndFeel look : {lfStandard, lfFlat, lfUltraFlat}) {
+        SCOPED_TRACE(look);
+        List->SetLookAndFeel(look);
+        EXPECT_TRUE(EveryPixelPainted());
+        EXPECT_EQ(At(100, 5), look == lfUltraFlat ? 0xA0A0A0 : Sys(SysColor::BtnShadow));
+    }
+}
+
 TEST_F(TreeListHeaders, EveryPanelPixelIsPaintedInEveryLook) {
     List->SetShowBands(true);
     List->SetShowIndicator(true);
@@ -418,6 +427,89 @@ TEST_F(TreeListHeaders, EveryPanelPixelIsPaintedInEveryLook) {
         List->SetLookAndFeel(look);
         EXPECT_TRUE(EveryPixelPainted());
     }
+}
+
+TEST_F(TreeListHeaders, HeaderGlyphsStandAtTheCaptionsLeftTheirCornerColourLeftOut) {
+    TdxTreeListColumn* column = AddColumn(100, "A");
+    // 4 x 4: red with a transparent (blue) bottom-left pixel.
+    TPixelImage picture = TPixelImage::Blank(4, 4);
+    for (std::uint32_t& pixel : picture.Pixels)
+        pixel = Opaque(kRed);
+    picture.Set(0, 3, Opaque(kBlue));
+    column->HeaderGlyph().LoadFromImage(picture);
+    Repaint();
+    // Standard look: content from (2, 2); the glyph one pixel left and above, the caption
+    // right of it.
+    EXPECT_EQ(At(1, 1), kRed);
+    EXPECT_EQ(At(4, 4), kRed);
+    EXPECT_EQ(At(1, 4), Sys(SysColor::BtnFace));
+    ExpectGlyphBoxAt(5 + 1, 4, Sys(SysColor::WindowText), Sys(SysColor::BtnFace));
+    List->SetLookAndFeel(lfFlat);
+    Repaint();
+    // Flat: content from (3, 2); one more pixel to the left.
+    EXPECT_EQ(At(1, 1), kRed);
+    EXPECT_EQ(At(4, 4), kRed);
+    ExpectGlyphBoxAt(5 + 1, 4, Sys(SysColor::WindowText), Sys(SysColor::BtnFace));
+}
+
+// --- border ----------------------------------------------------------------------------------
+
+TEST_F(TreeListHeaders, TheBorderFollowsItsStyleAndLook) {
+    const auto& window = WindowOf(*List);
+    const auto frame = [&](int x, int y) { return window.WindowSurface().At(x, y); };
+    const TColorRef shadow = Sys(SysColor::BtnShadow);
+    const TColorRef light = Sys(SysColor::BtnHighlight);
+    // The standard look: the platform's sunken edge, or with Ctl3D off its plain border.
+    List->SetBorderStyle(bsSingle);
+    Platform.PaintAll();
+    EXPECT_EQ(window.Frame(), TChildFrame::Sunken);
+    EXPECT_EQ(List->ClientWidth(), 340 - 4);
+    EXPECT_EQ(frame(0, 0), shadow);
+    EXPECT_EQ(frame(1, 1), Sys(SysColor::DkShadow3D));
+    List->SetCtl3D(false);
+    Platform.PaintAll();
+    EXPECT_EQ(window.Frame(), TChildFrame::Single);
+    EXPECT_EQ(List->ClientWidth(), 340 - 2);
+    EXPECT_EQ(frame(339, 100), Sys(SysColor::WindowFrame));
+    // The flat looks draw a one-pixel frame of their own.
+    List->SetLookAndFeel(lfFlat);
+    Platform.PaintAll();
+    EXPECT_EQ(window.Frame(), TChildFrame::OwnDrawn);
+    EXPECT_EQ(List->ClientWidth(), 340 - 2);
+    EXPECT_EQ(List->ClientHeight(), 253 - 2);
+    EXPECT_EQ(frame(0, 100), shadow);
+    EXPECT_EQ(frame(100, 0), shadow);
+    EXPECT_EQ(frame(339, 100), light);
+    EXPECT_EQ(frame(100, 252), light);
+    List->SetLookAndFeel(lfUltraFlat);
+    Platform.PaintAll();
+    for (TPoint p : {TPoint{0, 100}, TPoint{100, 0}, TPoint{339, 100}, TPoint{100, 252}})
+        EXPECT_EQ(frame(p.X, p.Y), shadow);
+    // No border at all, as on the main window.
+    List->SetBorderStyle(bsNone);
+    Platform.PaintAll();
+    EXPECT_EQ(window.Frame(), TChildFrame::None);
+    EXPECT_EQ(List->ClientWidth(), 340);
+    EXPECT_TRUE(EveryPixelPainted());
+}
+
+TEST_F(TreeListHeaders, TheFlatFrameFillsTheCornerBetweenTwoScrollBars) {
+    Platform.SysColors[SysColor::ScrollBar] = 0x123456;
+    List->SetBorderStyle(bsSingle);
+    List->SetLookAndFeel(lfFlat);
+    AddColumn(1000);
+    for (int i = 0; i < 40; ++i)
+        List->AddNode();
+    Platform.PaintAll();
+    const auto& window = WindowOf(*List);
+    ASSERT_TRUE(window.ScrollBarVisible(SB::Vert));
+    ASSERT_TRUE(window.ScrollBarVisible(SB::Horz));
+    const int bar = Platform.SystemMetric(SM::CxVScroll);
+    const auto frame = [&](int x, int y) { return window.WindowSurface().At(x, y); };
+    EXPECT_EQ(frame(339 - bar, 252 - bar), Sys(SysColor::BtnFace));
+    EXPECT_EQ(frame(338, 251), Sys(SysColor::BtnFace));
+    EXPECT_EQ(frame(338, 100), 0x123456u); // the vertical bar
+    EXPECT_EQ(frame(339, 251), Sys(SysColor::BtnHighlight));
 }
 
 TEST_F(TreeListHeaders, TheMainWindowShowsItsCentredBandAndThreeFlatHeaders) {

@@ -541,10 +541,16 @@ TEST_F(TreeListSorting, LayoutsKeepTheOrderOfSeveralSortedColumnsAndLoadingDoesN
         hex += digits[byte >> 4];
         hex += digits[byte & 15];
     }
+    // The list's sorting events can be named in a layout.
+    fw::THandlerTable handlers;
+    int compared = 0;
+    handlers.Add<TdxTLCompareEvent>(
+        "Counting", [&](fw::TObject*, TdxTreeListNode*, TdxTreeListNode*, int&) { ++compared; });
     auto* form = LoadForm("object F: TForm\n"
                           "  object L: TdxTreeList\n"
                           "    Options = [aoAutoSort]\n"
                           "    OptionsEx = [aoMultiSort]\n"
+                          "    OnCompare = Counting\n"
                           "    Data = '" +
                               hex +
                               "'\n"
@@ -560,7 +566,7 @@ TEST_F(TreeListSorting, LayoutsKeepTheOrderOfSeveralSortedColumnsAndLoadingDoesN
                               "    SortedOrder = 0\n"
                               "  end\n"
                               "end",
-                          treelist_testing::TreeListClasses());
+                          treelist_testing::TreeListClasses(), handlers);
     auto* list = dynamic_cast<TdxTreeList*>(form->FindComponent("L"));
     ASSERT_NE(list, nullptr);
     ASSERT_EQ(list->SortedColumnCount(), 2);
@@ -568,6 +574,10 @@ TEST_F(TreeListSorting, LayoutsKeepTheOrderOfSeveralSortedColumnsAndLoadingDoesN
     EXPECT_EQ(list->SortedColumns(1)->Name(), "A");
     EXPECT_EQ(list->NodeAt(0)->Strings(0), "b");
     EXPECT_EQ(list->NodeAt(1)->Strings(0), "a");
+    EXPECT_EQ(compared, 0);
+    list->SortNodes(-1, 0, false);
+    EXPECT_EQ(compared, 1);
+    list->OnCompare = nullptr;
 }
 
 // --- against the reference quicksort ---------------------------------------------------------
