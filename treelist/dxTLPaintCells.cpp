@@ -93,17 +93,8 @@ void TCustomdxTreeListControl::TPaintPass::PaintCells(const TRowEntry& row) {
     GetCellColors(row.Node, rowSelected, -1, rowBackground, rowText, rowBrush);
 
     // Separator strips of fixed bands.
-    if (layout.FixedLeft) {
-        const TdxBandLayout& first = layout.Bands.front();
-        const int right = first.Left + first.Width;
-        FillSolid(Canvas, {right, y, right + List.FFixedBandLineWidth, row.Bottom()},
-                  Brushes.FixedBandLine);
-    }
-    if (layout.FixedRight && layout.Bands.size() > 1) {
-        const TdxBandLayout& last = layout.Bands.back();
-        FillSolid(Canvas, {last.Left - List.FFixedBandLineWidth, y, last.Left, row.Bottom()},
-                  Brushes.FixedBandLine);
-    }
+    for (bool right : {false, true})
+        FillSolid(Canvas, Geometry.FixedBandLine(right, y, row.Bottom()), Brushes.FixedBandLine);
 
     const bool hasPreview = row.PreviewHeight > 0;
     for (std::size_t i = 0; i < Items().size(); ++i) {
