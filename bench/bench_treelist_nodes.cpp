@@ -1,9 +1,10 @@
 // The tree list's node model beside Qt 5's QStandardItemModel doing the same work: appending
-// rows with one short text, clearing them, and row queries over a tree of expanded parents.
+// rows with one short text, clearing them, row queries over a tree of expanded parents, and
+// sorting rows by a caption-like text.
 // Each pair runs in this one binary, so their ratio compares like with like. Memory per node
 // is measured as the growth of the heap in use (glibc mallinfo2, allocator overhead included).
 //
-// Sections: workloads; adding; row queries; clearing; memory; main.
+// Sections: workloads; adding; row queries; clearing; sorting; memory; main.
 #include "treelist/dxTL.h"
 
 #include <QCoreApplication>
@@ -275,6 +276,77 @@ void Qt_Clear(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * count);
 }
 
+// --- sorting ---------------------------------------------------------------------------------
+
+// Caption-like texts: 10 to 40 letters, digits and spaces, random but the same in every run.
+const std::vector<std::string>& RandomCaptions() {
+    static const std::vector<std::string> captions = [] {
+        static const char alphabet[] =
+            "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789     ";
+        std::mt19937 random(1234);
+        std::vector<std::string> c(kMillion);
+        for (std::string& caption : c) {
+            caption.resize(10 + random() % 31);
+            for (char& ch : caption)
+                ch = alphabet[random() % (sizeof alphabet - 1)];
+        }
+        return c;
+    }();
+    return captions;
+}
+
+// A list of `count` top-level nodes with a random caption each, in one update lock.
+TList CaptionList(int count) {
+    TList list = NewList();
+    const auto& captions = RandomCaptions();
+    list->BeginUpdate();
+    for (int i = 0; i < count; ++i)
+        list->AddNode()->SetStrings(0, captions[std::size_t(i)]);
+    list->EndUpdate();
+    return list;
+}
+
+// The whole sort as a list runs it: keys, the sort, writing the order back, and the lock's end
+// (the row index rebuilt). The list is made again, unsorted, before each run.
+void Varnel_SortByCaption(benchmark::State& state) {
+    const int count = int(state.range(0));
+    RandomCaptions();
+    for (auto _ : state) {
+        state.PauseTiming();
+        TList list = CaptionList(count);
+        state.ResumeTiming();
+        list->SortNodes(-1, 0, false);
+        benchmark::DoNotOptimize(list->NodeAt(0));
+        state.PauseTiming();
+        list.reset();
+        state.ResumeTiming();
+    }
+    state.SetItemsProcessed(state.iterations() * count);
+}
+
+void Qt_SortByCaption(benchmark::State& state) {
+    const int count = int(state.range(0));
+    static const std::vector<QString> captions = [] {
+        std::vector<QString> c;
+        for (const std::string& s : RandomCaptions())
+            c.push_back(QString::fromStdString(s));
+        return c;
+    }();
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto model = std::make_unique<QStandardItemModel>();
+        for (int i = 0; i < count; ++i)
+            model->appendRow(new QStandardItem(captions[std::size_t(i)]));
+        state.ResumeTiming();
+        model->sort(0, Qt::AscendingOrder);
+        benchmark::DoNotOptimize(model->item(0));
+        state.PauseTiming();
+        model.reset();
+        state.ResumeTiming();
+    }
+    state.SetItemsProcessed(state.iterations() * count);
+}
+
 // --- memory ----------------------------------------------------------------------------------
 
 std::size_t HeapInUse() {
@@ -341,6 +413,12 @@ BENCHMARK(Varnel_ClearNodes)
     ->Arg(kMillion)
     ->Complexity(benchmark::oN)
     ->Unit(benchmark::kMillisecond);
+BENCHMARK(Varnel_SortByCaption)
+    ->Arg(1000)
+    ->Arg(100000)
+    ->Arg(kMillion)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(Qt_SortByCaption)->Arg(1000)->Arg(100000)->Arg(kMillion)->Unit(benchmark::kMillisecond);
 BENCHMARK(Varnel_BytesPerNode)->Arg(kMillion)->Iterations(1);
 BENCHMARK(Qt_BytesPerRow)->Arg(kMillion)->Iterations(1);
 

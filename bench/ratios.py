@@ -12,6 +12,12 @@ PAIRS = [
     ("GetNextRow over every row, 1,000,000 rows",
      "Varnel_GetNextRow_EveryRow/1000000", "Qt_NextRow_EveryRow/1000000"),
     ("ClearNodes of 1,000,000", "Varnel_ClearNodes/1000000", "Qt_Clear/1000000"),
+    ("sort 1,000 rows by a 10-40 character text",
+     "Varnel_SortByCaption/1000", "Qt_SortByCaption/1000"),
+    ("sort 100,000 rows by a 10-40 character text",
+     "Varnel_SortByCaption/100000", "Qt_SortByCaption/100000"),
+    ("sort 1,000,000 rows by a 10-40 character text",
+     "Varnel_SortByCaption/1000000", "Qt_SortByCaption/1000000"),
 ]
 
 

@@ -207,6 +207,16 @@ enum class TWindowKind {
     Popup
 };
 
+// The frame around a child window's client area.
+enum class TChildFrame {
+    None,
+    Single, // the platform's plain 1-pixel border
+    Sunken, // the platform's 2-pixel sunken edge
+    // One pixel on every side that the window paints itself after the platform's own
+    // non-client painting (Msg::NcPaint, on IPlatformWindow::GetWindowDevice).
+    OwnDrawn
+};
+
 struct TWindowCreateArgs {
     TWindowKind Kind = TWindowKind::Child;
     IWindowSink* Sink = nullptr;
@@ -228,6 +238,8 @@ struct TWindowCreateArgs {
     // The window is clipped to the ellipse inscribed in its bounds, one pixel larger, and
     // keeps that shape when resized.
     bool Elliptic = false;
+    // Child windows only.
+    TChildFrame Frame = TChildFrame::None;
 };
 
 struct TScrollInfo {
@@ -266,6 +278,12 @@ public:
     virtual std::unique_ptr<ICanvasDevice> BeginPaint() = 0;
     // A device for drawing outside a paint cycle (the whole client area).
     virtual std::unique_ptr<ICanvasDevice> GetDevice() = 0;
+    // A device over the whole window, frame and scroll bars included, with (0, 0) at the
+    // window's top-left corner: for painting an own-drawn frame.
+    virtual std::unique_ptr<ICanvasDevice> GetWindowDevice() = 0;
+    // A child window's new frame: the client area shrinks or grows (the window hears of it
+    // as of any resize) and the frame is painted again, also when it stays the same kind.
+    virtual void SetFrame(TChildFrame frame) = 0;
     virtual void Scroll(int dx, int dy, const TRect& area) = 0;
 
     virtual void SetFocus() = 0;
@@ -369,6 +387,10 @@ public:
     // empty picture, a failure) shows the arrow.
     virtual void CreateCursor(TCursor slot, const TPixelImage& image, TPoint hotSpot) = 0;
     virtual void SetCursor(TCursor cursor) = 0;
+    // Shows `cursor` at once, whatever the pointer is over, and answers what showed before, for
+    // RestoreShownCursor (a busy cursor around work that keeps the message loop waiting).
+    virtual std::uintptr_t ShowCursorNow(TCursor cursor) = 0;
+    virtual void RestoreShownCursor(std::uintptr_t previous) = 0;
     virtual TPoint CursorPos() const = 0;
     // Negative while the key is down, as the platform reports it.
     virtual short KeyState(int virtualKey) const = 0;
@@ -382,6 +404,11 @@ public:
     virtual int TrackPopupMenu(TWindowHandle owner, TPoint screen,
                                const std::vector<TMenuItemDesc>& items,
                                TPopupAlignment alignment) = 0;
+    // The user's default locale on UTF-8 texts: its case-sensitive comparison (below 0, 0 or
+    // above 0) and its upper-casing. Bytes that are not UTF-8 take part as replacement
+    // characters.
+    virtual int CompareTextLocale(std::string_view a, std::string_view b) const = 0;
+    virtual std::string UpperCaseLocale(std::string_view text) const = 0;
     // Replaces the clipboard's content with the text, as Unicode text. Nothing happens when
     // the clipboard cannot be had (another program keeps it open).
     virtual void SetClipboardText(std::string_view utf8) = 0;

@@ -20,7 +20,8 @@ void TdxTreeList::Paint() {
 }
 
 void TdxTreeList::RequestResort() {
-    if (Clearing() || ListDestroying())
+    // A handler of a running sort that writes texts must not start another sort.
+    if (Clearing() || ListDestroying() || Sorting() || !OptionsEx().Contains(aoAutoSortRefresh))
         return;
     if (UpdateLockCount() != 0)
         FResortPending = true;

@@ -125,7 +125,9 @@ public:
     // property "StoredRowIndex" when not 0.
     int StoredRowIndex() const { return FStoredRowIndex; }
     void SetStoredRowIndex(int index);
-    // The sort position a stored layout holds (hidden property "SortedOrder"); -1 = none.
+    // The column's place among the sorted columns as a stored layout read it (hidden property
+    // "SortedOrder"; -1 = none): loading orders the list's sorted columns by it. A layout
+    // stores the place only for one of several sorted columns with aoMultiSort.
     int SortedOrder() const { return FSortedOrder; }
     void SetSortedOrder(int order) { FSortedOrder = order < -1 ? -1 : order; }
     // -1 = none: FieldIndex follows the column's position.

@@ -194,6 +194,12 @@ void TdxTreeListColumn::SetSizing(bool sizing) {
 }
 
 void TdxTreeListColumn::SetSorted(TdxTreeListColumnSort sorted) {
+    if (sorted == FSorted)
+        return;
+    if (FTreeList && !FTreeList->IsLoading()) {
+        FTreeList->WriteColumnSorted(this, sorted);
+        return;
+    }
     FSorted = sorted;
     Changed(true);
 }
@@ -424,6 +430,8 @@ void TdxTreeListColumn::RestoreDefaults() {
     FMinWidth = kDefaultMinWidth;
     FSizing = true;
     FSorted = csNone;
+    if (FTreeList)
+        FTreeList->FSort.Remove(this);
     FTabStop = true;
     FVertAlignment = tlTop;
     Changed(true);
@@ -520,8 +528,8 @@ std::vector<TLayoutProperty> TdxTreeListColumn::StoredProperties() const {
         add("RowIndex", integer(RowIndex()));
     if (FHeaderMaxLineCount != DefaultHeaderMaxLineCount())
         add("HeaderMaxLineCount", integer(FHeaderMaxLineCount));
-    if (FSortedOrder != -1)
-        add("SortedOrder", integer(FSortedOrder));
+    if (const int order = FTreeList ? FTreeList->StoredSortedOrder(this) : -1; order != -1)
+        add("SortedOrder", integer(order));
     if (FStoredRowIndex != 0)
         add("StoredRowIndex", integer(FStoredRowIndex));
     return properties;
@@ -576,6 +584,7 @@ void TCustomdxTreeListControl::RemoveColumn(TdxTreeListColumn* column) {
         for (int i = 0; i < NodeCount(); ++i)
             DeleteColumnValue(NodeAt(i), field);
     FColumns.erase(FColumns.begin() + index);
+    FSort.Remove(column);
     column->FTreeList = nullptr;
     if (EditingColumn() == index)
         CancelEditing();

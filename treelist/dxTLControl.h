@@ -9,6 +9,7 @@
 #include "treelist/dxTLInput.h"
 #include "treelist/dxTLLayoutLists.h"
 #include "treelist/dxTLList.h"
+#include "treelist/dxTLSortState.h"
 
 #include <functional>
 #include <memory>
@@ -52,6 +53,10 @@ public:
     // cell column's OnCustomDrawCell, each seeing what the one before left, until one is done.
     TTLCustomDrawEvent OnCustomDraw;
     TdxTLCustomDrawCell OnCustomDrawCell;
+    // Custom drawing of headers (before the column's own event, which is skipped once this one
+    // sets done) and of band captions; the canvas's clip and font are restored after each.
+    TdxTLCustomDrawHeader OnCustomDrawColumnHeader;
+    TdxTLCustomDrawBand OnCustomDrawBand;
     // After the user (or a best fit) changed column or band widths.
     fw::TNotifyEvent OnChangedColumnsWidth;
     // After LeftCoord changed and the view followed, unless the update lock is held.
@@ -106,6 +111,46 @@ public:
     void HandleKeyDown(int& key, fw::TShiftState shift);
     // OnKeyPress, then "+", "-", "*" and Ctrl+C.
     void HandleKeyPress(char32_t& key);
+
+    // --- Sorting (dxTLSorting.cpp) -------------------------------------------------------------
+    TTLColumnClick OnColumnClick;
+    TdxTreeListColumnSorting OnColumnSorting;
+    TTLColumnSorted OnColumnSorted;
+    // Replaces the comparison of texts when assigned: keys, directions and the order of
+    // equal nodes are then the handler's.
+    TdxTLCompareEvent OnCompare;
+    // The columns that take part in sorting, in the order they were added; none is csNone.
+    int SortedColumnCount() const { return static_cast<int>(FSort.Columns().size()); }
+    // None out of range.
+    TdxTreeListColumn* SortedColumns(int index) const;
+    // A click on the header of the column at `column` (its index in the column list): raises
+    // OnColumnClick, then with aoAutoSort sorts by that column (SortByColumnClick). For this
+    // call only, `multiSort` (Shift held; it counts with aoMultiSort) makes the column a further
+    // sort key and `clearSort` (Ctrl held) takes it out of sorting.
+    void ColumnClicked(int column, bool multiSort, bool clearSort);
+    // OnColumnSorting may refuse; else the column becomes csNone with the clear flag, csDown
+    // when it is csUp, and csUp otherwise.
+    void SortByColumnClick(TdxTreeListColumn* column);
+    // The column the nodes are ordered by: the first sorted one in column order; with
+    // aoMultiSort the first of SortedColumns, which takes that column when it is empty.
+    TdxTreeListColumn* GetSortColumn();
+    // Orders every sibling list `depth` levels below the top (0: the top-level nodes; -1: all
+    // of them, each list before its members' children) by the texts at `fieldIndex`. With
+    // aoMultiSort and more than one sorted column, the sorted columns give the keys and
+    // directions instead. OnCompare decides when assigned, else the locale's comparison with
+    // aoAnsiSort, else the texts' bytes; equal keys keep the nodes in the order of their
+    // addresses. Inside one update lock; a sibling list keeps its order when a handler raises.
+    void SortNodes(int depth, int fieldIndex, bool descending);
+    // With aoAutoSort: orders the nodes by the sort column, when there is one.
+    virtual void Resort();
+    // A node's key for the texts at `fieldIndex`: its text (empty when missing), upper-cased
+    // by the locale with aoCaseInsensitive. Keys end at their first zero byte.
+    virtual std::string GetNodeSortValue(TdxTreeListNode* node, int fieldIndex);
+    // The sort state the header of the column at `column` shows: its Sorted, as OnColumnSorted
+    // passes it.
+    TdxTreeListColumnSort DisplayedSortState(int column);
+    // A sort is running.
+    bool Sorting() const { return FSort.Running > 0; }
 
     // --- Selection as text (dxTLSelection.cpp) ----------------------------------------------
     // The captions of the visible columns, an empty line, then one line per selected node (the
@@ -422,6 +467,18 @@ protected:
     void Resize() override;
     // Runs the re-sort that changes under the update lock left pending.
     virtual void RunPendingResort() {}
+    bool SortingNodes() const override { return Sorting(); }
+    // What the header painter reads of the mouse: the column whose header, and the band
+    // (collection index) whose caption, is drawn pushed (-1: none), and whether the corner
+    // buttons left of the band and header panels are.
+    int PaintPressedColumn() const { return FInput.ColumnPushed ? FInput.PressedColumn : -1; }
+    int PaintPressedBand() const { return FInput.BandPushed ? FInput.PressedBand : -1; }
+    bool PaintBandButtonPressed() const {
+        return FInput.CornerPushed && FInput.State == isBandButtonPressed;
+    }
+    bool PaintHeaderButtonPressed() const {
+        return FInput.CornerPushed && FInput.State == isHeaderButtonPressed;
+    }
     // Columns tell the list about edited values and validation.
     virtual void ColumnValueChanged(TdxTreeListColumn* column) { (void)column; }
     virtual void ColumnValidate(TdxTreeListColumn* column) { (void)column; }
@@ -470,6 +527,11 @@ protected:
     bool RowSelectMode() const override { return FOptions.Contains(aoRowSelect); }
     int VisibleColumnCount() const override;
     fw::TRect NodeCellRect(const TdxTreeListNode* node, int column) const override;
+    // The border (dxTLPaintHeaders.cpp): bsSingle in the standard look is the platform's
+    // sunken edge (Ctl3D) or plain border; in the flat looks a 1-pixel frame the list paints
+    // after the platform's non-client painting.
+    void CreateParams(fw::TWindowCreateArgs& args) override;
+    void WMNCPaint(fw::TMessage& message);
     void CMFontChanged(fw::TMessage& message);
     void WMSetFocus(fw::TMessage& message);
     void WMKillFocus(fw::TMessage& message);
@@ -593,11 +655,27 @@ private:
     void ApplyHeaderPanelRowCount(int count, bool clearsAutoHeight);
     void SetImageList(fw::TImageList*& slot, fw::TImageList* images);
     void ResolvePendingImages();
-    void ResetSortedColumns();
+    // Sorting (dxTLSorting.cpp)
+    class TSorter;
+    // Every column csNone and no sorted columns, without sorting or column notifications.
+    void ResetSortState();
+    // A column's Sorted written to `sorted`.
+    void WriteColumnSorted(TdxTreeListColumn* column, TdxTreeListColumnSort sorted);
+    // After loading: the stored sorted columns in their stored order.
+    void LoadSortedColumns();
+    // Where a stored layout keeps the column in SortedColumns: -1 unless it is one of several
+    // sorted columns with aoMultiSort.
+    int StoredSortedOrder(const TdxTreeListColumn* column) const;
+    // False when a comparison handler freed the list.
+    bool SortSiblingLists(int depth, const TSorter& sorter);
     // A change of looks only: repaint unless the update lock is held or the list is loading.
     void ViewChanged();
+    // The window's frame for BorderStyle, LookAndFeel and Ctl3D; given to a live window.
+    fw::TChildFrame ChildFrame() const;
+    void ApplyFrame();
 
     std::vector<TdxTreeListColumn*> FColumns;
+    TdxTreeListSortState FSort;
     std::unique_ptr<TdxTreeListBands> FBands;
     TdxLayoutHeights FHeights;
     mutable TdxLayoutLists FLayout;
@@ -681,8 +759,8 @@ private:
     fw::TColor FGridLineColor = fw::clNone;
 };
 
-// The published tree list. Changes to the nodes ask for a re-sort, which waits for the last
-// EndUpdate while the update lock is held.
+// The published tree list. Changes to the nodes ask for a re-sort (with aoAutoSortRefresh),
+// which waits for the last EndUpdate while the update lock is held.
 class TdxTreeList : public TCustomdxTreeListControl {
 public:
     explicit TdxTreeList(fw::TComponent* owner);
@@ -697,9 +775,9 @@ protected:
                      bool last, bool visible) override;
     void SetNodeString(TdxTreeListNode* node, int index, std::string_view text) override;
     void RunPendingResort() override;
+    // With aoAutoSortRefresh: a re-sort now, or at the last EndUpdate while the update lock is
+    // held. Nothing while clearing, while being destroyed or while a sort is running.
     void RequestResort();
-    // Puts the nodes back into the list's sort order; a list that keeps none has nothing to do.
-    virtual void Resort() {}
 
 private:
     bool FResortPending = false;

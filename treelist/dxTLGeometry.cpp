@@ -31,6 +31,13 @@ TCustomdxTreeListControl::TGeometry::TGeometry(const TCustomdxTreeListControl& l
         FEmptyRight = {};
     FFirstBandRight =
         FLayout.Bands.empty() ? areas.Rows.Left : FIndentLeft + FLayout.Bands.front().Width;
+    FScrollLeft = areas.BandPanel.Left;
+    FScrollRight = areas.Client.Right;
+    const int lineWidth = list.FFixedBandLineWidth;
+    if (FLayout.FixedLeft)
+        FScrollLeft = FLayout.Bands.front().Left + FLayout.Bands.front().Width + lineWidth;
+    if (FLayout.FixedRight && FLayout.Bands.size() > 1)
+        FScrollRight = std::max(FScrollLeft, FLayout.Bands.back().Left - lineWidth);
 }
 
 // --- bands and header items ------------------------------------------------------------------
@@ -60,6 +67,71 @@ const TdxHeaderItem* TCustomdxTreeListControl::TGeometry::ItemOfColumn(int colum
 TRect TCustomdxTreeListControl::TGeometry::HeaderRect(const TdxHeaderItem& item) const {
     const int top = Areas().HeaderPanel.Top + item.RowIndex * FHeights.HeaderRow;
     return {ItemLeft(item), top, ItemRight(item), top + item.RowSpan * FHeights.HeaderRow};
+}
+
+namespace {
+// `r` cut horizontally to [left, right).
+TRect CutHorizontally(TRect r, int left, int right) {
+    r.Left = std::max(r.Left, left);
+    r.Right = std::min(r.Right, right);
+    return r.Left < r.Right ? r : TRect{};
+}
+} // namespace
+
+TRect TCustomdxTreeListControl::TGeometry::VisiblePart(const TRect& r, bool scrolls) const {
+    if (!scrolls)
+        return CutHorizontally(r, Areas().Rows.Left, Areas().Client.Right);
+    return CutHorizontally(r, FScrollLeft, FScrollRight);
+}
+
+TRect TCustomdxTreeListControl::TGeometry::BandVisibleRect(int position) const {
+    if (position < 0 || position >= static_cast<int>(FLayout.Bands.size()))
+        return {};
+    return VisiblePart(BandRect(position), FLayout.Bands[std::size_t(position)].Scrolls);
+}
+
+TRect TCustomdxTreeListControl::TGeometry::HeaderVisibleRect(const TdxHeaderItem& item) const {
+    return VisiblePart(HeaderRect(item), item.Scrolls);
+}
+
+TRect TCustomdxTreeListControl::TGeometry::HeaderGapRect(const TdxHeaderItem& item) const {
+    const TRect rect = HeaderRect(item);
+    const auto& rows = FLayout.Bands[std::size_t(item.BandPosition)].Rows;
+    const bool lastLine = item.RowIndex + 1 == static_cast<int>(rows.size());
+    if (!lastLine || rect.Bottom >= Areas().HeaderPanel.Bottom)
+        return {};
+    return {rect.Left, rect.Bottom, rect.Right, Areas().HeaderPanel.Bottom};
+}
+
+TRect TCustomdxTreeListControl::TGeometry::BandHeaderRect(int position) const {
+    if (position < 0 || position >= static_cast<int>(FLayout.Bands.size()))
+        return {};
+    const int left = BandLeft(position);
+    const TRect& panel = Areas().HeaderPanel;
+    return {left, panel.Top, left + FLayout.Bands[std::size_t(position)].Width, panel.Bottom};
+}
+
+TRect TCustomdxTreeListControl::TGeometry::FixedBandLine(bool right, int top, int bottom) const {
+    const int width = FList.FFixedBandLineWidth;
+    if (!right && FLayout.FixedLeft) {
+        const TdxBandLayout& band = FLayout.Bands.front();
+        return {band.Left + band.Width, top, band.Left + band.Width + width, bottom};
+    }
+    if (right && FLayout.FixedRight && FLayout.Bands.size() > 1) {
+        const TdxBandLayout& band = FLayout.Bands.back();
+        return {band.Left - width, top, band.Left, bottom};
+    }
+    return {};
+}
+
+TRect TCustomdxTreeListControl::TGeometry::BandButtonRect() const {
+    const TdxTreeListAreas& a = Areas();
+    return {a.Client.Left, a.BandPanel.Top, a.BandPanel.Left, a.BandPanel.Bottom};
+}
+
+TRect TCustomdxTreeListControl::TGeometry::HeaderButtonRect() const {
+    const TdxTreeListAreas& a = Areas();
+    return {a.Client.Left, a.HeaderPanel.Top, a.HeaderPanel.Left, a.HeaderPanel.Bottom};
 }
 
 bool TCustomdxTreeListControl::TGeometry::LastLine(const TdxHeaderItem& item) const {

@@ -70,6 +70,24 @@ public:
     const TdxHeaderItem* ItemOfColumn(int column) const;
     // The item's header in the header panel.
     fw::TRect HeaderRect(const TdxHeaderItem& item) const;
+    // Where bands and headers show: scrolling ones between the fixed bands (the whole width
+    // without them), fixed ones in the client width. Their rectangles cut to that; empty for
+    // one out of view.
+    fw::TRect VisiblePart(const fw::TRect& r, bool scrolls) const;
+    fw::TRect BandVisibleRect(int position) const;
+    fw::TRect HeaderVisibleRect(const TdxHeaderItem& item) const;
+    // Under a header of its band's last used line that spans fewer lines than the header panel
+    // has, down to the panel's bottom; empty otherwise.
+    fw::TRect HeaderGapRect(const TdxHeaderItem& item) const;
+    // A band's part of the header panel (one piece for a band without columns).
+    fw::TRect BandHeaderRect(int position) const;
+    // The strip that sets a band fixed left (or right) off from the others, from `top` to
+    // `bottom`; empty without such a band.
+    fw::TRect FixedBandLine(bool right, int top, int bottom) const;
+    // The corner cells over the indicator column left of the band and header panels (empty
+    // without the indicator).
+    fw::TRect BandButtonRect() const;
+    fw::TRect HeaderButtonRect() const;
     // The item's line is the last header line: its cells take the rest of the row's cell part.
     bool LastLine(const TdxHeaderItem& item) const;
 
@@ -134,6 +152,9 @@ private:
     int FSlotsLeft = 0;
     int FColumnsRight = 0;
     int FFirstBandRight = 0;
+    // The part of the width where the scrolling bands show.
+    int FScrollLeft = 0;
+    int FScrollRight = 0;
     fw::TRect FEmptyRight;
 };
 

@@ -553,6 +553,8 @@ void TCustomdxTreeListControl::BuildLayout(TdxLayoutLists& lists) const {
                 item.Scrolls = band.Scrolls;
                 item.LeftEdge = p == 0 && i == 0;
                 item.RightEdge = p + 1 == visibleBands && i + 1 == row.Columns.size();
+                item.FirstInLine = i == 0;
+                item.LastInLine = i + 1 == row.Columns.size();
                 lists.HeaderItems.push_back(item);
                 left += width;
             }

@@ -57,6 +57,9 @@ struct TdxHeaderItem {
     bool Scrolls = true;
     bool LeftEdge = false;  // first column of the first band
     bool RightEdge = false; // last column of its row in the last band
+    // First and last header of its line within its band.
+    bool FirstInLine = false;
+    bool LastInLine = false;
 };
 
 // The control's areas, top down: band panel, header panel, new item row, rows (the data area)

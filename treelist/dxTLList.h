@@ -7,6 +7,7 @@
 #include "treelist/dxTLScrollState.h"
 #include "treelist/dxTLSelection.h"
 
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -140,6 +141,16 @@ protected:
         return FDestroying || IsDestroying() || (Owner() && Owner()->IsDestroying());
     }
     bool Clearing() const { return FClearing; }
+    // While this answers true (a sort is reordering sibling lists), adding, clearing and
+    // freeing nodes raise EInvaliddxTreeListOperation: a handler called by the sort must not
+    // take nodes out from under it.
+    virtual bool SortingNodes() const { return false; }
+    // The children of `parent`, or the top-level nodes for none; empty for a leaf.
+    std::span<TdxTreeListNode* const> Siblings(const TdxTreeListNode* parent) const;
+    // Puts `parent`'s children (the top-level nodes for none) into the order of `order`, which
+    // holds exactly the same nodes, in one pass. The row index is left to the caller's update
+    // lock.
+    void ReorderSiblings(TdxTreeListNode* parent, std::span<TdxTreeListNode* const> order);
 
     // --- Hooks through which nodes reach the list ---------------------------------------
     virtual TdxTreeListNode* CreateNode() = 0;

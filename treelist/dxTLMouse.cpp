@@ -622,9 +622,7 @@ void TCustomdxTreeListControl::DropColumn(TPoint point) {
 }
 
 void TCustomdxTreeListControl::HeaderClicked(int column, bool multiSort, bool clearSort) {
-    (void)column;
-    (void)multiSort;
-    (void)clearSort;
+    ColumnClicked(column, multiSort, clearSort);
 }
 
 // =============================================================================================

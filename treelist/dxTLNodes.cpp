@@ -352,6 +352,32 @@ void TCustomdxTreeList::CheckTreeCanChange(const char* operation) const {
     if (FClearing)
         throw EInvaliddxTreeListOperation(std::string("Cannot ") + operation +
                                           " while the list clears its nodes");
+    if (SortingNodes())
+        throw EInvaliddxTreeListOperation(std::string("Cannot ") + operation +
+                                          " while the list sorts its nodes");
+}
+
+std::span<TdxTreeListNode* const> TCustomdxTreeList::Siblings(const TdxTreeListNode* parent) const {
+    if (!parent)
+        return FNodes;
+    if (!parent->FChildren)
+        return {};
+    return *parent->FChildren;
+}
+
+void TCustomdxTreeList::ReorderSiblings(TdxTreeListNode* parent,
+                                        std::span<TdxTreeListNode* const> order) {
+    TNodeList* list = parent ? parent->FChildren.get() : &FNodes;
+    if (!list || list->size() != order.size())
+        throw EInvaliddxTreeListOperation("A new order must hold the same nodes");
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        if (order[i]->FParent != parent || order[i]->FOwner != this)
+            throw EInvaliddxTreeListOperation("A new order must hold the same nodes");
+    }
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        (*list)[i] = order[i];
+        order[i]->FIndexHint = static_cast<int>(i);
+    }
 }
 
 void TCustomdxTreeList::CheckCanFree(const TdxTreeListNode* node) const {

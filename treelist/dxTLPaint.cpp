@@ -5,7 +5,8 @@
 // Sections:
 //   1. paint state     - the input focus and the focused column as the pass reads them
 //   2. pass setup      - paint lock, geometry, brushes, column brush table, rows
-//   3. areas           - band and header panels, new item row, indicator, footer, empty areas
+//   3. areas           - new item row, indicator, footer, empty areas (the panels:
+//                        dxTLPaintHeaders.cpp)
 //   4. indent pass     - level slots, tree lines, expand buttons, state and node images
 //   5. grid lines      - collected segments, one multi-polyline call
 #include "treelist/dxTLPaintPass.h"
@@ -21,6 +22,8 @@ namespace {
 
 constexpr int kIndent = TCustomdxTreeListControl::kIndentStep;
 constexpr int kExpandBox = 9; // the expand button's box
+// Where no header covers the header panel in the ultra-flat look.
+constexpr TColor kUltraFlatPanelColor = 0x00A0A0A0;
 
 // The image list's enabled drawing, centred in `area`; indexes outside the list draw nothing.
 void DrawCentredImage(TCanvas& canvas, TImageList& images, const TRect& area, int index) {
@@ -89,8 +92,8 @@ void TCustomdxTreeListControl::PaintControl(TCanvas& canvas) {
 }
 
 TCustomdxTreeListControl::TPaintPass::TPaintPass(TCustomdxTreeListControl& list, TCanvas& canvas)
-    : List(list), Canvas(canvas), Clip(canvas), PaintBitmap(list.Platform()),
-      Geometry(list, list.LeftCoord()), Areas(Geometry.Areas()) {
+    : List(list), Canvas(canvas), Clip(canvas), Geometry(list, list.LeftCoord()),
+      Areas(Geometry.Areas()) {
     HasFocus = List.HasInputFocus();
     FocusedNode = List.FocusedNode();
     FocusedColumn = List.FocusedColumnIndex();
@@ -107,6 +110,7 @@ TCustomdxTreeListControl::TPaintPass::TPaintPass(TCustomdxTreeListControl& list,
     Brushes.HideSelection = List.FHideSelectionColor;
     Brushes.RowFooter = List.FRowFooterColor;
     Brushes.FixedBandLine = List.FFixedBandLineColor;
+    Brushes.Panel = List.FLookAndFeel == lfUltraFlat ? kUltraFlatPanelColor : clBtnShadow;
 
     // The column brush table, one entry per header item.
     for (const TdxHeaderItem& item : Items()) {
@@ -138,27 +142,6 @@ void TCustomdxTreeListControl::TPaintPass::Run() {
 
 // =============================================================================================
 // 3. areas
-
-// The band and header panels as plain fills in their colours; they end where the empty area
-// right of the columns starts.
-void TCustomdxTreeListControl::TPaintPass::PaintPanels() {
-    const TRect emptyRight = Geometry.EmptyRight();
-    const int panelRight = emptyRight.IsEmpty() ? Areas.Client.Right : emptyRight.Left;
-    TRect band = Areas.BandPanel;
-    band.Right = panelRight;
-    TRect header = Areas.HeaderPanel;
-    header.Right = panelRight;
-    if (Canvas.RectVisible(band))
-        FillSolid(Canvas, band, Brushes.Band);
-    if (Canvas.RectVisible(header))
-        FillSolid(Canvas, header, Brushes.Header);
-    if (Areas.Indicator.Width() > 0) {
-        const TRect& b = Areas.BandPanel;
-        const TRect& h = Areas.HeaderPanel;
-        FillSolid(Canvas, {Areas.Client.Left, b.Top, b.Left, b.Bottom}, Brushes.Band);
-        FillSolid(Canvas, {Areas.Client.Left, h.Top, h.Left, h.Bottom}, Brushes.Header);
-    }
-}
 
 // New item row, indicator column and footer panel; each is taken out of the clip so
 // that the rows cannot overwrite it.
@@ -250,7 +233,7 @@ void TCustomdxTreeListControl::TPaintPass::PaintNewItemRow() {
                 HasFocus && NewItemRowActive && (rowSelect || item.Column == FocusedColumn);
             List.DrawCell(Canvas, cell, ColumnBrushes[i].Color, ColumnBrushes[i].Color,
                           item.RightEdge, item.LeftEdge, 2, item.RowSpan > 1, brush, text,
-                          background, focusedCell, false, item.Column, nullptr, &PaintBitmap);
+                          background, focusedCell, false, item.Column, nullptr, &PaintBitmap());
         }
         if (NewItemRowActive && FocusRectAllowed())
             DrawFocusRectangle({indentRight, row.Top, Geometry.ColumnsRight() + 1, row.Bottom});

@@ -94,17 +94,8 @@ void TCustomdxTreeListControl::TPaintPass::PaintCells(const TRowEntry& row) {
     GetCellColors(row.Node, rowSelected, -1, rowBackground, rowText, rowBrush);
 
     // Separator strips of fixed bands.
-    if (layout.FixedLeft) {
-        const TdxBandLayout& first = layout.Bands.front();
-        const int right = first.Left + first.Width;
-        FillSolid(Canvas, {right, y, right + List.FFixedBandLineWidth, row.Bottom()},
-                  Brushes.FixedBandLine);
-    }
-    if (layout.FixedRight && layout.Bands.size() > 1) {
-        const TdxBandLayout& last = layout.Bands.back();
-        FillSolid(Canvas, {last.Left - List.FFixedBandLineWidth, y, last.Left, row.Bottom()},
-                  Brushes.FixedBandLine);
-    }
+    for (bool right : {false, true})
+        FillSolid(Canvas, Geometry.FixedBandLine(right, y, row.Bottom()), Brushes.FixedBandLine);
 
     const bool hasPreview = row.PreviewHeight > 0;
     for (std::size_t i = 0; i < Items().size(); ++i) {
@@ -124,7 +115,7 @@ void TCustomdxTreeListControl::TPaintPass::PaintCells(const TRowEntry& row) {
             const bool multiLine = item.RowSpan > 1 || row.LineCount > 1 || column->IsMultiLine();
             List.DrawCell(Canvas, cell, ColumnBrushes[i].Color, ColumnBrushes[i].Color,
                           item.RightEdge, item.LeftEdge, 0, multiLine, brush, text, background,
-                          focusedCell, selected, item.Column, row.Node, &PaintBitmap);
+                          focusedCell, selected, item.Column, row.Node, &PaintBitmap());
             if (!rowSelect && !NewItemRowActive && row.Node == FocusedNode &&
                 item.Column == FocusedColumn && FocusRectAllowed())
                 DrawFocusRectangle(cell);

@@ -1,6 +1,7 @@
 // A paint pass of a tree list and the canvas scopes it works with. Internal to treelist/: the
-// pass is run by dxTLPaint.cpp (setup, areas, indent pass, grid) and dxTLPaintCells.cpp (cell
-// pass, cell colours); further painters (headers and bands, custom cells) join it here.
+// pass is run by dxTLPaint.cpp (setup, areas, indent pass, grid), dxTLPaintHeaders.cpp (band
+// and header panels) and dxTLPaintCells.cpp (cell pass, cell colours); further painters
+// (custom cells) join it here.
 //
 // Call flow: WM_PAINT -> TdxTreeList::Paint -> PaintControl: the paint lock (a scope), then a
 // TPaintPass whose constructor takes the geometry (a copy of the layout), the brushes and the
@@ -14,6 +15,8 @@
 #include "treelist/dxTLGeometry.h"
 
 #include <cstddef>
+#include <memory>
+#include <string>
 #include <vector>
 
 namespace dxtl {
@@ -44,6 +47,30 @@ private:
     fw::TFont FSaved;
 };
 
+// A header's place in its line: alone, first, last or between others. Bands are single.
+enum TdxHeaderPosition { hpSingle, hpFirst, hpLast, hpMiddle };
+
+// What one header or band button shows.
+struct TdxHeaderButton {
+    fw::TRect Rect;
+    fw::TRect Visible; // the part copied to the canvas
+    TdxLookAndFeel Look = lfStandard;
+    TdxHeaderPosition Position = hpSingle;
+    fw::TBitmap* Glyph = nullptr;
+    TdxTreeListColumnSort Sorted = csNone;
+    fw::TAlignment Alignment = fw::taLeftJustify;
+    bool MultiLine = false;
+    bool Pressed = false;
+    std::string Caption;
+    fw::TColor Brush = fw::clBtnFace;
+};
+
+// Composes the button in `bitmap` (grown to the button's size when smaller) with the canvas's
+// font and font colour, and copies its visible part onto the canvas in one transfer.
+void DrawHeaderButton(fw::TCanvas& canvas, fw::TBitmap& bitmap, const TdxHeaderButton& button);
+// The sort arrow in its 16-pixel area: pointing up for csUp, down for csDown.
+void DrawSortMark(fw::TCanvas& canvas, const fw::TRect& area, bool up);
+
 // A solid fill; nothing for an empty rectangle.
 void FillSolid(fw::TCanvas& canvas, const fw::TRect& r, fw::TColor color);
 // The formatted text output's horizontal alignment flag.
@@ -63,7 +90,7 @@ struct TCustomdxTreeListControl::TPaintPass {
     };
     struct TBrushes {
         fw::TColor Band, Header, GroupNode, Color, Highlight, TreeLine, HideSelection, RowFooter,
-            FixedBandLine;
+            FixedBandLine, Panel;
     };
 
     TPaintPass(TCustomdxTreeListControl& list, fw::TCanvas& canvas);
@@ -72,8 +99,17 @@ struct TCustomdxTreeListControl::TPaintPass {
 
     void Run();
 
-    // Areas (dxTLPaint.cpp)
+    // Band and header panels (dxTLPaintHeaders.cpp)
     void PaintPanels();
+    void PaintBandPanel();
+    void PaintHeaderPanel();
+    void PaintBand(int position);
+    void PaintHeader(const TdxHeaderItem& item);
+    void PaintCornerButton(const fw::TRect& r, fw::TColor brush, bool pressed);
+    // Off-screen surface for what is composed before one transfer (header buttons, graphic
+    // cells); made on first use, sized by whoever uses it, freed with the pass.
+    fw::TBitmap& PaintBitmap();
+    // Areas (dxTLPaint.cpp)
     void PaintOptionalAreas();
     void PaintIndicatorCells();
     void PaintFooter();
@@ -107,9 +143,6 @@ struct TCustomdxTreeListControl::TPaintPass {
     TCustomdxTreeListControl& List;
     fw::TCanvas& Canvas;
     TClipScope Clip;
-    // Off-screen surface of the pass for painters that compose a cell first (graphic cells);
-    // sized by whoever uses it, freed with the pass.
-    fw::TBitmap PaintBitmap;
     const TGeometry Geometry;
     const TdxTreeListAreas& Areas;
     TBrushes Brushes{};
@@ -118,6 +151,7 @@ struct TCustomdxTreeListControl::TPaintPass {
     std::vector<TdxTreeListNode*> FooterParents; // the parents each row's footers close
     std::vector<fw::TPoint> GridPoints;
     std::vector<int> GridCounts;
+    std::unique_ptr<fw::TBitmap> Bitmap;
 
     bool HasFocus = false;
     bool NewItemRowActive = false;

@@ -40,6 +40,7 @@ FW_MESSAGE(Msg::CancelMode, WMCancelMode)
 FW_MESSAGE(Msg::CmMouseEnter, CMMouseEnter)
 FW_MESSAGE(Msg::CmMouseLeave, CMMouseLeave)
 FW_MESSAGE(Msg::GetDlgCode, WMGetDlgCode)
+FW_MESSAGE(Msg::NcPaint, WMNCPaint)
 FW_END_MESSAGE_MAP()
 
 TCustomdxTreeListControl::TCustomdxTreeListControl(TComponent* owner)
@@ -81,6 +82,7 @@ void TCustomdxTreeListControl::Loaded() {
     ResolvePendingImages();
     CopyFontToColumns();
     CompactHeaderRows();
+    LoadSortedColumns();
     LayoutChanged();
 }
 
@@ -228,7 +230,7 @@ void TCustomdxTreeListControl::SetOptions(TdxTreeListOptions options) {
             KeepFittedWidths();
         FOptions = options;
         if (!old.Contains(aoAutoSort) && options.Contains(aoAutoSort))
-            ResetSortedColumns();
+            ResetSortState();
         DropLayoutLists();
         if (!IsLoading()) {
             ClearSelection();
@@ -255,7 +257,7 @@ void TCustomdxTreeListControl::SetOptionsEx(TdxTreeListOptionsEx options) {
         FOptionsEx = options;
         if ((old.Contains(aoMultiSort) && !options.Contains(aoMultiSort)) ||
             old.Contains(aoAnsiSort) != options.Contains(aoAnsiSort))
-            ResetSortedColumns();
+            ResetSortState();
         if (!old.Contains(aoAutoHeaderPanelHeight) && options.Contains(aoAutoHeaderPanelHeight) &&
             !IsLoading())
             ApplyAutoHeaderPanelHeight();
@@ -265,11 +267,6 @@ void TCustomdxTreeListControl::SetOptionsEx(TdxTreeListOptionsEx options) {
         throw;
     }
     EndUpdate();
-}
-
-void TCustomdxTreeListControl::ResetSortedColumns() {
-    for (TdxTreeListColumn* column : FColumns)
-        column->FSorted = csNone;
 }
 
 // --- image lists -----------------------------------------------------------------------------
@@ -346,12 +343,14 @@ void TCustomdxTreeListControl::ResolvePendingImages() {
 
 void TCustomdxTreeListControl::SetBorderStyle(TBorderStyle style) {
     FBorderStyle = style == bsNone ? bsNone : bsSingle;
+    ApplyFrame();
     ViewChanged();
 }
 
 void TCustomdxTreeListControl::SetCtl3D(bool ctl3D) {
     FCtl3D = ctl3D;
     FParentCtl3D = false;
+    ApplyFrame();
     ViewChanged();
 }
 
@@ -412,6 +411,7 @@ void TCustomdxTreeListControl::SetFixedBandLineWidth(int width) {
 
 void TCustomdxTreeListControl::SetLookAndFeel(TdxLookAndFeel lookAndFeel) {
     FLookAndFeel = lookAndFeel;
+    ApplyFrame();
     LayoutChanged();
 }
 

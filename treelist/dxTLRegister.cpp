@@ -251,6 +251,14 @@ void RegisterListClass(TPropertyRegistry& registry) {
         .Event<TNotifyEvent>("OnChangedColumnsWidth", &L::OnChangedColumnsWidth, "TNotifyEvent")
         .Event<TTLCustomDrawEvent>("OnCustomDraw", &L::OnCustomDraw, "TTLCustomDrawEvent")
         .Event<TdxTLCustomDrawCell>("OnCustomDrawCell", &L::OnCustomDrawCell, "TdxTLCustomDrawCell")
+        .Event<TTLColumnClick>("OnColumnClick", &L::OnColumnClick, "TTLColumnClick")
+        .Event<TdxTreeListColumnSorting>("OnColumnSorting", &L::OnColumnSorting,
+                                         "TdxTreeListColumnSorting")
+        .Event<TTLColumnSorted>("OnColumnSorted", &L::OnColumnSorted, "TTLColumnSorted")
+        .Event<TdxTLCompareEvent>("OnCompare", &L::OnCompare, "TdxTLCompareEvent")
+        .Event<TdxTLCustomDrawHeader>("OnCustomDrawColumnHeader", &L::OnCustomDrawColumnHeader,
+                                      "TdxTLCustomDrawHeader")
+        .Event<TdxTLCustomDrawBand>("OnCustomDrawBand", &L::OnCustomDrawBand, "TdxTLCustomDrawBand")
         .Custom("Data", [](L& list, const TLayoutValue& value, TLoadContext&) {
             list.ReadData(BytesFromHex(value));
         });

@@ -246,6 +246,24 @@ using TdxTLCustomDrawHeader =
                        fw::TRect rect, std::string& text, fw::TColor& color, fw::TFont& font,
                        fw::TAlignment& alignment, TdxTreeListColumnSort& sorted, bool& done)>;
 
+// A header click on `column` (before any sorting it causes).
+using TTLColumnClick = std::function<void(fw::TObject* sender, TdxTreeListColumn* column)>;
+// Whether a header click may change the column's sort state; `allow` arrives true.
+using TdxTreeListColumnSorting =
+    std::function<void(fw::TObject* sender, TdxTreeListColumn* column, bool& allow)>;
+// The sort state a header shows for `column`; `sorted` arrives as the column's Sorted. Only
+// what is drawn changes.
+using TTLColumnSorted = std::function<void(fw::TObject* sender, TdxTreeListColumn* column,
+                                           TdxTreeListColumnSort& sorted)>;
+// The order of two nodes of one sibling list: `compare` arrives 0; below 0 puts `node1`
+// first, above 0 `node2`.
+using TdxTLCompareEvent = std::function<void(fw::TObject* sender, TdxTreeListNode* node1,
+                                             TdxTreeListNode* node2, int& compare)>;
+// Custom drawing of a band caption.
+using TdxTLCustomDrawBand = std::function<void(
+    fw::TObject* sender, TdxTreeListBand* band, fw::TCanvas& canvas, fw::TRect rect,
+    std::string& text, fw::TColor& color, fw::TFont& font, fw::TAlignment& alignment, bool& done)>;
+
 // What a column hands an in-place text editor and reads back from it.
 struct TdxInplaceTextEdit {
     std::string Text;

@@ -16,7 +16,8 @@ HeadlessWindow::HeadlessWindow(HeadlessPlatform& platform, TWindowHandle handle,
       FParent(args.Parent), FBounds(args.Bounds), FCaption(args.Caption),
       FClassName(args.ClassName), FVisible(args.Visible), FEnabled(args.Enabled),
       FSysMenu(args.SysMenu), FMinimizeBox(args.MinimizeBox), FMaximizeBox(args.MaximizeBox),
-      FSizeableBorder(args.SizeableBorder), FTabStop(args.TabStop), FElliptic(args.Elliptic) {
+      FSizeableBorder(args.SizeableBorder), FTabStop(args.TabStop), FElliptic(args.Elliptic),
+      FFrame(args.Kind == TWindowKind::Child ? args.Frame : TChildFrame::None) {
     if (FKind == TWindowKind::Application || FKind == TWindowKind::Utility)
         FBounds = {FBounds.Left, FBounds.Top, FBounds.Left, FBounds.Top};
     ResizeSurface();
@@ -26,8 +27,23 @@ HeadlessWindow::~HeadlessWindow() {
     FPlatform.Unregister(this);
 }
 
+int HeadlessWindow::FrameWidth() const {
+    switch (FFrame) {
+    case TChildFrame::Single:
+    case TChildFrame::OwnDrawn:
+        return 1;
+    case TChildFrame::Sunken:
+        return 2;
+    case TChildFrame::None:
+        break;
+    }
+    return 0;
+}
+
 TSize HeadlessWindow::NonClientExtra() const {
     TSize extra = FKind == TWindowKind::TopLevel ? FPlatform.FrameExtra(FSizeableBorder) : TSize{};
+    extra.cx += 2 * FrameWidth();
+    extra.cy += 2 * FrameWidth();
     if (FScrollVisible[1])
         extra.cx += FPlatform.SystemMetric(SM::CxVScroll);
     if (FScrollVisible[0])
@@ -46,6 +62,45 @@ void HeadlessWindow::ResizeSurface() {
     const TRect client = ClientRect();
     FSurface.Resize(client.Width(), client.Height(), 0);
     FUpdate = PixelRegion::Full(client.Width(), client.Height());
+    FWindowSurface.Resize(std::max(FBounds.Width(), 0), std::max(FBounds.Height(), 0), 0);
+    FFrameInvalid = true;
+}
+
+void HeadlessWindow::SetFrame(TChildFrame frame) {
+    if (FKind != TWindowKind::Child)
+        return;
+    // The same frame is painted again (an own-drawn one may have changed its looks).
+    if (frame == FFrame) {
+        FFrameInvalid = true;
+        return;
+    }
+    FFrame = frame;
+    ResizeSurface();
+    const TRect client = ClientRect();
+    FPlatform.Send(FHandle, Msg::Size, 0, MakeLParam(client.Width(), client.Height()));
+}
+
+std::unique_ptr<ICanvasDevice> HeadlessWindow::GetWindowDevice() {
+    return std::make_unique<PixelCanvas>(FWindowSurface, FPlatform.SysColors, &FPlatform.FIcons);
+}
+
+// The platform's own non-client painting: its frames, and the scroll bars as plain faces.
+void HeadlessWindow::PaintNonClient() {
+    PixelCanvas canvas(FWindowSurface, FPlatform.SysColors, &FPlatform.FIcons);
+    const auto sys = [&](int index) { return FPlatform.SysColors[std::size_t(index)]; };
+    TRect r = FWindowSurface.Rect();
+    if (FFrame == TChildFrame::Single)
+        canvas.FrameRect(r, sys(SysColor::WindowFrame));
+    else if (FFrame == TChildFrame::Sunken)
+        canvas.DrawEdge(r, BDR::EdgeSunken, BF::Rect);
+    r = r.Inflate(-FrameWidth(), -FrameWidth());
+    const int vertical = FScrollVisible[1] ? FPlatform.SystemMetric(SM::CxVScroll) : 0;
+    const int horizontal = FScrollVisible[0] ? FPlatform.SystemMetric(SM::CyHScroll) : 0;
+    if (vertical > 0)
+        canvas.FillRect({r.Right - vertical, r.Top, r.Right, r.Bottom}, sys(SysColor::ScrollBar));
+    if (horizontal > 0)
+        canvas.FillRect({r.Left, r.Bottom - horizontal, r.Right, r.Bottom},
+                        sys(SysColor::ScrollBar));
 }
 
 void HeadlessWindow::SetBounds(const TRect& bounds) {
@@ -84,6 +139,11 @@ void HeadlessWindow::Invalidate(const TRect* r) {
 }
 
 void HeadlessWindow::Update() {
+    if (FFrameInvalid) {
+        FFrameInvalid = false;
+        if (FrameWidth() > 0 || FScrollVisible[0] || FScrollVisible[1])
+            FPlatform.Send(FHandle, Msg::NcPaint);
+    }
     if (!NeedsPaint())
         return;
     ++FPaintCount;
@@ -184,6 +244,7 @@ TRect HeadlessWindow::ClientScreenRect() const {
             const TRect p = parent->ClientScreenRect();
             origin = {p.Left + FBounds.Left, p.Top + FBounds.Top};
         }
+        origin = {origin.X + FrameWidth(), origin.Y + FrameWidth()};
     }
     return client.Offset(origin.X, origin.Y);
 }
@@ -214,6 +275,10 @@ std::intptr_t HeadlessWindow::DefaultProc(TMessage& message) {
     if (message.Msg == Msg::SetCursor && (message.LParam & 0xFFFF) == 1) {
         FPlatform.SetCursor(crArrow);
         return 1;
+    }
+    if (message.Msg == Msg::NcPaint) {
+        PaintNonClient();
+        return 0;
     }
     if (message.Msg == Msg::SysCommand) {
         switch (message.WParam & 0xFFF0) {

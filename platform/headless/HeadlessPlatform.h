@@ -51,6 +51,8 @@ public:
     void Update() override;
     std::unique_ptr<ICanvasDevice> BeginPaint() override;
     std::unique_ptr<ICanvasDevice> GetDevice() override;
+    std::unique_ptr<ICanvasDevice> GetWindowDevice() override;
+    void SetFrame(TChildFrame frame) override;
     void Scroll(int dx, int dy, const TRect& area) override;
     void SetFocus() override;
     void SetCapture() override;
@@ -77,6 +79,12 @@ public:
     bool HasSizeableBorder() const { return FSizeableBorder; }
     bool TabStop() const { return FTabStop; }
     const PixelSurface& Surface() const { return FSurface; }
+    TChildFrame Frame() const { return FFrame; }
+    // The whole window's pixels as the non-client painting left them (the client area's
+    // pixels are in Surface()). A window with a frame or scroll bars hears Msg::NcPaint when
+    // it is next updated after being made, resized or given another frame; the default
+    // handling paints the platform's frames and the bars' faces.
+    const PixelSurface& WindowSurface() const { return FWindowSurface; }
     // Paints the whole surface in one colour, so that a test can find pixels a paint pass left.
     void FillSurface(TColorRef color) {
         for (TColorRef& pixel : FSurface.Pixels)
@@ -96,7 +104,10 @@ private:
     friend class HeadlessPlatform;
     // Outer size minus client size: the frame and the visible scroll bars.
     TSize NonClientExtra() const;
+    // A child window's frame on each side.
+    int FrameWidth() const;
     void ResizeSurface();
+    void PaintNonClient();
 
     HeadlessPlatform& FPlatform;
     TWindowHandle FHandle;
@@ -113,6 +124,9 @@ private:
     bool FTrackingLeave = false;
     bool FElliptic;
     PixelSurface FSurface;
+    PixelSurface FWindowSurface;
+    bool FFrameInvalid = true;
+    TChildFrame FFrame;
     PixelRegion FUpdate;
     TScrollInfo FScroll[2];
     bool FScrollVisible[2] = {false, false};
@@ -141,6 +155,8 @@ public:
     void ReleaseCapture() override;
     void LoadCursorResource(TCursor slot, std::string_view resourceName) override;
     void SetCursor(TCursor cursor) override { FCursor = cursor; }
+    std::uintptr_t ShowCursorNow(TCursor cursor) override;
+    void RestoreShownCursor(std::uintptr_t previous) override;
     TPoint CursorPos() const override { return FCursorPos; }
     short KeyState(int virtualKey) const override;
     void CreateCursor(TCursor slot, const TPixelImage& image, TPoint hotSpot) override;
@@ -149,6 +165,12 @@ public:
     std::uint32_t TickCount() const override { return FNow; }
     int TrackPopupMenu(TWindowHandle owner, TPoint screen, const std::vector<TMenuItemDesc>& items,
                        TPopupAlignment alignment) override;
+    // A fixed stand-in for a locale: upper-casing maps a-z and the small letters U+00E0 to
+    // U+00FE (but U+00F7) to their capitals; the comparison orders by code points with those
+    // letters upper-cased, then, for texts equal that way, by the first letter whose case
+    // differs, the small letter first. Bytes that are not UTF-8 count as U+FFFD.
+    int CompareTextLocale(std::string_view a, std::string_view b) const override;
+    std::string UpperCaseLocale(std::string_view text) const override;
     void SetClipboardText(std::string_view utf8) override { ClipboardText = utf8; }
     // Sounds play instantly: each is only recorded.
     void PlaySoundResource(std::string_view name) override { SoundsPlayed.emplace_back(name); }

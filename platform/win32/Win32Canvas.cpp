@@ -397,6 +397,24 @@ TSize WindowDevice::SurfaceSize() const {
     return ClientSize(window_);
 }
 
+FrameDevice::FrameDevice(HWND window, FontCache& fonts) : GdiDevice(fonts), window_(window) {
+    Attach(window_ != nullptr ? GetWindowDC(window_) : nullptr);
+}
+
+FrameDevice::~FrameDevice() {
+    HDC dc = Dc();
+    Detach();
+    if (dc != nullptr)
+        ReleaseDC(window_, dc);
+}
+
+TSize FrameDevice::SurfaceSize() const {
+    RECT r{};
+    if (window_ != nullptr)
+        GetWindowRect(window_, &r);
+    return {r.right - r.left, r.bottom - r.top};
+}
+
 BitmapDevice::BitmapDevice(int width, int height, FontCache& fonts)
     : GdiDevice(fonts), size_{std::max(width, 0), std::max(height, 0)},
       memoryDc_(CreateCompatibleDC(nullptr)), bitmap_(CreateDib32(width, height, nullptr)) {

@@ -98,6 +98,17 @@ private:
     HWND window_;
 };
 
+// A whole window, frame and scroll bars included, outside a paint cycle.
+class FrameDevice final : public GdiDevice {
+public:
+    FrameDevice(HWND window, FontCache& fonts);
+    ~FrameDevice() override;
+    TSize SurfaceSize() const override;
+
+private:
+    HWND window_;
+};
+
 // An off-screen 32-bit surface.
 class BitmapDevice final : public GdiDevice {
 public:

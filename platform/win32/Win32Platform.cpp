@@ -210,6 +210,14 @@ void Win32Platform::SetCursor(TCursor cursor) {
     ::SetCursor(CursorFor(cursor));
 }
 
+std::uintptr_t Win32Platform::ShowCursorNow(TCursor cursor) {
+    return reinterpret_cast<std::uintptr_t>(::SetCursor(CursorFor(cursor)));
+}
+
+void Win32Platform::RestoreShownCursor(std::uintptr_t previous) {
+    ::SetCursor(reinterpret_cast<HCURSOR>(previous));
+}
+
 TPoint Win32Platform::CursorPos() const {
     POINT point{};
     GetCursorPos(&point);

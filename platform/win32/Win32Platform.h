@@ -33,6 +33,8 @@ public:
     void LoadCursorResource(TCursor slot, std::string_view resourceName) override;
     void CreateCursor(TCursor slot, const TPixelImage& image, TPoint hotSpot) override;
     void SetCursor(TCursor cursor) override;
+    std::uintptr_t ShowCursorNow(TCursor cursor) override;
+    void RestoreShownCursor(std::uintptr_t previous) override;
     TPoint CursorPos() const override;
     short KeyState(int virtualKey) const override;
     unsigned DoubleClickTime() const override;
@@ -41,6 +43,8 @@ public:
 
     int TrackPopupMenu(TWindowHandle owner, TPoint screen, const std::vector<TMenuItemDesc>& items,
                        TPopupAlignment alignment) override;
+    int CompareTextLocale(std::string_view a, std::string_view b) const override;
+    std::string UpperCaseLocale(std::string_view text) const override;
     void SetClipboardText(std::string_view utf8) override;
     void PlaySoundResource(std::string_view name) override;
     std::optional<TPixelImage> BitmapResource(std::string_view name) const override;

@@ -31,6 +31,8 @@ DWORD StyleFor(const TWindowCreateArgs& args) {
         style = WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
         if (args.TabStop)
             style |= WS_TABSTOP;
+        if (args.Frame == TChildFrame::Single)
+            style |= WS_BORDER;
         break;
     case TWindowKind::TopLevel:
         style = WS_OVERLAPPED | WS_CAPTION | WS_CLIPCHILDREN;
@@ -63,7 +65,19 @@ DWORD StyleFor(const TWindowCreateArgs& args) {
 DWORD ExStyleFor(const TWindowCreateArgs& args) {
     if (args.Kind == TWindowKind::Popup)
         return WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE;
+    if (args.Kind == TWindowKind::Child && args.Frame == TChildFrame::Sunken)
+        return WS_EX_CLIENTEDGE;
     return 0;
+}
+
+// An own-drawn frame takes one pixel on every side of what the default calculation leaves.
+LRESULT CalcOwnDrawnFrame(HWND window, WPARAM wParam, LPARAM lParam) {
+    const LRESULT result = DefWindowProcW(window, WM_NCCALCSIZE, wParam, lParam);
+    // Both forms of the message start with the client rectangle.
+    RECT* client = reinterpret_cast<RECT*>(lParam);
+    if (client->right - client->left >= 2 && client->bottom - client->top >= 2)
+        InflateRect(client, -1, -1);
+    return result;
 }
 
 } // namespace
@@ -136,6 +150,8 @@ LRESULT CALLBACK Win32Window::Procedure(HWND window, UINT msg, WPARAM wParam, LP
     }
     if (msg == WM_SIZE && self->elliptic_)
         self->ApplyEllipse();
+    if (msg == WM_NCCALCSIZE && self->frame_ == TChildFrame::OwnDrawn)
+        return CalcOwnDrawnFrame(window, wParam, lParam);
     if (!self->sinkConnected_ || self->sink_ == nullptr)
         return DefWindowProcW(window, msg, wParam, lParam);
 
@@ -161,7 +177,8 @@ LRESULT CALLBACK Win32Window::Procedure(HWND window, UINT msg, WPARAM wParam, LP
 
 Win32Window::Win32Window(const TWindowCreateArgs& args, WindowClasses& classes, FontCache& fonts,
                          HINSTANCE instance)
-    : kind_(args.Kind), sink_(args.Sink), fonts_(fonts), elliptic_(args.Elliptic) {
+    : kind_(args.Kind), sink_(args.Sink), fonts_(fonts), elliptic_(args.Elliptic),
+      frame_(args.Kind == TWindowKind::Child ? args.Frame : TChildFrame::None) {
     const std::wstring className = classes.Get(args.ClassName, args.DoubleClicks);
     const std::wstring caption = Widen(args.Caption);
     HWND parent = nullptr;
@@ -356,6 +373,30 @@ std::unique_ptr<ICanvasDevice> Win32Window::BeginPaint() {
 
 std::unique_ptr<ICanvasDevice> Win32Window::GetDevice() {
     return std::make_unique<WindowDevice>(window_, fonts_);
+}
+
+std::unique_ptr<ICanvasDevice> Win32Window::GetWindowDevice() {
+    return std::make_unique<FrameDevice>(window_, fonts_);
+}
+
+void Win32Window::SetFrame(TChildFrame frame) {
+    if (kind_ != TWindowKind::Child)
+        return;
+    // Also for the same frame: the frame is calculated and painted again (an own-drawn one
+    // may have changed its looks).
+    frame_ = frame;
+    if (window_ == nullptr)
+        return;
+    LONG style = GetWindowLongW(window_, GWL_STYLE) & ~LONG(WS_BORDER);
+    LONG exStyle = GetWindowLongW(window_, GWL_EXSTYLE) & ~LONG(WS_EX_CLIENTEDGE);
+    if (frame == TChildFrame::Single)
+        style |= WS_BORDER;
+    if (frame == TChildFrame::Sunken)
+        exStyle |= WS_EX_CLIENTEDGE;
+    SetWindowLongW(window_, GWL_STYLE, style);
+    SetWindowLongW(window_, GWL_EXSTYLE, exStyle);
+    SetWindowPos(window_, nullptr, 0, 0, 0, 0,
+                 SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void Win32Window::Scroll(int dx, int dy, const TRect& area) {

@@ -51,6 +51,8 @@ public:
     void Update() override;
     std::unique_ptr<ICanvasDevice> BeginPaint() override;
     std::unique_ptr<ICanvasDevice> GetDevice() override;
+    std::unique_ptr<ICanvasDevice> GetWindowDevice() override;
+    void SetFrame(TChildFrame frame) override;
     void Scroll(int dx, int dy, const TRect& area) override;
 
     void SetFocus() override;
@@ -89,6 +91,7 @@ private:
     bool elliptic_;
     // The window size the ellipse was made for.
     SIZE ellipseSize_{-1, -1};
+    TChildFrame frame_;
 };
 
 } // namespace fw::win32

@@ -110,12 +110,13 @@ def find_icon(picture: Capture, icon: list, top: int) -> Optional[int]:
 
 def row_geometry(picture: Capture) -> dict:
     """Where the rows and their check boxes are: the first row's top (where the list's colour
-    starts in the indent slot), the top of each box outline, the outline's columns and where
-    each row's icon lies."""
+    starts in the indent slot), the top of each box outline below it, the outline's columns and
+    where each row's icon lies."""
     first_row_top = next(y for y in range(picture.height)
                          if picture.pixel(INDENT // 2, y) == LIST_RGB)
     box_column = INDENT + 1
-    box_tops = [y for y in range(1, picture.height)
+    # From the rows down: the header above holds captions whose ink may fall in that column.
+    box_tops = [y for y in range(max(first_row_top, 1), picture.height)
                 if picture.pixel(box_column, y) == BLACK
                 and picture.pixel(box_column, y - 1) != BLACK]
     top = box_tops[0] if box_tops else first_row_top

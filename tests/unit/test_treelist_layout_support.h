@@ -41,6 +41,8 @@ protected:
         Form->SetBounds(0, 0, 700, 500);
         Form->Font().SetHeight(-12);
         List = new TSearchTreeList(Form);
+        // Without a border, as on the main window: the client area is the list's bounds.
+        List->SetBorderStyle(fw::bsNone);
         List->SetParent(Form);
         List->SetBounds(0, 0, 340, 253);
     }

@@ -799,6 +799,7 @@ TEST_F(TreeListNodes, UpdateLockNestsAndToleratesAnExtraEndUpdate) {
 }
 
 TEST_F(TreeListNodes, ChangesUnderTheLockAskForOneResortAtTheEnd) {
+    List->SetOptionsEx(List->OptionsEx().With(aoAutoSortRefresh));
     List->BeginUpdate();
     auto nodes = AddFlat(4);
     nodes[0]->SetStrings(1, "changed");

@@ -52,8 +52,8 @@ TEST_F(TreeListPaintTest, EmptyListFillsTheRowsAreaWithItsColour) {
             SCOPED_TRACE(testing::Message() << x << "," << y);
             EXPECT_EQ(At(x, y), kListColor);
         }
-    // The header panel keeps its own colour.
-    EXPECT_EQ(At(50, top - 1), Sys(SysColor::BtnFace));
+    // The header keeps its own colour above its two-pixel bottom edge.
+    EXPECT_EQ(At(50, top - 3), Sys(SysColor::BtnFace));
 }
 
 TEST_F(TreeListPaintTest, SelectedNodeShowsItsSelectedImageCentredAfterTheIndentSlot) {
@@ -191,7 +191,8 @@ TEST_F(TreeListPaintTest, PaintingUnderTheUpdateLockKeepsItsOwnLayout) {
     Repaint();
     const int top = RowsTop();
     EXPECT_EQ(At(50, top + 4), kListColor);
-    EXPECT_EQ(At(50, top - 1), Sys(SysColor::BtnFace));
+    // The second header line lies under one-line headers: the panel colour fills it.
+    EXPECT_EQ(At(50, top - 1), Sys(SysColor::BtnShadow));
     List->EndUpdate();
     EXPECT_EQ(List->ColumnWidth(1), 90);
 }
