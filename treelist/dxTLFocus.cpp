@@ -75,8 +75,13 @@ void TCustomdxTreeList::FinishFocusChange(TdxTreeListNode* oldNode, int oldColum
                                           bool makeVisible) {
     if (makeVisible && FFocusedNode)
         MakeVisible(FFocusedNode);
-    if (FFocusedNode != oldNode && OnChangeNode)
+    if (FFocusedNode != oldNode && OnChangeNode) {
+        // The handler may free the list.
+        const fw::TLifeToken alive = LifeToken();
         OnChangeNode(this, oldNode, FFocusedNode);
+        if (!alive)
+            return;
+    }
     if (const int column = FocusedColumn(); column != oldColumn && OnChangeColumn)
         OnChangeColumn(this, FFocusedNode, column);
 }

@@ -172,18 +172,7 @@ void TCustomdxTreeListControl::TabColumn(int direction) {
 }
 
 void TCustomdxTreeListControl::HandleKeyDown(int& key, TShiftState shift) {
-    // A key handler may free the list: then there is no lock left to release.
-    const TLifeToken alive = LifeToken();
-    BeginSelection();
-    try {
-        HandleKey(key, shift);
-    } catch (...) {
-        if (alive)
-            EndSelection();
-        throw;
-    }
-    if (alive)
-        EndSelection();
+    UnderSelectionLock([&] { HandleKey(key, shift); });
 }
 
 void TCustomdxTreeListControl::HandleKey(int& key, TShiftState shift) {

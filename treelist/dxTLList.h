@@ -117,6 +117,22 @@ public:
     // The selection lock: one OnSelectedCountChange at the end, when the count changed.
     void BeginSelection() { FSelection.Lock(); }
     void EndSelection();
+    // Runs `work` inside the selection lock, which is given back also when `work` raises,
+    // unless a handler freed the list meanwhile. True when the list is still there.
+    template <class Work> bool UnderSelectionLock(Work&& work) {
+        const fw::TLifeToken alive = LifeToken();
+        BeginSelection();
+        try {
+            work();
+        } catch (...) {
+            if (alive)
+                EndSelection();
+            throw;
+        }
+        if (alive)
+            EndSelection();
+        return alive.Alive();
+    }
     // Repaints the focused row and the selected ones (all at once above 10).
     void InvalidateSelection();
     // Frees every selected node.

@@ -182,12 +182,15 @@ void TCustomdxTreeListControl::PressRow(const TTreeListHitInfo& hit, TMouseButto
         FInput.State = isRowPressed;
     FInput.DragNode = hit.Node;
     FInput.InRowPress = true;
+    const TLifeToken alive = LifeToken();
     BeginSelection();
     try {
         FInput.PressedNode = FocusedNode();
         const int column =
             hit.ColumnIndex >= 0 ? VisibleColumnOf(Layout(), hit.ColumnIndex) : FocusedColumn();
         ChangeFocus(hit.Node, column >= 0 ? column : FocusedColumn(), true);
+        if (!alive)
+            return;
         FInput.PressPoint = hit.Point;
         // A handler of the focus change may have deleted nodes: what follows acts on the
         // focused node, which deletion keeps valid.
@@ -222,8 +225,10 @@ void TCustomdxTreeListControl::PressRow(const TTreeListHitInfo& hit, TMouseButto
             }
         }
     } catch (...) {
-        FInput.InRowPress = false;
-        EndSelection();
+        if (alive) {
+            FInput.InRowPress = false;
+            EndSelection();
+        }
         throw;
     }
     FInput.InRowPress = false;
@@ -453,8 +458,7 @@ void TCustomdxTreeListControl::CMMouseLeave(TMessage& message) {
 
 void TCustomdxTreeListControl::HandleMouseUp(TMouseButton button, TShiftState shift, int x, int y) {
     const TLifeToken alive = LifeToken();
-    BeginSelection();
-    try {
+    UnderSelectionLock([&] {
         const TTreeListHitInfo hit = HitTest(x, y);
         FInput.LastHit = hit;
         switch (FInput.State) {
@@ -524,13 +528,7 @@ void TCustomdxTreeListControl::HandleMouseUp(TMouseButton button, TShiftState sh
         }
         if (OnMouseUp)
             OnMouseUp(this, button, shift, x, y);
-    } catch (...) {
-        if (alive)
-            EndSelection();
-        throw;
-    }
-    if (alive)
-        EndSelection();
+    });
 }
 
 void TCustomdxTreeListControl::ApplySizing() {
@@ -678,13 +676,17 @@ void TCustomdxTreeListControl::WMCaptureChanged(TMessage& message) {
 void TCustomdxTreeListControl::WMButtonUp(TMessage& message) {
     const bool wasReleasing = FInput.Releasing;
     FInput.Releasing = true;
+    // A click handler may free the list.
+    const TLifeToken alive = LifeToken();
     try {
         DispatchInherited(StaticMessageTable(), message);
     } catch (...) {
-        FInput.Releasing = wasReleasing;
+        if (alive)
+            FInput.Releasing = wasReleasing;
         throw;
     }
-    FInput.Releasing = wasReleasing;
+    if (alive)
+        FInput.Releasing = wasReleasing;
 }
 
 void TCustomdxTreeListControl::SetInputTimer(int direction, unsigned interval) {

@@ -380,6 +380,33 @@ TEST_F(MouseTest, AFocusHandlerThatClearsTheListLeavesNoFreedNodeSelected) {
     EXPECT_EQ(List->LastHit().Node, nullptr);
 }
 
+TEST_F(MouseTest, HandlersThatFreeTheListEndThePressOrTheRelease) {
+    // The focus change of a press, then the click of a release.
+    for (int way = 0; way < 2; ++way) {
+        SCOPED_TRACE(way);
+        if (way == 1) {
+            Recorder = new THeaderClickList(Form);
+            List = Recorder;
+            List->SetParent(Form);
+            List->SetBounds(0, 0, 340, 253);
+            MakeWindowList();
+            for (int i = 0; i < 3; ++i)
+                List->AddNode();
+            Platform.PaintAll();
+        }
+        List->SetOptions(List->Options().With(aoMultiSelect));
+        const auto freeList = [this] { List->Free(); };
+        if (way == 0)
+            List->OnChangeNode = [&](TObject*, TdxTreeListNode*, TdxTreeListNode*) { freeList(); };
+        else
+            List->OnClick = [&](TObject*) { freeList(); };
+        const TPoint point = Screen(200, RowY(2));
+        Platform.MouseButton(Msg::LButtonDown, point);
+        Platform.MouseButton(Msg::LButtonUp, point);
+        EXPECT_EQ(Form->ControlCount(), 0);
+    }
+}
+
 TEST_F(MouseTest, ARowPressDroppedByTheFocusLeavingRaisesNoClick) {
     Press(200, RowY(2));
     Platform.SetFocusTo(0); // another program takes the keyboard
