@@ -63,6 +63,8 @@ void TCustomdxTreeListControl::PlainMove(int direction) {
 // A run of Shift moves extends one range from the anchor: moving back toward the anchor takes
 // the row left behind out of it.
 void TCustomdxTreeListControl::ShiftMove(int direction) {
+    // A focus handler may free the list.
+    const TLifeToken alive = LifeToken();
     TdxTreeListNode* focused = FocusedNode();
     if (!SelectionExtending()) {
         ClearBeforeMove(direction);
@@ -76,7 +78,8 @@ void TCustomdxTreeListControl::ShiftMove(int direction) {
         }
         SetSelectionExtending(true);
         StepFocus(direction);
-        SetNodeSelected(FocusedNode(), true);
+        if (alive)
+            SetNodeSelected(FocusedNode(), true);
         return;
     }
     if (CompareWithAnchor(focused) == -direction) {
@@ -85,7 +88,8 @@ void TCustomdxTreeListControl::ShiftMove(int direction) {
         return;
     }
     StepFocus(direction);
-    SetNodeSelected(FocusedNode(), true);
+    if (alive)
+        SetNodeSelected(FocusedNode(), true);
 }
 
 // Home, End, Page Up and Page Down: the selection goes; with Shift a range from the anchor
@@ -98,8 +102,9 @@ void TCustomdxTreeListControl::JumpFocus(const std::function<void()>& move, bool
     } else {
         SetSelectionAnchor(nullptr);
     }
+    const TLifeToken alive = LifeToken();
     move();
-    if (extend && MultiSelect())
+    if (alive && extend && MultiSelect())
         SelectRange(SelectionAnchor(), FocusedNode());
 }
 
@@ -176,8 +181,9 @@ void TCustomdxTreeListControl::HandleKeyDown(int& key, TShiftState shift) {
 }
 
 void TCustomdxTreeListControl::HandleKey(int& key, TShiftState shift) {
+    // Key and focus handlers may free the list.
+    const TLifeToken alive = LifeToken();
     if (OnKeyDown) {
-        const TLifeToken alive = LifeToken();
         OnKeyDown(this, key, shift);
         if (!alive)
             return;
@@ -241,6 +247,8 @@ void TCustomdxTreeListControl::HandleKey(int& key, TShiftState shift) {
             } else if (focused->Parent() && focused->Index() == 0) {
                 ClearSelection();
                 ChangeFocus(focused->Parent(), FocusedColumn(), true);
+                if (!alive)
+                    return;
                 SetNodeSelected(FocusedNode(), true);
             } else {
                 ClearSelection();
@@ -252,6 +260,8 @@ void TCustomdxTreeListControl::HandleKey(int& key, TShiftState shift) {
                 if (focused->Expanded() && focused->ChildCount() > 0) {
                     ClearSelection();
                     ChangeFocus(focused->GetFirstChild(), FocusedColumn(), true);
+                    if (!alive)
+                        return;
                     SetNodeSelected(FocusedNode(), true);
                 } else if (!focused->Expanded()) {
                     focused->SetExpanded(true);
@@ -298,7 +308,7 @@ void TCustomdxTreeListControl::HandleKey(int& key, TShiftState shift) {
         break;
     }
     // A plain key never leaves the list without a selected row.
-    if (SelectedCount() == 0 && FocusedNode())
+    if (alive && SelectedCount() == 0 && FocusedNode())
         SetNodeSelected(FocusedNode(), true);
 }
 

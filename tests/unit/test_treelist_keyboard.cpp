@@ -272,6 +272,38 @@ TEST_F(KeyboardTest, AHandlerThatClearsTheKeyStopsItAndOneThatFreesTheListIsSafe
     SUCCEED();
 }
 
+TEST_F(KeyboardTest, AFocusHandlerMayFreeTheListWhateverKeyMovedTheFocus) {
+    const struct {
+        int key;
+        int shift;
+    } keys[] = {{VK::Down, 0},  {VK::Down, fw::ssShift}, {VK::Next, fw::ssShift}, {VK::End, 0},
+                {VK::Right, 0}, {VK::Down, fw::ssCtrl},  {VK::Home, fw::ssCtrl}};
+    for (const auto& press : keys) {
+        SCOPED_TRACE(press.key * 10 + press.shift);
+        Focus(3);
+        Nodes[3]->AddChild(); // Right enters the row's children
+        Nodes[3]->SetExpanded(true);
+        const fw::TWindowHandle window = List->Handle();
+        List->OnChangeNode = [this](TObject*, TdxTreeListNode*, TdxTreeListNode*) { List->Free(); };
+        Platform.SetKeyDown(VK::Shift, (press.shift & fw::ssShift) != 0);
+        Platform.SetKeyDown(VK::Control, (press.shift & fw::ssCtrl) != 0);
+        Platform.Send(window, Msg::KeyDown, static_cast<std::uintptr_t>(press.key), 0);
+        Platform.SetKeyDown(VK::Shift, false);
+        Platform.SetKeyDown(VK::Control, false);
+        ASSERT_EQ(Form->ControlCount(), 0);
+        // A new list for the next key.
+        List = new treelist_testing::TSearchTreeList(Form);
+        List->SetParent(Form);
+        List->SetBounds(0, 0, 340, 253);
+        List->SetOptions(List->Options().With(aoMultiSelect).With(aoRowSelect));
+        AddColumn(80, "A");
+        Nodes.clear();
+        for (int i = 0; i < 30; ++i)
+            Nodes.push_back(List->AddNode());
+        Platform.PaintAll();
+    }
+}
+
 TEST_F(KeyboardTest, KeysOnAnEmptyListRaiseOnlyTheKeyEvent) {
     List->ClearNodes();
     Nodes.clear();
