@@ -1,5 +1,7 @@
-// The column-aware tree list: text nodes, columns, bands, layout, painting and the published
-// properties; and the published TdxTreeList.
+// The column-aware tree list: text nodes, columns, bands, layout, painting, scrolling, mouse and
+// keyboard input, sorting and the published properties; and the published TdxTreeList. One
+// class declared here and implemented across files by concern: each section below names its
+// file (the full table is in docs/ARCHITECTURE.md).
 #pragma once
 
 #include "framework/ImageList.h"
