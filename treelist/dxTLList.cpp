@@ -66,7 +66,7 @@ TdxTreeListNode* TCustomdxTreeList::AddNode() {
     try {
         FNodes.push_back(node);
     } catch (...) {
-        delete node;
+        DisposeNode(node);
         throw;
     }
     node->FIndexHint = NodeCount() - 1;
@@ -351,7 +351,7 @@ void TCustomdxTreeList::CancelEditing() {
 // --- TCustomdxTreeListControl ----------------------------------------------------------------
 
 TdxTreeListNode* TCustomdxTreeListControl::CreateNode() {
-    return new TdxTreeListTextNode(this);
+    return NewNode<TdxTreeListTextNode>();
 }
 
 // Every node of this list comes from CreateNode above (or an override making a descendant of

@@ -7,9 +7,10 @@
 
 namespace dxtl {
 
-// The shipped program is 32-bit: there a node with one short text fits in 64 bytes.
-static_assert(sizeof(void*) != 4 || sizeof(TdxTreeListTextNode) <= 64,
-              "a text node must stay within 64 bytes on the 32-bit target");
+// The shipped program is 32-bit: there a text node takes 56 bytes of its list's node pool, so
+// that with its entry in the top-level list a node with one short text stays under 64 bytes.
+static_assert(sizeof(void*) != 4 || sizeof(TdxTreeListTextNode) <= 56,
+              "a text node must stay within 56 bytes on the 32-bit target");
 
 TdxTreeListNode::TdxTreeListNode(TCustomdxTreeList* owner) : FOwner(owner) {
     if (!owner)
@@ -287,7 +288,7 @@ TdxTreeListNode* TCustomdxTreeList::CreateOwnedNode() {
     if (!node)
         throw EInvaliddxTreeListOperation("CreateNode made no node");
     if (node->FOwner != this) {
-        delete node;
+        node->FOwner->DisposeNode(node);
         throw EInvaliddxTreeListOperation("CreateNode made a node of another list");
     }
     return node;
@@ -312,13 +313,13 @@ TdxTreeListNode* TCustomdxTreeList::InsertChildNode(TdxTreeListNode* parent,
             children.push_back(node);
             node->FIndexHint = static_cast<int>(children.size()) - 1;
         } else {
-            children.insert(children.begin() + at, node);
+            children.insert(std::size_t(at), node);
             node->FIndexHint = at;
         }
     } catch (...) {
         if (parent->FChildren && parent->FChildren->empty())
             parent->FChildren.reset();
-        delete node;
+        DisposeNode(node);
         throw;
     }
     parent->SetHasChildren(true);
@@ -327,6 +328,16 @@ TdxTreeListNode* TCustomdxTreeList::InsertChildNode(TdxTreeListNode* parent,
 }
 
 // --- freeing nodes ---------------------------------------------------------------------------
+
+void TCustomdxTreeList::DisposeNode(TdxTreeListNode* node) noexcept {
+    // Nodes from NewNode live in the pool; those a CreateNode override made with new do not.
+    if (FNodePool.Owns(node)) {
+        node->~TdxTreeListNode();
+        FNodePool.Release(node);
+    } else {
+        delete node;
+    }
+}
 
 void TdxTreeListNode::Free() {
     FOwner->CheckCanFree(this);
@@ -337,6 +348,9 @@ void TdxTreeListNode::DeleteChildren() {
     FOwner->CheckCanFree(this);
     std::exception_ptr firstError;
     while (TdxTreeListNode* child = GetFirstChild()) {
+        // The first child: its position is 0 whatever the hint says (the children before it
+        // have gone), and a stale hint would make finding it cost a walk over the gone ones.
+        child->FIndexHint = 0;
         try {
             FOwner->FreeSubtree(child);
         } catch (...) {
@@ -359,10 +373,10 @@ void TCustomdxTreeList::CheckTreeCanChange(const char* operation) const {
 
 std::span<TdxTreeListNode* const> TCustomdxTreeList::Siblings(const TdxTreeListNode* parent) const {
     if (!parent)
-        return FNodes;
+        return FNodes.Span();
     if (!parent->FChildren)
         return {};
-    return *parent->FChildren;
+    return parent->FChildren->Span();
 }
 
 void TCustomdxTreeList::ReorderSiblings(TdxTreeListNode* parent,
@@ -414,12 +428,23 @@ void TCustomdxTreeList::FreeSubtree(TdxTreeListNode* root) {
         }
     };
     root->FDeleting = true;
-    if (!FClearing) {
+    if (!FClearing && !root->FChildren) {
+        destroy(root);
+    } else if (!FClearing) {
+        // Taking a displayed subtree out of the row index row by row would shift every later
+        // row once per node: the index is dropped instead and built again when next asked.
+        TdxTreeListNode* const rootParent = root->FParent;
+        const bool dropIndex = root->FExpanded && !FRowIndex.Empty() && root->IsVisible();
+        const bool rootWasLast = dropIndex && root->IsLast();
+        if (dropIndex)
+            FRowIndex.Clear();
         // One child at a time, always the first, so that every handler sees a whole tree.
         TdxTreeListNode* node = root;
         for (;;) {
             if (TdxTreeListNode* child = node->GetFirstChild()) {
                 child->FDeleting = true;
+                // At position 0 now, whatever its hint says: see DeleteChildren.
+                child->FIndexHint = 0;
                 node = child;
                 continue;
             }
@@ -430,6 +455,12 @@ void TCustomdxTreeList::FreeSubtree(TdxTreeListNode* root) {
                 break;
             node = parent;
         }
+        // What the incremental removal of the root would have done: the new last child draws
+        // its tree line differently.
+        if (rootWasLast && rootParent && rootParent->FChildren)
+            rootParent->FChildren->back()->FRowHeight = 0;
+    } else if (!root->FChildren) {
+        destroy(root);
     } else {
         // Clearing everything: each node's child list is detached before its children go.
         struct TFrame {
@@ -481,7 +512,7 @@ void TCustomdxTreeList::DestroyNode(TdxTreeListNode* node) {
             TNodeList& siblings = *parent->FChildren;
             const int index = node->Index();
             if (index >= 0)
-                siblings.erase(siblings.begin() + index);
+                siblings.erase(std::size_t(index));
             if (siblings.empty()) {
                 parent->FChildren.reset();
                 parent->FHasChildren = NodeHasChildren(parent);
@@ -491,7 +522,7 @@ void TCustomdxTreeList::DestroyNode(TdxTreeListNode* node) {
     } else if (!FClearing) {
         const int index = node->Index();
         if (index >= 0)
-            FNodes.erase(FNodes.begin() + index);
+            FNodes.erase(std::size_t(index));
     }
 
     TNeighbours neighbours{node, previous, next};
@@ -511,7 +542,7 @@ void TCustomdxTreeList::DestroyNode(TdxTreeListNode* node) {
             outer->Next = neighbours.Next ? neighbours.Next : neighbours.Previous;
     }
     FPendingWasVisible = false;
-    delete node;
+    DisposeNode(node);
     if (error)
         std::rethrow_exception(error);
 }
