@@ -122,6 +122,7 @@ void TCustomdxTreeList::ClearNodes() {
         }
     }
 
+    FTreeSummary.Emptied();
     FClearing = false;
     if (takeLock) {
         try {
@@ -266,6 +267,7 @@ void TCustomdxTreeList::NodeDeleted(TdxTreeListNode* node, TdxTreeListNode* prev
     if (FSelection.Remove(node))
         SelectionCountChanged();
     if (FNodes.empty()) {
+        FTreeSummary.Emptied();
         if (!ListDestroying())
             ClearRowIndex();
         ForgetNodeReferences();

@@ -7,6 +7,7 @@
 #include "treelist/dxTLRowIndex.h"
 #include "treelist/dxTLScrollState.h"
 #include "treelist/dxTLSelection.h"
+#include "treelist/dxTLTreeSummary.h"
 
 #include <span>
 #include <string>
@@ -338,6 +339,7 @@ private:
     TdxTreeListSelection FSelection;
     TdxScrollState FScroll;
     mutable TdxTreeListRowIndex FRowIndex{FNodePool};
+    TdxTreeSummary FTreeSummary;
     struct TPendingUpdate {
         TdxTreeListNode* Node = nullptr;
         bool WasVisible = false;

@@ -99,9 +99,7 @@ public:
     // it answers queries on a const list. Kept small, since every node carries it: a value too
     // large for the cache is not cached and reads as 0, so it is measured again when needed.
     int CachedRowHeight() const { return FRowHeight; }
-    void SetCachedRowHeight(int height) const {
-        FRowHeight = height > 0 && height <= UINT16_MAX ? std::uint16_t(height) : 0;
-    }
+    void SetCachedRowHeight(int height) const;
     int CachedRowLineCount() const { return FRowLineCount; }
     void SetCachedRowLineCount(int lines) {
         FRowLineCount = lines > 0 && lines <= UINT8_MAX ? std::uint8_t(lines) : 0;

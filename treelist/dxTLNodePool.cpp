@@ -81,7 +81,8 @@ void TdxNodePool::AddBlock(unsigned sizeClass) {
     FBlocks.reserve(FBlocks.size() + 1);
     char* memory = static_cast<char*>(::operator new(bytes));
     VARNEL_POISON(memory, bytes);
-    const TBlock block{reinterpret_cast<std::uintptr_t>(memory), bytes, FSlotCount, sizeClass};
+    const TBlock block{
+        reinterpret_cast<std::uintptr_t>(memory), bytes, FSlotCount, sizeClass, c.Shift, c.Inverse};
     const auto at =
         std::upper_bound(FBlocks.begin(), FBlocks.end(), block.Begin,
                          [](std::uintptr_t begin, const TBlock& b) { return begin < b.Begin; });
@@ -113,15 +114,12 @@ int TdxNodePool::FindBlock(const void* p) const noexcept {
     return int(FLastBlock);
 }
 
-int TdxNodePool::SlotOf(const void* slot) const noexcept {
+int TdxNodePool::SlotOfSlow(const void* slot) const noexcept {
     const int b = FindBlock(slot);
     if (b < 0)
         return -1;
     const TBlock& block = FBlocks[std::size_t(b)];
-    const TSizeClass& c = FClasses[block.SizeClass];
-    const auto offset =
-        static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(slot) - block.Begin);
-    return block.FirstSlot + int((offset >> c.Shift) * c.Inverse);
+    return block.SlotAt(reinterpret_cast<std::uintptr_t>(slot) - block.Begin);
 }
 
 bool TdxNodePool::Release(void* slot) noexcept {

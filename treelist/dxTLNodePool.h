@@ -28,8 +28,17 @@ public:
     // is not one of this pool's slots.
     bool Release(void* slot) noexcept;
     bool Owns(const void* p) const noexcept { return FindBlock(p) >= 0; }
-    // The slot's number; -1 for memory that is not one of this pool's slots.
-    int SlotOf(const void* slot) const noexcept;
+    // The slot's number; -1 for memory that is not one of this pool's slots. Inline for the
+    // usual case, a slot in the block of the last lookup.
+    int SlotOf(const void* slot) const noexcept {
+        if (FLastBlock < FBlocks.size()) {
+            const TBlock& block = FBlocks[FLastBlock];
+            const std::uintptr_t offset = reinterpret_cast<std::uintptr_t>(slot) - block.Begin;
+            if (offset < block.Bytes)
+                return block.SlotAt(offset);
+        }
+        return SlotOfSlow(slot);
+    }
     // One more than the highest slot number in use.
     int SlotCount() const { return FSlotCount; }
     std::size_t LiveCount() const { return FLive; }
@@ -57,12 +66,19 @@ private:
         std::size_t Bytes;
         int FirstSlot;
         unsigned SizeClass;
+        // Of the size class, kept here for SlotOf.
+        unsigned Shift;
+        std::uint32_t Inverse;
+        int SlotAt(std::uintptr_t offset) const {
+            return FirstSlot + int((static_cast<std::uint32_t>(offset) >> Shift) * Inverse);
+        }
     };
 
     TSizeClass& ClassFor(std::size_t slotSize);
     void AddBlock(unsigned sizeClass);
     // Index into FBlocks of the block holding `p`, or -1.
     int FindBlock(const void* p) const noexcept;
+    int SlotOfSlow(const void* slot) const noexcept;
     void ReleaseBlocks() noexcept;
 
     std::vector<TSizeClass> FClasses;

@@ -74,6 +74,12 @@ void TdxTreeListNode::SetValues(int index, const TdxValue& value) {
     FOwner->SetNodeVariant(this, index, value);
 }
 
+void TdxTreeListNode::SetCachedRowHeight(int height) const {
+    FRowHeight = height > 0 && height <= UINT16_MAX ? std::uint16_t(height) : 0;
+    if (FRowHeight != 0)
+        FOwner->FTreeSummary.RowHeightCached();
+}
+
 void TdxTreeListNode::SetExpanded(bool expanded) {
     FOwner->SetNodeExpanded(this, expanded);
 }
@@ -306,8 +312,10 @@ TdxTreeListNode* TCustomdxTreeList::InsertChildNode(TdxTreeListNode* parent,
     TdxTreeListNode* node = CreateOwnedNode();
     node->FParent = parent;
     try {
-        if (!parent->FChildren)
+        if (!parent->FChildren) {
             parent->FChildren = std::make_unique<TNodeList>();
+            FTreeSummary.ChildListMade();
+        }
         TNodeList& children = *parent->FChildren;
         if (at < 0) {
             children.push_back(node);

@@ -152,10 +152,15 @@ template <class TVisit> void TCustomdxTreeList::WalkNodes(bool expandedOnly, TVi
 }
 
 std::vector<TdxTreeListNode*> TCustomdxTreeList::DisplayedRows() const {
+    // A list without child lists shows its top-level nodes, and nothing else need be read.
+    if (!FTreeSummary.MayHaveChildLists())
+        return std::vector<TdxTreeListNode*>(FNodes.begin(), FNodes.end());
     std::vector<TdxTreeListNode*> rows;
     rows.reserve(FNodes.size());
     WalkNodes(true, [&rows](TdxTreeListNode* node, std::size_t position) {
-        node->FIndexHint = static_cast<int>(position);
+        // Written only when wrong: most are right, and a write dirties the node's memory.
+        if (node->FIndexHint != static_cast<int>(position))
+            node->FIndexHint = static_cast<int>(position);
         rows.push_back(node);
     });
     return rows;
@@ -171,9 +176,14 @@ void TCustomdxTreeList::ClearRowIndex() {
 }
 
 void TCustomdxTreeList::ClearRowHeights() {
-    if (FClearing || ListDestroying())
+    if (FClearing || ListDestroying() || !FTreeSummary.MayHaveRowHeights())
         return;
-    WalkNodes(false, [](TdxTreeListNode* node, std::size_t) { node->FRowHeight = 0; });
+    // Written only where set: a write dirties the node's memory, and most are clear already.
+    WalkNodes(false, [](TdxTreeListNode* node, std::size_t) {
+        if (node->FRowHeight != 0)
+            node->FRowHeight = 0;
+    });
+    FTreeSummary.RowHeightsCleared();
 }
 
 void TCustomdxTreeList::RebuildRowIndex() {
@@ -254,10 +264,13 @@ TdxTreeListNode* WalkPrevRow(const TdxTreeListNode* node) {
 } // namespace
 
 int TCustomdxTreeList::RowOf(const TdxTreeListNode* node) const {
-    if (!node || node->FOwner != this || FNodes.empty())
+    if (!node || FNodes.empty())
         return -1;
+    // The index knows only this list's nodes.
     if (EnsureRowIndex())
         return FRowIndex.RowOf(node);
+    if (node->FOwner != this)
+        return -1;
     if (!node->IsVisible())
         return -1;
     int row = 0;
