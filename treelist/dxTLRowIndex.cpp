@@ -58,17 +58,11 @@ std::int32_t* TdxTreeListRowIndex::RowSlot(const TdxTreeListNode* node) {
     return &it->second;
 }
 
-int TdxTreeListRowIndex::RowOf(const TdxTreeListNode* node) const {
-    std::int32_t row = -1;
-    const int slot = FPool.SlotOf(node);
-    if (slot >= 0) {
-        if (std::size_t(slot) < FRowOfSlot.size())
-            row = FRowOfSlot[std::size_t(slot)];
-    } else {
-        const auto it = std::lower_bound(FForeign.begin(), FForeign.end(), node, kByAddress);
-        if (it != FForeign.end() && it->first == node)
-            row = it->second;
-    }
+int TdxTreeListRowIndex::ForeignRowOf(const TdxTreeListNode* node) const {
+    const auto it = std::lower_bound(FForeign.begin(), FForeign.end(), node, kByAddress);
+    if (it == FForeign.end() || it->first != node)
+        return -1;
+    const std::int32_t row = it->second;
     return row >= 0 && row < Count() && FRows[std::size_t(row)] == node ? row : -1;
 }
 

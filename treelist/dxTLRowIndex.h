@@ -2,6 +2,8 @@
 // from it.
 #pragma once
 
+#include "treelist/dxTLNodePool.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <utility>
@@ -9,7 +11,6 @@
 
 namespace dxtl {
 
-class TdxNodePool;
 class TdxTreeListNode;
 
 // Displayed rows <-> nodes: the nodes in row order, and each node's row number. A node in the
@@ -26,8 +27,17 @@ public:
     void Clear();
     // Takes the displayed nodes in row order.
     void Build(std::vector<TdxTreeListNode*> rows);
-    // -1 when the node has no row.
-    int RowOf(const TdxTreeListNode* node) const;
+    // -1 when the node has no row. Inline for a node in the pool: row queries come by the
+    // million.
+    int RowOf(const TdxTreeListNode* node) const {
+        const int slot = FPool.SlotOf(node);
+        if (slot < 0)
+            return ForeignRowOf(node);
+        if (std::size_t(slot) >= FRowOfSlot.size())
+            return -1;
+        const std::int32_t row = FRowOfSlot[std::size_t(slot)];
+        return row >= 0 && row < Count() && FRows[std::size_t(row)] == node ? row : -1;
+    }
     // None when out of range.
     TdxTreeListNode* NodeAt(int row) const;
     // Inserts a row at `row`; later rows move down by one.
@@ -39,6 +49,7 @@ private:
     using TForeign = std::pair<const TdxTreeListNode*, std::int32_t>;
     // The stored row number of the node (-1 for none): its slot entry or its foreign entry.
     std::int32_t* RowSlot(const TdxTreeListNode* node);
+    int ForeignRowOf(const TdxTreeListNode* node) const;
     // Adds `delta` to every stored row number at or after `row`.
     void ShiftRows(std::int32_t row, std::int32_t delta);
 
