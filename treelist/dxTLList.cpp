@@ -69,7 +69,7 @@ TdxTreeListNode* TCustomdxTreeList::AddNode() {
         DisposeNode(node);
         throw;
     }
-    node->FIndexHint = NodeCount() - 1;
+    node->FIndexHint = FNodes.Place(FNodes.size() - 1);
     NodeAdded(node);
     return node;
 }

@@ -119,7 +119,8 @@ private:
     // Created with the first child and freed with the last: a leaf holds no list.
     std::unique_ptr<TNodeList> FChildren;
     void* FData = nullptr;
-    // Where Index last found the node; checked first, so sequential sibling walks stay cheap.
+    // The storage place (TdxNodeList::Place) where Index last found the node; checked first,
+    // so sequential sibling walks and freeing the first child again and again stay cheap.
     mutable int FIndexHint = 0;
     // The fields below share one 32-bit word: a text node stays within 56 bytes on the 32-bit
     // target, so that a node with one short text costs under 64 bytes with its list entry.

@@ -11,9 +11,12 @@ namespace dxtl {
 
 class TdxTreeListNode;
 
-// Sibling nodes in display order, contiguous. Removing the first entry is O(1): a subtree is
-// freed one first child at a time, and erasing from the front of a plain vector would make
-// that quadratic. The dead entries in front are dropped once they make up half the storage.
+// Sibling nodes in display order, contiguous. Removing the first entry is O(1) and leaves the
+// others at their places in the storage: a subtree is freed one first child at a time, and
+// erasing from the front of a plain vector would make that quadratic. Nodes remember their
+// place (Place), not their index, so that what they remember stays right while the nodes
+// before them go. The dead entries in front are dropped when an entry is added while they
+// make up half the storage.
 class TdxNodeList {
 public:
     TdxNodeList() = default;
@@ -39,13 +42,20 @@ public:
     TdxTreeListNode* const* begin() const { return FItems.data() + FHead; }
     TdxTreeListNode* const* end() const { return FItems.data() + FItems.size(); }
     std::span<TdxTreeListNode* const> Span() const { return {begin(), size()}; }
+    // The storage place of entry `i`, and the entry at a place (may lie out of range).
+    int Place(std::size_t i) const { return static_cast<int>(FHead + i); }
+    int IndexAt(int place) const { return place - static_cast<int>(FHead); }
 
-    void push_back(TdxTreeListNode* node) { FItems.push_back(node); }
+    void push_back(TdxTreeListNode* node) {
+        CompactBeforeAdding();
+        FItems.push_back(node);
+    }
     void insert(std::size_t at, TdxTreeListNode* node) {
         if (at == 0 && FHead > 0) {
             FItems[--FHead] = node;
             return;
         }
+        CompactBeforeAdding();
         FItems.insert(FItems.begin() + std::ptrdiff_t(FHead + at), node);
     }
     void erase(std::size_t at) {
@@ -53,8 +63,6 @@ public:
             FItems[FHead++] = nullptr;
             if (FHead == FItems.size())
                 clear();
-            else if (FHead * 2 >= FItems.size())
-                Compact();
             return;
         }
         FItems.erase(FItems.begin() + std::ptrdiff_t(FHead + at));
@@ -65,9 +73,12 @@ public:
     }
 
 private:
-    void Compact() {
-        FItems.erase(FItems.begin(), FItems.begin() + std::ptrdiff_t(FHead));
-        FHead = 0;
+    // Bounds the storage of a list used as a queue (added at the end, taken from the front).
+    void CompactBeforeAdding() {
+        if (FHead > 0 && FHead * 2 >= FItems.size()) {
+            FItems.erase(FItems.begin(), FItems.begin() + std::ptrdiff_t(FHead));
+            FHead = 0;
+        }
     }
 
     std::vector<TdxTreeListNode*> FItems;

@@ -3,6 +3,7 @@
 // Sections: attributes; position and navigation; adding children; freeing nodes.
 #include "treelist/dxTL.h"
 
+#include <algorithm>
 #include <exception>
 
 namespace dxtl {
@@ -172,15 +173,13 @@ int TdxTreeListNode::Index() const {
         return -1;
     const auto count = static_cast<int>(siblings->size());
     // Inserting or deleting before the node moves it by a little: look near the hint first.
-    const int hint = FIndexHint < count ? FIndexHint : count - 1;
+    const int hint = std::clamp(siblings->IndexAt(FIndexHint), 0, count - 1);
     for (int distance = 0; hint - distance >= 0 || hint + distance < count; ++distance) {
-        if (hint - distance >= 0 && (*siblings)[std::size_t(hint - distance)] == this) {
-            FIndexHint = hint - distance;
-            return FIndexHint;
-        }
-        if (hint + distance < count && (*siblings)[std::size_t(hint + distance)] == this) {
-            FIndexHint = hint + distance;
-            return FIndexHint;
+        for (const int at : {hint - distance, hint + distance}) {
+            if (at >= 0 && at < count && (*siblings)[std::size_t(at)] == this) {
+                FIndexHint = siblings->Place(std::size_t(at));
+                return at;
+            }
         }
     }
     return -1;
@@ -238,7 +237,7 @@ TdxTreeListNode* TdxTreeListNode::GetNextSibling() const {
     if (std::size_t(index) + 1 >= siblings.size())
         return nullptr;
     TdxTreeListNode* next = siblings[std::size_t(index) + 1];
-    next->FIndexHint = index + 1;
+    next->FIndexHint = siblings.Place(std::size_t(index) + 1);
     return next;
 }
 
@@ -246,8 +245,9 @@ TdxTreeListNode* TdxTreeListNode::GetPrevSibling() const {
     const int index = Index();
     if (index <= 0)
         return nullptr;
-    TdxTreeListNode* prev = (*Siblings())[std::size_t(index) - 1];
-    prev->FIndexHint = index - 1;
+    const TNodeList& siblings = *Siblings();
+    TdxTreeListNode* prev = siblings[std::size_t(index) - 1];
+    prev->FIndexHint = siblings.Place(std::size_t(index) - 1);
     return prev;
 }
 
@@ -319,10 +319,10 @@ TdxTreeListNode* TCustomdxTreeList::InsertChildNode(TdxTreeListNode* parent,
         TNodeList& children = *parent->FChildren;
         if (at < 0) {
             children.push_back(node);
-            node->FIndexHint = static_cast<int>(children.size()) - 1;
+            node->FIndexHint = children.Place(children.size() - 1);
         } else {
             children.insert(std::size_t(at), node);
-            node->FIndexHint = at;
+            node->FIndexHint = children.Place(std::size_t(at));
         }
     } catch (...) {
         if (parent->FChildren && parent->FChildren->empty())
@@ -354,11 +354,14 @@ void TdxTreeListNode::Free() {
 
 void TdxTreeListNode::DeleteChildren() {
     FOwner->CheckCanFree(this);
+    // Displayed children taken out of the row index one by one would shift every later row
+    // once per child: the index is dropped instead (see FreeSubtree).
+    if (FExpanded && FChildren && IsVisible())
+        FOwner->FRowIndex.Clear();
     std::exception_ptr firstError;
     while (TdxTreeListNode* child = GetFirstChild()) {
-        // The first child: its position is 0 whatever the hint says (the children before it
-        // have gone), and a stale hint would make finding it cost a walk over the gone ones.
-        child->FIndexHint = 0;
+        // The first child: known to be at place 0, whatever it remembers.
+        child->FIndexHint = FChildren->Place(0);
         try {
             FOwner->FreeSubtree(child);
         } catch (...) {
@@ -398,7 +401,7 @@ void TCustomdxTreeList::ReorderSiblings(TdxTreeListNode* parent,
     }
     for (std::size_t i = 0; i < order.size(); ++i) {
         (*list)[i] = order[i];
-        order[i]->FIndexHint = static_cast<int>(i);
+        order[i]->FIndexHint = list->Place(i);
     }
 }
 
@@ -451,8 +454,8 @@ void TCustomdxTreeList::FreeSubtree(TdxTreeListNode* root) {
         for (;;) {
             if (TdxTreeListNode* child = node->GetFirstChild()) {
                 child->FDeleting = true;
-                // At position 0 now, whatever its hint says: see DeleteChildren.
-                child->FIndexHint = 0;
+                // Known to be at place 0, whatever it remembers.
+                child->FIndexHint = node->FChildren->Place(0);
                 node = child;
                 continue;
             }

@@ -124,7 +124,7 @@ bool TCustomdxTreeList::EnsureRowIndex() const {
 }
 
 // Depth first in display order, with a stack instead of recursion: trees may be deep.
-// `visit(node, position among its siblings)`; into every child list, or only open ones.
+// `visit(node, its place in its sibling list)`; into every child list, or only open ones.
 template <class TVisit> void TCustomdxTreeList::WalkNodes(bool expandedOnly, TVisit&& visit) const {
     struct TFrame {
         const TNodeList* List;
@@ -139,7 +139,7 @@ template <class TVisit> void TCustomdxTreeList::WalkNodes(bool expandedOnly, TVi
         }
         const std::size_t position = top.Next++;
         TdxTreeListNode* node = (*top.List)[position];
-        visit(node, position);
+        visit(node, top.List->Place(position));
         if (node->FChildren && (node->FExpanded || !expandedOnly))
             stack.push_back({node->FChildren.get(), 0});
     }
@@ -151,10 +151,10 @@ std::vector<TdxTreeListNode*> TCustomdxTreeList::DisplayedRows() const {
         return std::vector<TdxTreeListNode*>(FNodes.begin(), FNodes.end());
     std::vector<TdxTreeListNode*> rows;
     rows.reserve(FNodes.size());
-    WalkNodes(true, [&rows](TdxTreeListNode* node, std::size_t position) {
+    WalkNodes(true, [&rows](TdxTreeListNode* node, int place) {
         // Written only when wrong: most are right, and a write dirties the node's memory.
-        if (node->FIndexHint != static_cast<int>(position))
-            node->FIndexHint = static_cast<int>(position);
+        if (node->FIndexHint != place)
+            node->FIndexHint = place;
         rows.push_back(node);
     });
     return rows;
@@ -173,7 +173,7 @@ void TCustomdxTreeList::ClearRowHeights() {
     if (FClearing || ListDestroying() || !FTreeSummary.MayHaveRowHeights())
         return;
     // Written only where set: a write dirties the node's memory, and most are clear already.
-    WalkNodes(false, [](TdxTreeListNode* node, std::size_t) {
+    WalkNodes(false, [](TdxTreeListNode* node, int) {
         if (node->FRowHeight != 0)
             node->FRowHeight = 0;
     });

@@ -242,6 +242,42 @@ TEST_F(TreeListNodeStorage, FreeingAnExpandedParentReportsItsChildrenInOrderThen
     ExpectRowsMatchWalk(*List);
 }
 
+// Nodes added at the end and freed from the front, at the top level and under a parent, with
+// insertions at the front now and then: order, Index and the rows stay right throughout.
+TEST_F(TreeListNodeStorage, SiblingListsUsedAsQueuesKeepOrderAndPositions) {
+    TdxTreeListNode* parent = List->AddNode();
+    parent->SetStrings(0, "parent");
+    int next = 0;
+    int first = 0;
+    std::vector<int> expected;
+    for (int step = 0; step < 400; ++step) {
+        for (int i = 0; i < 3; ++i) {
+            List->AddNode()->SetStrings(0, std::to_string(next));
+            parent->AddChild()->SetStrings(0, std::to_string(next++));
+        }
+        if (step % 7 == 0) {
+            parent->InsertChild(parent->GetFirstChild())->SetStrings(0, "front");
+            parent->GetFirstChild()->Free();
+        }
+        List->NodeAt(1)->Free();
+        parent->GetFirstChild()->Free();
+        ++first;
+        if (step == 200)
+            parent->SetExpanded(true);
+        if (step % 50 != 0)
+            continue;
+        ASSERT_EQ(List->NodeCount(), 1 + next - first);
+        for (int i = 1; i < List->NodeCount(); ++i) {
+            ASSERT_EQ(List->NodeAt(i)->Strings(0), std::to_string(first + i - 1));
+            ASSERT_EQ(List->NodeAt(i)->Index(), i);
+        }
+        ASSERT_EQ(parent->ChildCount(), next - first);
+        for (int c = 0; c < parent->ChildCount(); ++c)
+            ASSERT_EQ(parent->Children(c)->Strings(0), std::to_string(first + c));
+        ExpectRowsMatchWalk(*List);
+    }
+}
+
 // --- nodes outside the pool ------------------------------------------------------------------
 
 // A list whose CreateNode makes nodes three ways: a text node in the pool, a larger node class
