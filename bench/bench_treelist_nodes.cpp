@@ -1,10 +1,10 @@
 // The tree list's node model beside Qt 5's QStandardItemModel doing the same work: appending
 // rows with one short text, clearing them, row queries over a tree of expanded parents, and
-// sorting rows by a caption-like text.
+// sorting rows by a caption-like text; and, without a peer, freeing one node with many children.
 // Each pair runs in this one binary, so their ratio compares like with like. Memory per node
 // is measured as the growth of the heap in use (glibc mallinfo2, allocator overhead included).
 //
-// Sections: workloads; adding; row queries; clearing; sorting; memory; main.
+// Sections: workloads; adding; row queries; clearing and freeing; sorting; memory; main.
 #include "treelist/dxTL.h"
 
 #include <QCoreApplication>
@@ -240,7 +240,7 @@ void Varnel_AbsoluteIndex_RandomRows(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * std::int64_t(rows.size()));
 }
 
-// --- clearing --------------------------------------------------------------------------------
+// --- clearing and freeing --------------------------------------------------------------------
 
 void Varnel_ClearNodes(benchmark::State& state) {
     const int count = int(state.range(0));
@@ -274,6 +274,33 @@ void Qt_Clear(benchmark::State& state) {
     }
     state.SetComplexityN(count);
     state.SetItemsProcessed(state.iterations() * count);
+}
+
+// Freeing one node with `k` children (outside ClearNodes), expanded, in a list that has other
+// rows: the children go one by one, each with its OnDeletion, so this grows with k alone.
+void Varnel_FreeParent(benchmark::State& state) {
+    const int children = int(state.range(0));
+    const auto& captions = Captions();
+    for (auto _ : state) {
+        state.PauseTiming();
+        TList list = NewList();
+        list->BeginUpdate();
+        list->AddNode()->SetStrings(0, "before");
+        TdxTreeListNode* parent = list->AddNode();
+        for (int i = 0; i < children; ++i)
+            parent->AddChild()->SetStrings(0, captions[std::size_t(i)]);
+        parent->SetExpanded(true);
+        list->AddNode()->SetStrings(0, "after");
+        list->EndUpdate();
+        state.ResumeTiming();
+        parent->Free();
+        benchmark::DoNotOptimize(list->AbsoluteCount());
+        state.PauseTiming();
+        list.reset();
+        state.ResumeTiming();
+    }
+    state.SetComplexityN(children);
+    state.SetItemsProcessed(state.iterations() * children);
 }
 
 // --- sorting ---------------------------------------------------------------------------------
@@ -408,6 +435,12 @@ BENCHMARK(Varnel_AbsoluteIndex_RandomRows)
     ->Complexity(benchmark::oLogN)
     ->Unit(benchmark::kMicrosecond);
 BENCHMARK(Varnel_ClearNodes)
+    ->Arg(kMillion / 4)
+    ->Arg(kMillion / 2)
+    ->Arg(kMillion)
+    ->Complexity(benchmark::oN)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(Varnel_FreeParent)
     ->Arg(kMillion / 4)
     ->Arg(kMillion / 2)
     ->Arg(kMillion)

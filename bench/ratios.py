@@ -59,7 +59,8 @@ def main(path):
           f"{peer['bytes_per_node']:9.1f} B {peer['bytes_per_node'] / ours['bytes_per_node']:14.2f}x")
     print(f"{'  with the row index built':50} {ours['with_row_index']:9.1f} B")
     print(f"{'  sizeof(TdxTreeListTextNode) here':50} {ours['sizeof_text_node']:9.0f} B")
-    for name in ("Varnel_AbsoluteIndex_RandomRows_BigO", "Varnel_ClearNodes_BigO"):
+    for name in ("Varnel_AbsoluteIndex_RandomRows_BigO", "Varnel_ClearNodes_BigO",
+                 "Varnel_FreeParent_BigO"):
         if name in runs:
             r = runs[name]
             print(f"{name:50} fits {r.get('big_o', '?')}, coefficient {r['real_coefficient']:.3g}")

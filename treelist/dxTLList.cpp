@@ -66,10 +66,10 @@ TdxTreeListNode* TCustomdxTreeList::AddNode() {
     try {
         FNodes.push_back(node);
     } catch (...) {
-        delete node;
+        DisposeNode(node);
         throw;
     }
-    node->FIndexHint = NodeCount() - 1;
+    node->FIndexHint = FNodes.Place(FNodes.size() - 1);
     NodeAdded(node);
     return node;
 }
@@ -122,6 +122,7 @@ void TCustomdxTreeList::ClearNodes() {
         }
     }
 
+    FTreeSummary.Emptied();
     FClearing = false;
     if (takeLock) {
         try {
@@ -266,6 +267,7 @@ void TCustomdxTreeList::NodeDeleted(TdxTreeListNode* node, TdxTreeListNode* prev
     if (FSelection.Remove(node))
         SelectionCountChanged();
     if (FNodes.empty()) {
+        FTreeSummary.Emptied();
         if (!ListDestroying())
             ClearRowIndex();
         ForgetNodeReferences();
@@ -351,7 +353,7 @@ void TCustomdxTreeList::CancelEditing() {
 // --- TCustomdxTreeListControl ----------------------------------------------------------------
 
 TdxTreeListNode* TCustomdxTreeListControl::CreateNode() {
-    return new TdxTreeListTextNode(this);
+    return NewNode<TdxTreeListTextNode>();
 }
 
 // Every node of this list comes from CreateNode above (or an override making a descendant of

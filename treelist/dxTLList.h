@@ -3,13 +3,16 @@
 #pragma once
 
 #include "treelist/dxTLNode.h"
+#include "treelist/dxTLNodePool.h"
 #include "treelist/dxTLRowIndex.h"
 #include "treelist/dxTLScrollState.h"
 #include "treelist/dxTLSelection.h"
+#include "treelist/dxTLTreeSummary.h"
 
 #include <span>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <vector>
 
 namespace dxtl {
@@ -169,7 +172,24 @@ protected:
     void ReorderSiblings(TdxTreeListNode* parent, std::span<TdxTreeListNode* const> order);
 
     // --- Hooks through which nodes reach the list ---------------------------------------
+    // Makes a node owned by this list. Overrides make it with NewNode (in the list's node
+    // pool) or with new; the list frees either kind.
     virtual TdxTreeListNode* CreateNode() = 0;
+    // A node of class TNode, constructed with this list as its owner, in the list's node pool.
+    template <class TNode> TNode* NewNode() {
+        static_assert(std::is_base_of_v<TdxTreeListNode, TNode>);
+        if constexpr (alignof(TNode) > __STDCPP_DEFAULT_NEW_ALIGNMENT__) {
+            return new TNode(this);
+        } else {
+            void* memory = FNodePool.Allocate(sizeof(TNode), alignof(TNode));
+            try {
+                return ::new (memory) TNode(this);
+            } catch (...) {
+                FNodePool.Release(memory);
+                throw;
+            }
+        }
+    }
     virtual void NodeAdded(TdxTreeListNode* node);
     virtual bool NodeHasChildren(const TdxTreeListNode* node) const;
     virtual void ClearRowIndex();
@@ -297,6 +317,8 @@ private:
     TdxTreeListNode* InsertChildNode(TdxTreeListNode* parent, TdxTreeListNode* before);
     void FreeSubtree(TdxTreeListNode* root);
     void DestroyNode(TdxTreeListNode* node);
+    // Destroys a node that is out of the tree and gives its memory back.
+    void DisposeNode(TdxTreeListNode* node) noexcept;
     void FreeAllQuietly();
     void ForgetNodeReferences();
     void SetNodeExpanded(TdxTreeListNode* node, bool expanded);
@@ -324,13 +346,16 @@ private:
     // The node itself when shown, else its nearest shown ancestor.
     TdxTreeListNode* ShownNodeOf(TdxTreeListNode* node) const;
 
+    // Declared first: everything below may refer to nodes, which live here.
+    TdxNodePool FNodePool;
     TNodeList FNodes;
     int FLockUpdate = 0;
     TdxTreeListNode* FFocusedNode = nullptr;
     int FFocusedColumn = -1;
     TdxTreeListSelection FSelection;
     TdxScrollState FScroll;
-    mutable TdxTreeListRowIndex FRowIndex;
+    mutable TdxTreeListRowIndex FRowIndex{FNodePool};
+    TdxTreeSummary FTreeSummary;
     struct TPendingUpdate {
         TdxTreeListNode* Node = nullptr;
         bool WasVisible = false;

@@ -1,9 +1,11 @@
 // A node of a tree list and the text node that keeps its own indexes and texts.
 #pragma once
 
+#include "treelist/dxTLNodeList.h"
 #include "treelist/dxTLNodeStrings.h"
 #include "treelist/dxTLTypes.h"
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -94,11 +96,14 @@ public:
     TdxTreeListNode* GetPrevRow() const;
 
     // Row geometry cached by the layout; 0 = not computed. A cache: the layout fills it while
-    // it answers queries on a const list.
+    // it answers queries on a const list. Kept small, since every node carries it: a value too
+    // large for the cache is not cached and reads as 0, so it is measured again when needed.
     int CachedRowHeight() const { return FRowHeight; }
-    void SetCachedRowHeight(int height) const { FRowHeight = height; }
+    void SetCachedRowHeight(int height) const;
     int CachedRowLineCount() const { return FRowLineCount; }
-    void SetCachedRowLineCount(int lines) { FRowLineCount = lines; }
+    void SetCachedRowLineCount(int lines) {
+        FRowLineCount = lines > 0 && lines <= UINT8_MAX ? std::uint8_t(lines) : 0;
+    }
 
 protected:
     // Nodes go through Free, which needs the whole object for the deletion events.
@@ -106,7 +111,7 @@ protected:
 
 private:
     friend class TCustomdxTreeList;
-    using TNodeList = std::vector<TdxTreeListNode*>;
+    using TNodeList = TdxNodeList;
     const TNodeList* Siblings() const;
 
     TCustomdxTreeList* FOwner;
@@ -114,13 +119,16 @@ private:
     // Created with the first child and freed with the last: a leaf holds no list.
     std::unique_ptr<TNodeList> FChildren;
     void* FData = nullptr;
-    // Where Index last found the node; checked first, so sequential sibling walks stay cheap.
+    // The storage place (TdxNodeList::Place) where Index last found the node; checked first,
+    // so sequential sibling walks and freeing the first child again and again stay cheap.
     mutable int FIndexHint = 0;
-    mutable int FRowHeight = 0;
-    int FRowLineCount = 0;
-    bool FDeleting = false;
-    bool FExpanded = false;
-    bool FHasChildren = false;
+    // The fields below share one 32-bit word: a text node stays within 56 bytes on the 32-bit
+    // target, so that a node with one short text costs under 64 bytes with its list entry.
+    mutable std::uint16_t FRowHeight = 0;
+    std::uint8_t FRowLineCount = 0;
+    bool FDeleting : 1 = false;
+    bool FExpanded : 1 = false;
+    bool FHasChildren : 1 = false;
 };
 
 // The node of the lists in this unit: it keeps its indexes and texts itself.

@@ -152,6 +152,16 @@ std::string_view TdxNodeStrings::Get(int index) const {
 void TdxNodeStrings::Set(int index, std::string_view text) {
     if (index < 0)
         throw std::out_of_range("negative text index");
+    // The usual write, a node's only text when it is short: composed in place. Inline, byte 0
+    // is the entry count (0 when empty), and one short entry is its length and its bytes.
+    if (index == 0 && !OnHeap() && FRaw[0] <= 1 && text.size() <= kInlineBytes - 2) {
+        if (!text.empty())
+            std::memmove(FRaw + 2, text.data(), text.size());
+        FRaw[0] = 1;
+        FRaw[1] = static_cast<unsigned char>(text.size());
+        FRaw[kInlineBytes] = static_cast<unsigned char>(2 + text.size());
+        return;
+    }
     const TView content = Content();
     // The new text may be a view of this buffer, which the rebuild overwrites.
     const auto* textBytes = reinterpret_cast<const unsigned char*>(text.data());

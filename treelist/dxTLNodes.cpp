@@ -3,13 +3,15 @@
 // Sections: attributes; position and navigation; adding children; freeing nodes.
 #include "treelist/dxTL.h"
 
+#include <algorithm>
 #include <exception>
 
 namespace dxtl {
 
-// The shipped program is 32-bit: there a node with one short text fits in 64 bytes.
-static_assert(sizeof(void*) != 4 || sizeof(TdxTreeListTextNode) <= 64,
-              "a text node must stay within 64 bytes on the 32-bit target");
+// The shipped program is 32-bit: there a text node takes 56 bytes of its list's node pool, so
+// that with its entry in the top-level list a node with one short text stays under 64 bytes.
+static_assert(sizeof(void*) != 4 || sizeof(TdxTreeListTextNode) <= 56,
+              "a text node must stay within 56 bytes on the 32-bit target");
 
 TdxTreeListNode::TdxTreeListNode(TCustomdxTreeList* owner) : FOwner(owner) {
     if (!owner)
@@ -71,6 +73,12 @@ void TdxTreeListNode::SetValues(int index, const TdxValue& value) {
     if (index < 0)
         fw::RaiseListIndexError(index);
     FOwner->SetNodeVariant(this, index, value);
+}
+
+void TdxTreeListNode::SetCachedRowHeight(int height) const {
+    FRowHeight = height > 0 && height <= UINT16_MAX ? std::uint16_t(height) : 0;
+    if (FRowHeight != 0)
+        FOwner->FTreeSummary.RowHeightCached();
 }
 
 void TdxTreeListNode::SetExpanded(bool expanded) {
@@ -165,15 +173,13 @@ int TdxTreeListNode::Index() const {
         return -1;
     const auto count = static_cast<int>(siblings->size());
     // Inserting or deleting before the node moves it by a little: look near the hint first.
-    const int hint = FIndexHint < count ? FIndexHint : count - 1;
+    const int hint = std::clamp(siblings->IndexAt(FIndexHint), 0, count - 1);
     for (int distance = 0; hint - distance >= 0 || hint + distance < count; ++distance) {
-        if (hint - distance >= 0 && (*siblings)[std::size_t(hint - distance)] == this) {
-            FIndexHint = hint - distance;
-            return FIndexHint;
-        }
-        if (hint + distance < count && (*siblings)[std::size_t(hint + distance)] == this) {
-            FIndexHint = hint + distance;
-            return FIndexHint;
+        for (const int at : {hint - distance, hint + distance}) {
+            if (at >= 0 && at < count && (*siblings)[std::size_t(at)] == this) {
+                FIndexHint = siblings->Place(std::size_t(at));
+                return at;
+            }
         }
     }
     return -1;
@@ -231,7 +237,7 @@ TdxTreeListNode* TdxTreeListNode::GetNextSibling() const {
     if (std::size_t(index) + 1 >= siblings.size())
         return nullptr;
     TdxTreeListNode* next = siblings[std::size_t(index) + 1];
-    next->FIndexHint = index + 1;
+    next->FIndexHint = siblings.Place(std::size_t(index) + 1);
     return next;
 }
 
@@ -239,8 +245,9 @@ TdxTreeListNode* TdxTreeListNode::GetPrevSibling() const {
     const int index = Index();
     if (index <= 0)
         return nullptr;
-    TdxTreeListNode* prev = (*Siblings())[std::size_t(index) - 1];
-    prev->FIndexHint = index - 1;
+    const TNodeList& siblings = *Siblings();
+    TdxTreeListNode* prev = siblings[std::size_t(index) - 1];
+    prev->FIndexHint = siblings.Place(std::size_t(index) - 1);
     return prev;
 }
 
@@ -287,7 +294,7 @@ TdxTreeListNode* TCustomdxTreeList::CreateOwnedNode() {
     if (!node)
         throw EInvaliddxTreeListOperation("CreateNode made no node");
     if (node->FOwner != this) {
-        delete node;
+        node->FOwner->DisposeNode(node);
         throw EInvaliddxTreeListOperation("CreateNode made a node of another list");
     }
     return node;
@@ -305,20 +312,22 @@ TdxTreeListNode* TCustomdxTreeList::InsertChildNode(TdxTreeListNode* parent,
     TdxTreeListNode* node = CreateOwnedNode();
     node->FParent = parent;
     try {
-        if (!parent->FChildren)
+        if (!parent->FChildren) {
             parent->FChildren = std::make_unique<TNodeList>();
+            FTreeSummary.ChildListMade();
+        }
         TNodeList& children = *parent->FChildren;
         if (at < 0) {
             children.push_back(node);
-            node->FIndexHint = static_cast<int>(children.size()) - 1;
+            node->FIndexHint = children.Place(children.size() - 1);
         } else {
-            children.insert(children.begin() + at, node);
-            node->FIndexHint = at;
+            children.insert(std::size_t(at), node);
+            node->FIndexHint = children.Place(std::size_t(at));
         }
     } catch (...) {
         if (parent->FChildren && parent->FChildren->empty())
             parent->FChildren.reset();
-        delete node;
+        DisposeNode(node);
         throw;
     }
     parent->SetHasChildren(true);
@@ -328,6 +337,16 @@ TdxTreeListNode* TCustomdxTreeList::InsertChildNode(TdxTreeListNode* parent,
 
 // --- freeing nodes ---------------------------------------------------------------------------
 
+void TCustomdxTreeList::DisposeNode(TdxTreeListNode* node) noexcept {
+    // Nodes from NewNode live in the pool; those a CreateNode override made with new do not.
+    if (FNodePool.Owns(node)) {
+        node->~TdxTreeListNode();
+        FNodePool.Release(node);
+    } else {
+        delete node;
+    }
+}
+
 void TdxTreeListNode::Free() {
     FOwner->CheckCanFree(this);
     FOwner->FreeSubtree(this);
@@ -335,8 +354,14 @@ void TdxTreeListNode::Free() {
 
 void TdxTreeListNode::DeleteChildren() {
     FOwner->CheckCanFree(this);
+    // Displayed children taken out of the row index one by one would shift every later row
+    // once per child: the index is dropped instead (see FreeSubtree).
+    if (FExpanded && FChildren && IsVisible())
+        FOwner->FRowIndex.Clear();
     std::exception_ptr firstError;
     while (TdxTreeListNode* child = GetFirstChild()) {
+        // The first child: known to be at place 0, whatever it remembers.
+        child->FIndexHint = FChildren->Place(0);
         try {
             FOwner->FreeSubtree(child);
         } catch (...) {
@@ -359,10 +384,10 @@ void TCustomdxTreeList::CheckTreeCanChange(const char* operation) const {
 
 std::span<TdxTreeListNode* const> TCustomdxTreeList::Siblings(const TdxTreeListNode* parent) const {
     if (!parent)
-        return FNodes;
+        return FNodes.Span();
     if (!parent->FChildren)
         return {};
-    return *parent->FChildren;
+    return parent->FChildren->Span();
 }
 
 void TCustomdxTreeList::ReorderSiblings(TdxTreeListNode* parent,
@@ -376,7 +401,7 @@ void TCustomdxTreeList::ReorderSiblings(TdxTreeListNode* parent,
     }
     for (std::size_t i = 0; i < order.size(); ++i) {
         (*list)[i] = order[i];
-        order[i]->FIndexHint = static_cast<int>(i);
+        order[i]->FIndexHint = list->Place(i);
     }
 }
 
@@ -414,12 +439,23 @@ void TCustomdxTreeList::FreeSubtree(TdxTreeListNode* root) {
         }
     };
     root->FDeleting = true;
-    if (!FClearing) {
+    if (!FClearing && !root->FChildren) {
+        destroy(root);
+    } else if (!FClearing) {
+        // Taking a displayed subtree out of the row index row by row would shift every later
+        // row once per node: the index is dropped instead and built again when next asked.
+        TdxTreeListNode* const rootParent = root->FParent;
+        const bool dropIndex = root->FExpanded && !FRowIndex.Empty() && root->IsVisible();
+        const bool rootWasLast = dropIndex && root->IsLast();
+        if (dropIndex)
+            FRowIndex.Clear();
         // One child at a time, always the first, so that every handler sees a whole tree.
         TdxTreeListNode* node = root;
         for (;;) {
             if (TdxTreeListNode* child = node->GetFirstChild()) {
                 child->FDeleting = true;
+                // Known to be at place 0, whatever it remembers.
+                child->FIndexHint = node->FChildren->Place(0);
                 node = child;
                 continue;
             }
@@ -430,6 +466,12 @@ void TCustomdxTreeList::FreeSubtree(TdxTreeListNode* root) {
                 break;
             node = parent;
         }
+        // What the incremental removal of the root would have done: the new last child draws
+        // its tree line differently.
+        if (rootWasLast && rootParent && rootParent->FChildren)
+            rootParent->FChildren->back()->FRowHeight = 0;
+    } else if (!root->FChildren) {
+        destroy(root);
     } else {
         // Clearing everything: each node's child list is detached before its children go.
         struct TFrame {
@@ -481,7 +523,7 @@ void TCustomdxTreeList::DestroyNode(TdxTreeListNode* node) {
             TNodeList& siblings = *parent->FChildren;
             const int index = node->Index();
             if (index >= 0)
-                siblings.erase(siblings.begin() + index);
+                siblings.erase(std::size_t(index));
             if (siblings.empty()) {
                 parent->FChildren.reset();
                 parent->FHasChildren = NodeHasChildren(parent);
@@ -491,7 +533,7 @@ void TCustomdxTreeList::DestroyNode(TdxTreeListNode* node) {
     } else if (!FClearing) {
         const int index = node->Index();
         if (index >= 0)
-            FNodes.erase(FNodes.begin() + index);
+            FNodes.erase(std::size_t(index));
     }
 
     TNeighbours neighbours{node, previous, next};
@@ -511,7 +553,7 @@ void TCustomdxTreeList::DestroyNode(TdxTreeListNode* node) {
             outer->Next = neighbours.Next ? neighbours.Next : neighbours.Previous;
     }
     FPendingWasVisible = false;
-    delete node;
+    DisposeNode(node);
     if (error)
         std::rethrow_exception(error);
 }

@@ -1,7 +1,7 @@
 // The row index: displayed rows <-> nodes, its full and incremental updates, and the row
 // queries, which walk the tree whenever the index is not in use.
 //
-// Sections: the three lists; keeping the index; row queries.
+// Sections: the lists; keeping the index; row queries.
 #include "treelist/dxTL.h"
 
 #include <algorithm>
@@ -10,46 +10,60 @@
 
 namespace dxtl {
 
-// --- the three lists -------------------------------------------------------------------------
+// --- the lists ------------------------------------------------------------------------------
+
+namespace {
+
+const auto kByAddress = [](const std::pair<const TdxTreeListNode*, std::int32_t>& entry,
+                           const TdxTreeListNode* node) {
+    return std::less<const TdxTreeListNode*>()(entry.first, node);
+};
+
+} // namespace
 
 void TdxTreeListRowIndex::Clear() {
     // Released rather than kept: the index is dropped before bulk changes and clears.
     FRows = {};
-    FByAddress = {};
-    FRowOfAddress = {};
+    FRowOfSlot = {};
+    FForeign = {};
 }
 
 void TdxTreeListRowIndex::Build(std::vector<TdxTreeListNode*> rows) {
     FRows = std::move(rows);
-    std::vector<std::pair<TdxTreeListNode*, std::int32_t>> pairs;
-    pairs.reserve(FRows.size());
-    for (std::size_t row = 0; row < FRows.size(); ++row)
-        pairs.emplace_back(FRows[row], static_cast<std::int32_t>(row));
-    const auto byAddress = [](const auto& a, const auto& b) {
-        return std::less<TdxTreeListNode*>()(a.first, b.first);
-    };
-    // Nodes made one after another often lie in address order already.
-    if (!std::is_sorted(pairs.begin(), pairs.end(), byAddress))
-        std::sort(pairs.begin(), pairs.end(), byAddress);
-    FByAddress.resize(pairs.size());
-    FRowOfAddress.resize(pairs.size());
-    for (std::size_t i = 0; i < pairs.size(); ++i) {
-        FByAddress[i] = pairs[i].first;
-        FRowOfAddress[i] = pairs[i].second;
+    FRowOfSlot.assign(std::size_t(FPool.SlotCount()), -1);
+    FForeign.clear();
+    for (std::size_t row = 0; row < FRows.size(); ++row) {
+        const int slot = FPool.SlotOf(FRows[row]);
+        if (slot >= 0)
+            FRowOfSlot[std::size_t(slot)] = static_cast<std::int32_t>(row);
+        else
+            FForeign.emplace_back(FRows[row], static_cast<std::int32_t>(row));
     }
+    std::sort(FForeign.begin(), FForeign.end(), [](const TForeign& a, const TForeign& b) {
+        return std::less<const TdxTreeListNode*>()(a.first, b.first);
+    });
 }
 
-std::size_t TdxTreeListRowIndex::AddressSlot(const TdxTreeListNode* node) const {
-    const auto it = std::lower_bound(FByAddress.begin(), FByAddress.end(), node,
-                                     std::less<const TdxTreeListNode*>());
-    return static_cast<std::size_t>(it - FByAddress.begin());
+std::int32_t* TdxTreeListRowIndex::RowSlot(const TdxTreeListNode* node) {
+    const int slot = FPool.SlotOf(node);
+    if (slot >= 0) {
+        // Slots made since the last build.
+        if (std::size_t(slot) >= FRowOfSlot.size())
+            FRowOfSlot.resize(std::size_t(FPool.SlotCount()), -1);
+        return &FRowOfSlot[std::size_t(slot)];
+    }
+    auto it = std::lower_bound(FForeign.begin(), FForeign.end(), node, kByAddress);
+    if (it == FForeign.end() || it->first != node)
+        it = FForeign.insert(it, {node, -1});
+    return &it->second;
 }
 
-int TdxTreeListRowIndex::RowOf(const TdxTreeListNode* node) const {
-    const std::size_t slot = AddressSlot(node);
-    if (slot < FByAddress.size() && FByAddress[slot] == node)
-        return FRowOfAddress[slot];
-    return -1;
+int TdxTreeListRowIndex::ForeignRowOf(const TdxTreeListNode* node) const {
+    const auto it = std::lower_bound(FForeign.begin(), FForeign.end(), node, kByAddress);
+    if (it == FForeign.end() || it->first != node)
+        return -1;
+    const std::int32_t row = it->second;
+    return row >= 0 && row < Count() && FRows[std::size_t(row)] == node ? row : -1;
 }
 
 TdxTreeListNode* TdxTreeListRowIndex::NodeAt(int row) const {
@@ -58,27 +72,34 @@ TdxTreeListNode* TdxTreeListRowIndex::NodeAt(int row) const {
     return FRows[static_cast<std::size_t>(row)];
 }
 
+void TdxTreeListRowIndex::ShiftRows(std::int32_t row, std::int32_t delta) {
+    for (std::int32_t& r : FRowOfSlot)
+        r += r >= row ? delta : 0;
+    for (TForeign& entry : FForeign)
+        entry.second += entry.second >= row ? delta : 0;
+}
+
 void TdxTreeListRowIndex::Insert(TdxTreeListNode* node, int row) {
     row = std::clamp(row, 0, Count());
+    // Room first, so that a failing allocation leaves the index as it was.
+    FRows.reserve(FRows.size() + 1);
+    FForeign.reserve(FForeign.size() + 1);
+    std::int32_t* stored = RowSlot(node);
     if (row < Count())
-        for (std::int32_t& r : FRowOfAddress)
-            r += r >= row ? 1 : 0;
-    const std::size_t slot = AddressSlot(node);
-    FByAddress.insert(FByAddress.begin() + std::ptrdiff_t(slot), node);
-    FRowOfAddress.insert(FRowOfAddress.begin() + std::ptrdiff_t(slot), row);
+        ShiftRows(row, 1);
+    *stored = row;
     FRows.insert(FRows.begin() + row, node);
 }
 
 bool TdxTreeListRowIndex::Remove(const TdxTreeListNode* node) {
-    const std::size_t slot = AddressSlot(node);
-    if (slot >= FByAddress.size() || FByAddress[slot] != node)
+    const int row = RowOf(node);
+    if (row < 0)
         return false;
-    const std::int32_t row = FRowOfAddress[slot];
-    FByAddress.erase(FByAddress.begin() + std::ptrdiff_t(slot));
-    FRowOfAddress.erase(FRowOfAddress.begin() + std::ptrdiff_t(slot));
-    for (std::int32_t& r : FRowOfAddress)
-        r -= r > row ? 1 : 0;
+    *RowSlot(node) = -1;
+    ShiftRows(row + 1, -1);
     FRows.erase(FRows.begin() + row);
+    if (FPool.SlotOf(node) < 0)
+        FForeign.erase(std::lower_bound(FForeign.begin(), FForeign.end(), node, kByAddress));
     return true;
 }
 
@@ -92,16 +113,18 @@ bool TCustomdxTreeList::EnsureRowIndex() const {
     if (RowIndexUsable())
         return true;
     // Built only where every later change keeps it in step: no lock (which drops it), no
-    // loading (which skips the incremental updates), no clearing and no update in progress.
+    // loading (which skips the incremental updates), no clearing and no update in progress;
+    // and not while nodes are being freed: a subtree being freed drops it, and building it
+    // for each of its nodes would cost a walk of the whole tree per node.
     if (FLockUpdate != 0 || IsLoading() || ListDestroying() || FClearing || FPending.Node ||
-        FNodes.empty())
+        !FFreeing.empty() || FNodes.empty())
         return false;
     BuildRowIndex();
     return RowIndexUsable();
 }
 
 // Depth first in display order, with a stack instead of recursion: trees may be deep.
-// `visit(node, position among its siblings)`; into every child list, or only open ones.
+// `visit(node, its place in its sibling list)`; into every child list, or only open ones.
 template <class TVisit> void TCustomdxTreeList::WalkNodes(bool expandedOnly, TVisit&& visit) const {
     struct TFrame {
         const TNodeList* List;
@@ -116,17 +139,22 @@ template <class TVisit> void TCustomdxTreeList::WalkNodes(bool expandedOnly, TVi
         }
         const std::size_t position = top.Next++;
         TdxTreeListNode* node = (*top.List)[position];
-        visit(node, position);
+        visit(node, top.List->Place(position));
         if (node->FChildren && (node->FExpanded || !expandedOnly))
             stack.push_back({node->FChildren.get(), 0});
     }
 }
 
 std::vector<TdxTreeListNode*> TCustomdxTreeList::DisplayedRows() const {
+    // A list without child lists shows its top-level nodes, and nothing else need be read.
+    if (!FTreeSummary.MayHaveChildLists())
+        return std::vector<TdxTreeListNode*>(FNodes.begin(), FNodes.end());
     std::vector<TdxTreeListNode*> rows;
     rows.reserve(FNodes.size());
-    WalkNodes(true, [&rows](TdxTreeListNode* node, std::size_t position) {
-        node->FIndexHint = static_cast<int>(position);
+    WalkNodes(true, [&rows](TdxTreeListNode* node, int place) {
+        // Written only when wrong: most are right, and a write dirties the node's memory.
+        if (node->FIndexHint != place)
+            node->FIndexHint = place;
         rows.push_back(node);
     });
     return rows;
@@ -142,9 +170,14 @@ void TCustomdxTreeList::ClearRowIndex() {
 }
 
 void TCustomdxTreeList::ClearRowHeights() {
-    if (FClearing || ListDestroying())
+    if (FClearing || ListDestroying() || !FTreeSummary.MayHaveRowHeights())
         return;
-    WalkNodes(false, [](TdxTreeListNode* node, std::size_t) { node->FRowHeight = 0; });
+    // Written only where set: a write dirties the node's memory, and most are clear already.
+    WalkNodes(false, [](TdxTreeListNode* node, int) {
+        if (node->FRowHeight != 0)
+            node->FRowHeight = 0;
+    });
+    FTreeSummary.RowHeightsCleared();
 }
 
 void TCustomdxTreeList::RebuildRowIndex() {
@@ -225,10 +258,13 @@ TdxTreeListNode* WalkPrevRow(const TdxTreeListNode* node) {
 } // namespace
 
 int TCustomdxTreeList::RowOf(const TdxTreeListNode* node) const {
-    if (!node || node->FOwner != this || FNodes.empty())
+    if (!node || FNodes.empty())
         return -1;
+    // The index knows only this list's nodes.
     if (EnsureRowIndex())
         return FRowIndex.RowOf(node);
+    if (node->FOwner != this)
+        return -1;
     if (!node->IsVisible())
         return -1;
     int row = 0;
