@@ -28,7 +28,8 @@ FW_BEGIN_MESSAGE_MAP(TfVarnel, TForm)
 FW_MESSAGE(Msg::HotKey, WMHotKey)
 FW_END_MESSAGE_MAP()
 
-TfVarnel::TfVarnel(TComponent* owner) : TForm(owner) {
+TfVarnel::TfVarnel(TComponent* owner)
+    : TForm(owner), FHiddenTags(std::make_unique<THiddenWindowTags>(Platform().Desktop())) {
     WindowClassName = "TfVarnel";
     const std::optional<std::string> layout = Platform().ProgramResource(kLayoutResource);
     if (!layout)
@@ -85,6 +86,9 @@ THandlerTable TfVarnel::Handlers() {
 }
 
 void TfVarnel::FormCreate(TObject*) {
+    // Windows that a copy killed from outside left hidden come back first, so that the first
+    // snapshot lists them.
+    FHiddenTags->RecoverOrphans();
     FWindowList = new TWindowList(this);
     FSavedMarks = std::make_unique<TStringList>();
     FillWindowList();
@@ -102,6 +106,7 @@ void TfVarnel::FormCreate(TObject*) {
 
 void TfVarnel::FormDestroy(TObject*) {
     ShowMarkedWindows();
+    FHiddenTags->ForgetShownWindows();
     Platform().SetFatalErrorHandler(nullptr);
     if (Application())
         Application()->OnEndSession = nullptr;
@@ -212,7 +217,16 @@ void TfVarnel::Sweep(int showCommand) {
         // test too and is skipped.
         if (desktop.WindowThreadProcess(record->Handle) != record->Owner)
             continue;
-        desktop.ShowWindow(record->Handle, showCommand);
+        // The tag goes on before the window is hidden and comes off after it is shown, so
+        // whenever this process may die a hidden window carries it. A window that another
+        // copy still running hid is that copy's to show.
+        if (showCommand == SW::Hide) {
+            FHiddenTags->BeforeHide(record->Handle);
+            desktop.ShowWindow(record->Handle, showCommand);
+        } else if (!FHiddenTags->HiddenByAnotherRunningCopy(record->Handle)) {
+            desktop.ShowWindow(record->Handle, showCommand);
+            FHiddenTags->AfterShow(record->Handle);
+        }
     }
     desktop.ShowWindow(Handle(), showCommand);
     if (Application())

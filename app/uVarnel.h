@@ -2,6 +2,7 @@
 // the global hot keys and the hide and show sweeps.
 #pragma once
 
+#include "app/uHiddenTags.h"
 #include "flatbutton/QuolButton.h"
 #include "framework/Form.h"
 #include "framework/ImageList.h"
@@ -74,6 +75,7 @@ public:
     void SaveMarks();
 
     TWindowList* WindowList() const { return FWindowList; }
+    THiddenWindowTags& HiddenTags() const { return *FHiddenTags; }
     const fw::TStringList* SavedMarks() const { return FSavedMarks.get(); }
 
 protected:
@@ -92,6 +94,8 @@ private:
     std::unique_ptr<fw::TStringList> FSavedMarks;
     // Whose window each saved handle was: a mark is restored only to the same window.
     std::map<fw::TWindowHandle, fw::TThreadProcess> FSavedOwners;
+    // Which windows this copy hid, told to the windows themselves.
+    std::unique_ptr<THiddenWindowTags> FHiddenTags;
 };
 
 // Every class the stored layouts of the program may name.
