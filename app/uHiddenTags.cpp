@@ -118,18 +118,4 @@ std::vector<TWindowHandle> THiddenWindowTags::RecoverOrphans() {
     return shown;
 }
 
-void THiddenWindowTags::ForgetShownWindows() {
-    std::vector<TWindowHandle> tagged;
-    FDesktop.EnumTopLevelWindows([&](TWindowHandle window) {
-        if (FDesktop.Property(window, kHiderIdProperty) == FSelf.Id)
-            tagged.push_back(window);
-        return true;
-    });
-    for (const TWindowHandle window : tagged) {
-        const std::optional<THiddenTag> tag = Read(window);
-        if (tag && tag->HiddenBy == FSelf && FDesktop.IsVisible(window))
-            Remove(window);
-    }
-}
-
 } // namespace varnel

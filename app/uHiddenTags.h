@@ -47,10 +47,6 @@ public:
     // only a hint: a window that is no longer the one tagged is left as it is. Returns the
     // windows shown.
     std::vector<fw::TWindowHandle> RecoverOrphans();
-    // At the end: takes this process's tags off the windows that are visible again (their
-    // programs showed them), so that no later copy shows them should their programs hide them.
-    void ForgetShownWindows();
-
     // The window's tag; none when it has none or only part of one.
     std::optional<THiddenTag> Read(fw::TWindowHandle window);
     void Remove(fw::TWindowHandle window);

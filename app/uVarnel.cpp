@@ -106,7 +106,6 @@ void TfVarnel::FormCreate(TObject*) {
 
 void TfVarnel::FormDestroy(TObject*) {
     ShowMarkedWindows();
-    FHiddenTags->ForgetShownWindows();
     Platform().SetFatalErrorHandler(nullptr);
     if (Application())
         Application()->OnEndSession = nullptr;
