@@ -167,6 +167,19 @@ void TfVarnel::FillWindowList() {
     tlWinList->ClearNodes();
     if (!FWindowList)
         return;
+    // One layout pass for the whole list: laid out node by node, a refresh of 200 windows
+    // held a shown list for most of a second under Wine.
+    tlWinList->BeginUpdate();
+    try {
+        AddWindowRows();
+    } catch (...) {
+        tlWinList->EndUpdate();
+        throw;
+    }
+    tlWinList->EndUpdate();
+}
+
+void TfVarnel::AddWindowRows() {
     const TWindowHandle applicationWindow = ApplicationWindow();
     for (int i = 0; i < FWindowList->Count(); ++i) {
         TWindowObject* record = FWindowList->Items(i);

@@ -86,6 +86,8 @@ private:
     fw::THandlerTable Handlers();
     template <class T> T* Bind(const char* name);
     void Sweep(int showCommand);
+    // FillWindowList's rows, one per listed window with a caption, marks restored.
+    void AddWindowRows();
     void ToggleFocusedMark();
     // The application's own window (0 without an application).
     fw::TWindowHandle ApplicationWindow();

@@ -7,12 +7,10 @@
                                     leaves the program running.
    starttimer refresh FORM          clicks the refresh button of the main form FORM with
                                     SendInput and waits until the refresh is over. Prints
-                                    {"ms", "probe_ms"}.
+                                    {"ms", "probe_ms", "wine"}.
 
-   The end of a refresh: the helper puts a window of its own at the bottom of the Z order,
-   where the refresh asks it for its icon last; once it has answered, the next message sent
-   to Varnel's thread is handled when the list is filled and the thread is back in its
-   message loop. Numbers may be decimal or 0x-prefixed hexadecimal. */
+   The refresh starts at the release of the button (the press is sent first and awaited).
+   Its end: see answers() below. Numbers may be decimal or 0x-prefixed hexadecimal. */
 #include "jsonout.h"
 
 #include <stdlib.h>
@@ -114,11 +112,14 @@ static int start(int argc, char** argv) {
     return formMs >= 0 && windowsMs >= 0 ? 0 : 1;
 }
 
-/* When the refresh asked the probe for its icon (0 until it did). */
+/* When the refresh asked the probe for its icon (0 until it did, and before the click). */
+static BOOL probeArmed;
 static double probeQueried;
 
 static LRESULT CALLBACK probe_procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_GETICON && probeQueried == 0) {
+    /* Wine asks a new window for its icon itself, from the window's own thread. */
+    if (message == WM_GETICON && probeArmed && probeQueried == 0 &&
+        (InSendMessageEx(NULL) & ISMEX_SEND)) {
         probeQueried = now_ms();
     }
     return DefWindowProcW(window, message, wParam, lParam);
@@ -156,15 +157,45 @@ static BOOL CALLBACK find_button(HWND window, LPARAM parameter) {
     return TRUE;
 }
 
-static void click_at(POINT point) {
-    SetCursorPos(point.x, point.y);
-    INPUT inputs[2];
-    memset(inputs, 0, sizeof(inputs));
-    inputs[0].type = INPUT_MOUSE;
-    inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    inputs[1].type = INPUT_MOUSE;
-    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    SendInput(2, inputs, sizeof(INPUT));
+static void press_left(BOOL down) {
+    INPUT input;
+    memset(&input, 0, sizeof(input));
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
+    SendInput(1, &input, sizeof(INPUT));
+}
+
+static BOOL captured(DWORD thread) {
+    GUITHREADINFO info;
+    memset(&info, 0, sizeof(info));
+    info.cbSize = sizeof(info);
+    return GetGUIThreadInfo(thread, &info) && info.hwndCapture != NULL;
+}
+
+/* Pumps the helper's own messages until the condition holds or the time-out passes. */
+static BOOL wait_while(BOOL (*busy)(DWORD), DWORD thread, BOOL expected, double started) {
+    while (busy(thread) != expected) {
+        if (now_ms() - started > RefreshTimeoutMs) {
+            return FALSE;
+        }
+        MsgWaitForMultipleObjects(0, NULL, FALSE, 1, QS_ALLINPUT);
+        pump();
+    }
+    return TRUE;
+}
+
+static BOOL probe_queried(DWORD unused) {
+    (void)unused;
+    return probeQueried != 0;
+}
+
+/* A message sent to Varnel's thread is handled when the thread waits: for its next message,
+   or for an answer to the icon query it sends each window. Under Wine that query returns at
+   once for other programs' windows, so the answer comes once the refresh is over; elsewhere
+   the refresh asks the probe last, and the answer that follows marks the end. */
+static BOOL answers(HWND form) {
+    DWORD_PTR result = 0;
+    return SendMessageTimeoutW(form, WM_NULL, 0, 0, SMTO_NORMAL, RefreshTimeoutMs, &result) != 0;
 }
 
 static int refresh(HWND form) {
@@ -174,29 +205,32 @@ static int refresh(HWND form) {
         json_error("no refresh button");
         return 2;
     }
+    const BOOL underWine =
+        GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != NULL;
+    const DWORD thread = GetWindowThreadProcessId(form, NULL);
     RECT rect;
     GetWindowRect(search.button, &rect);
-    POINT centre = {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
     HWND probe = create_probe();
+    SetCursorPos((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+    /* The button takes the mouse at the press and clicks at the release, after letting go. */
+    press_left(TRUE);
+    BOOL ok = wait_while(captured, thread, TRUE, now_ms());
+    probeArmed = TRUE;
     const double started = now_ms();
-    click_at(centre);
-    while (probeQueried == 0 && now_ms() - started < RefreshTimeoutMs) {
-        MsgWaitForMultipleObjects(0, NULL, FALSE, 1, QS_ALLINPUT);
-        pump();
-    }
-    DWORD_PTR result = 0;
-    const BOOL answered = probeQueried != 0 && SendMessageTimeoutW(form, WM_NULL, 0, 0, SMTO_NORMAL,
-                                                                   RefreshTimeoutMs, &result);
+    press_left(FALSE);
+    ok = ok && wait_while(captured, thread, FALSE, started);
+    ok = ok && (underWine || wait_while(probe_queried, 0, TRUE, started)) && answers(form);
     const double finished = now_ms();
     DestroyWindow(probe);
     JsonLine line;
     json_begin(&line);
     json_key(&line, "ms");
-    json_rawf(&line, "%.2f", answered ? finished - started : -1.0);
+    json_rawf(&line, "%.2f", ok ? finished - started : -1.0);
     json_key(&line, "probe_ms");
     json_rawf(&line, "%.2f", probeQueried != 0 ? probeQueried - started : -1.0);
+    json_bool(&line, "wine", underWine);
     json_end(&line);
-    return answered ? 0 : 1;
+    return ok ? 0 : 1;
 }
 
 int main(int argc, char** argv) {
