@@ -88,23 +88,31 @@ void THiddenWindowTags::AfterShow(TWindowHandle window) {
     Remove(window);
 }
 
-std::vector<TWindowHandle> THiddenWindowTags::RecoverOrphans() {
+std::vector<TWindowHandle> THiddenWindowTags::TaggedWindows(std::uint32_t hider) {
     std::vector<TWindowHandle> tagged;
     FDesktop.EnumTopLevelWindows([&](TWindowHandle window) {
-        if (FDesktop.Property(window, kHiderIdProperty) != 0)
+        const std::uint32_t id = FDesktop.Property(window, kHiderIdProperty);
+        if (id != 0 && (hider == 0 || id == hider))
             tagged.push_back(window);
         return true;
     });
+    return tagged;
+}
+
+bool THiddenWindowTags::StillTheWindowTagged(TWindowHandle window, const THiddenTag& tag) {
+    // The same program's thread, and still without an owner window, as every window the list
+    // shows is. Anything else is left as it is.
+    return FDesktop.IsWindow(window) && FDesktop.WindowThreadProcess(window) == tag.Window &&
+           FDesktop.Owner(window) == 0;
+}
+
+std::vector<TWindowHandle> THiddenWindowTags::RecoverOrphans() {
     std::vector<TWindowHandle> shown;
-    for (const TWindowHandle window : tagged) {
+    for (const TWindowHandle window : TaggedWindows(0)) {
         const std::optional<THiddenTag> tag = Read(window);
         if (!tag || tag->HiddenBy == FSelf ||
-            FDesktop.ProcessState(tag->HiddenBy) != TProcessState::Gone)
-            continue;
-        // Still the window that was hidden: the same program's thread, and still without an
-        // owner window, as every window the list shows is. Anything else is left as it is.
-        if (!FDesktop.IsWindow(window) || FDesktop.WindowThreadProcess(window) != tag->Window ||
-            FDesktop.Owner(window) != 0)
+            FDesktop.ProcessState(tag->HiddenBy) != TProcessState::Gone ||
+            !StillTheWindowTagged(window, *tag))
             continue;
         // A window visible again was shown by its program; only the tag is stale.
         if (!FDesktop.IsVisible(window)) {
@@ -116,6 +124,17 @@ std::vector<TWindowHandle> THiddenWindowTags::RecoverOrphans() {
     if (!shown.empty())
         FDesktop.WaitUntilShown(shown, kRecoveryWaitMs);
     return shown;
+}
+
+std::vector<TWindowHandle> THiddenWindowTags::HiddenBySelf() {
+    std::vector<TWindowHandle> hidden;
+    for (const TWindowHandle window : TaggedWindows(FSelf.Id)) {
+        const std::optional<THiddenTag> tag = Read(window);
+        if (tag && tag->HiddenBy == FSelf && StillTheWindowTagged(window, *tag) &&
+            !FDesktop.IsVisible(window))
+            hidden.push_back(window);
+    }
+    return hidden;
 }
 
 } // namespace varnel

@@ -47,6 +47,11 @@ public:
     // only a hint: a window that is no longer the one tagged is left as it is. Returns the
     // windows shown.
     std::vector<fw::TWindowHandle> RecoverOrphans();
+    // The windows this process hid that are still hidden and still the windows it hid, in
+    // Z order: a refresh while they were hidden dropped their rows (a hidden window is not
+    // listed), and the show sweep must not leave them behind.
+    std::vector<fw::TWindowHandle> HiddenBySelf();
+
     // The window's tag; none when it has none or only part of one.
     std::optional<THiddenTag> Read(fw::TWindowHandle window);
     void Remove(fw::TWindowHandle window);
@@ -61,6 +66,9 @@ public:
 
 private:
     void Write(fw::TWindowHandle window, const THiddenTag& tag);
+    // Top-level windows with a tag naming the hider's id (any hider for 0).
+    std::vector<fw::TWindowHandle> TaggedWindows(std::uint32_t hider);
+    bool StillTheWindowTagged(fw::TWindowHandle window, const THiddenTag& tag);
 
     fw::IWindowManager& FDesktop;
     fw::TProcessIdentity FSelf;

@@ -240,6 +240,13 @@ void TfVarnel::Sweep(int showCommand) {
             FHiddenTags->AfterShow(record->Handle);
         }
     }
+    // A window this copy hid has no row after a refresh that found it hidden (a click on the
+    // refresh button still queued when F2 came, say): it is shown all the same.
+    if (showCommand != SW::Hide)
+        for (const TWindowHandle window : FHiddenTags->HiddenBySelf()) {
+            desktop.ShowWindow(window, showCommand);
+            FHiddenTags->AfterShow(window);
+        }
     desktop.ShowWindow(Handle(), showCommand);
     if (Application())
         desktop.ShowWindow(Application()->Handle(), showCommand);

@@ -1,7 +1,8 @@
-"""Windows hidden by a copy of Varnel that is gone: when Varnel is killed while marked windows
-are hidden, the next Varnel to start shows them again within a second (timed by a helper from
-the new process's start) and lists them; a copy that still runs keeps what it hid, whether
-another copy shows its own marked windows or starts up."""
+"""No window stays lost: when Varnel is killed while marked windows are hidden, the next Varnel
+to start shows them again within a second (timed by a helper from the new process's start) and
+lists them; windows whose rows a refresh dropped while they were hidden still come back with
+Shift+F2; a copy that still runs keeps what it hid, whether another copy shows its own marked
+windows, starts up or closes."""
 
 import os
 import signal
@@ -76,6 +77,22 @@ class RecoveryTest(DesktopTestCase):
         self.desktop.screenshot("recovered", settle=started["form"])
         self.close(started["form"])
         self.assertTrue(self.all_shown(hwnds))
+
+    def test_windows_hidden_when_a_refresh_drops_their_rows_come_back(self) -> None:
+        targets = self.desktop.start_targets("numbered=3")
+        hwnds = [targets.hwnd(f"numbered-{i:02d}") for i in range(1, 4)]
+        form = self.start_main_form()
+        ListOnScreen(self.desktop, form["hwnd"]).mark_rows([0, 1, 2])
+        # F2 pressed while the mouse button is held down on 다시보기: the click comes at the
+        # release, and the refresh finds the marked windows hidden and lists none of them.
+        clicked = run_helper(self.desktop, "starttimer", "f2-during-refresh-click", form["hwnd"])
+        self.assertTrue(clicked.get("pressed") and clicked.get("hidden")
+                        and clicked.get("released"), f"{clicked}")
+        wait_until(lambda: self.all_hidden(hwnds + [form["hwnd"]]), 10, 0.1, "all hidden")
+        shown = run_helper(self.desktop, "hidetimer", "show", *hwnds, form["hwnd"])
+        self.assertTrue(shown.get("done"), f"not every window was shown: {shown}")
+        self.assertEqual(self.listed_rows(form["hwnd"]), 0, "the refresh came after F2")
+        self.desktop.screenshot("shown", settle=form["hwnd"])
 
     def test_a_running_copy_keeps_what_it_hid(self) -> None:
         targets = self.desktop.start_targets("numbered=4")

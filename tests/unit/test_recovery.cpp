@@ -125,6 +125,35 @@ TEST_F(RecoveryTest, ClosingFatalErrorsAndSessionEndTakeTheTagsOff) {
     EXPECT_EQ(TagOf(a), std::nullopt);
 }
 
+// A refresh while marked windows are hidden drops their rows (a hidden window is not listed):
+// a click on the refresh button still queued when F2 came does that. What the program hid is
+// shown all the same, by Shift+F2 and by closing; a window hidden by its own program is not.
+TEST_F(RecoveryTest, WhatARefreshDroppedWhileHiddenIsShownAllTheSame) {
+    const TWindowHandle a = AddWindow("a");
+    const TWindowHandle b = AddWindow("b");
+    const TWindowHandle own = AddWindow("hidden by its own program");
+    Start({a, b});
+    PressF2();
+    Form->btnRefreshClick(Form->btnRefresh);
+    ASSERT_EQ(NodeOf(a), nullptr);
+    Desktop().Fake(own)->Visible = false;
+    Desktop().ShowCalls.clear();
+    PressShiftF2();
+    EXPECT_TRUE(Desktop().IsVisible(a));
+    EXPECT_TRUE(Desktop().IsVisible(b));
+    EXPECT_FALSE(Desktop().IsVisible(own));
+    EXPECT_EQ(TagOf(a), std::nullopt);
+    ASSERT_EQ(Desktop().ShowCalls.size(), 4u);
+    EXPECT_EQ(Desktop().ShowCalls[2].Window, Form->Handle()) << "the form after the windows";
+
+    Form->btnRefreshClick(Form->btnRefresh);
+    Mark(a);
+    PressF2();
+    Form->btnRefreshClick(Form->btnRefresh);
+    Form->Free();
+    EXPECT_TRUE(Desktop().IsVisible(a));
+}
+
 // A tag's parts read back exactly, whatever the start time's bits (a value of 0 cannot be
 // stored as a window property).
 TEST_F(RecoveryTest, TagsReadBackExactlyAndAPartialTagIsNone) {

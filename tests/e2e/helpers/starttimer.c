@@ -8,6 +8,11 @@
    starttimer refresh FORM          clicks the refresh button of the main form FORM with
                                     SendInput and waits until the refresh is over. Prints
                                     {"ms", "probe_ms", "wine"}.
+   starttimer f2-during-refresh-click FORM
+                                    holds the mouse button down on the refresh button, presses
+                                    F2, waits until Varnel is hidden and lets go: the refresh
+                                    finds the marked windows hidden. Prints {"pressed",
+                                    "hidden", "released"}.
 
    The refresh starts at the release of the button (the press is sent first and awaited).
    Its end: see answers() below. Numbers may be decimal or 0x-prefixed hexadecimal. */
@@ -233,6 +238,48 @@ static int refresh(HWND form) {
     return ok ? 0 : 1;
 }
 
+static void press_key(WORD key, BOOL up) {
+    INPUT input;
+    memset(&input, 0, sizeof(input));
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = key;
+    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    SendInput(1, &input, sizeof(INPUT));
+}
+
+/* The mouse button held down on the refresh button while F2 is pressed, then let go: the
+   release clicks, and the refresh finds the marked windows hidden. */
+static int f2_during_refresh_click(HWND form) {
+    ButtonSearch search = {L"\uB2E4\uC2DC\uBCF4\uAE30", NULL};
+    EnumChildWindows(form, find_button, (LPARAM)&search);
+    if (!search.button) {
+        json_error("no refresh button");
+        return 2;
+    }
+    const DWORD thread = GetWindowThreadProcessId(form, NULL);
+    RECT rect;
+    GetWindowRect(search.button, &rect);
+    SetCursorPos((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+    press_left(TRUE);
+    const BOOL pressed = wait_while(captured, thread, TRUE, now_ms());
+    press_key(VK_F2, FALSE);
+    press_key(VK_F2, TRUE);
+    const double started = now_ms();
+    while (IsWindowVisible(form) && now_ms() - started < RefreshTimeoutMs) {
+        Sleep(1);
+    }
+    const BOOL hidden = !IsWindowVisible(form);
+    press_left(FALSE);
+    const BOOL released = wait_while(captured, thread, FALSE, now_ms()) && answers(form);
+    JsonLine line;
+    json_begin(&line);
+    json_bool(&line, "pressed", pressed);
+    json_bool(&line, "hidden", hidden);
+    json_bool(&line, "released", released);
+    json_end(&line);
+    return pressed && hidden && released ? 0 : 1;
+}
+
 int main(int argc, char** argv) {
     QueryPerformanceFrequency(&frequency);
     if (argc >= 3 && strcmp(argv[1], "start") == 0) {
@@ -241,6 +288,10 @@ int main(int argc, char** argv) {
     if (argc == 3 && strcmp(argv[1], "refresh") == 0) {
         return refresh((HWND)(ULONG_PTR)strtoull(argv[2], NULL, 0));
     }
-    json_error("usage: starttimer start EXE [HWND...] | starttimer refresh FORM");
+    if (argc == 3 && strcmp(argv[1], "f2-during-refresh-click") == 0) {
+        return f2_during_refresh_click((HWND)(ULONG_PTR)strtoull(argv[2], NULL, 0));
+    }
+    json_error("usage: starttimer start EXE [HWND...] | starttimer refresh FORM"
+               " | starttimer f2-during-refresh-click FORM");
     return 2;
 }
