@@ -32,8 +32,6 @@ public:
     // Tags in the name of another process (a test standing in for another copy).
     THiddenWindowTags(fw::IWindowManager& desktop, fw::TProcessIdentity self);
 
-    const fw::TProcessIdentity& Self() const { return FSelf; }
-
     // Before the window is hidden. Only a visible window is tagged: one that is hidden
     // already was hidden by its own program or by a copy whose tag it keeps.
     void BeforeHide(fw::TWindowHandle window);

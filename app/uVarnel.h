@@ -75,7 +75,6 @@ public:
     void SaveMarks();
 
     TWindowList* WindowList() const { return FWindowList; }
-    THiddenWindowTags& HiddenTags() const { return *FHiddenTags; }
     const fw::TStringList* SavedMarks() const { return FSavedMarks.get(); }
 
 protected:
