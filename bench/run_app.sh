@@ -7,8 +7,7 @@ set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 build="${1:-$here/../build/bench}"
 shift || true
-bash "$here/setup.sh" "$build" >/dev/null
-cmake --build "$build" --parallel 2 --target varnel_bench_app >/dev/null
+bash "$here/setup.sh" "$build" varnel_bench_app >/dev/null
 results="$build/bench_app_results.json"
 "$build/bench/varnel_bench_app" --benchmark_out="$results" --benchmark_out_format=json "$@"
 python3 "$here/ratios.py" "$results"
