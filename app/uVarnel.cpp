@@ -28,7 +28,8 @@ FW_BEGIN_MESSAGE_MAP(TfVarnel, TForm)
 FW_MESSAGE(Msg::HotKey, WMHotKey)
 FW_END_MESSAGE_MAP()
 
-TfVarnel::TfVarnel(TComponent* owner) : TForm(owner) {
+TfVarnel::TfVarnel(TComponent* owner)
+    : TForm(owner), FHiddenTags(std::make_unique<THiddenWindowTags>(Platform().Desktop())) {
     WindowClassName = "TfVarnel";
     const std::optional<std::string> layout = Platform().ProgramResource(kLayoutResource);
     if (!layout)
@@ -85,6 +86,9 @@ THandlerTable TfVarnel::Handlers() {
 }
 
 void TfVarnel::FormCreate(TObject*) {
+    // Windows that a copy killed from outside left hidden come back first, so that the first
+    // snapshot lists them.
+    FHiddenTags->RecoverOrphans();
     FWindowList = new TWindowList(this);
     FSavedMarks = std::make_unique<TStringList>();
     FillWindowList();
@@ -163,6 +167,19 @@ void TfVarnel::FillWindowList() {
     tlWinList->ClearNodes();
     if (!FWindowList)
         return;
+    // One layout pass for the whole list: laid out node by node, a refresh of 200 windows
+    // held a shown list for most of a second under Wine.
+    tlWinList->BeginUpdate();
+    try {
+        AddWindowRows();
+    } catch (...) {
+        tlWinList->EndUpdate();
+        throw;
+    }
+    tlWinList->EndUpdate();
+}
+
+void TfVarnel::AddWindowRows() {
     const TWindowHandle applicationWindow = ApplicationWindow();
     for (int i = 0; i < FWindowList->Count(); ++i) {
         TWindowObject* record = FWindowList->Items(i);
@@ -212,8 +229,24 @@ void TfVarnel::Sweep(int showCommand) {
         // test too and is skipped.
         if (desktop.WindowThreadProcess(record->Handle) != record->Owner)
             continue;
-        desktop.ShowWindow(record->Handle, showCommand);
+        // The tag goes on before the window is hidden and comes off after it is shown, so
+        // whenever this process may die a hidden window carries it. A window that another
+        // copy still running hid is that copy's to show.
+        if (showCommand == SW::Hide) {
+            FHiddenTags->BeforeHide(record->Handle);
+            desktop.ShowWindow(record->Handle, showCommand);
+        } else if (!FHiddenTags->HiddenByAnotherRunningCopy(record->Handle)) {
+            desktop.ShowWindow(record->Handle, showCommand);
+            FHiddenTags->AfterShow(record->Handle);
+        }
     }
+    // A window this copy hid has no row after a refresh that found it hidden (a click on the
+    // refresh button still queued when F2 came, say): it is shown all the same.
+    if (showCommand != SW::Hide)
+        for (const TWindowHandle window : FHiddenTags->HiddenBySelf()) {
+            desktop.ShowWindow(window, showCommand);
+            FHiddenTags->AfterShow(window);
+        }
     desktop.ShowWindow(Handle(), showCommand);
     if (Application())
         desktop.ShowWindow(Application()->Handle(), showCommand);

@@ -2,6 +2,7 @@
 // the global hot keys and the hide and show sweeps.
 #pragma once
 
+#include "app/uHiddenTags.h"
 #include "flatbutton/QuolButton.h"
 #include "framework/Form.h"
 #include "framework/ImageList.h"
@@ -84,6 +85,8 @@ private:
     fw::THandlerTable Handlers();
     template <class T> T* Bind(const char* name);
     void Sweep(int showCommand);
+    // FillWindowList's rows, one per listed window with a caption, marks restored.
+    void AddWindowRows();
     void ToggleFocusedMark();
     // The application's own window (0 without an application).
     fw::TWindowHandle ApplicationWindow();
@@ -92,6 +95,8 @@ private:
     std::unique_ptr<fw::TStringList> FSavedMarks;
     // Whose window each saved handle was: a mark is restored only to the same window.
     std::map<fw::TWindowHandle, fw::TThreadProcess> FSavedOwners;
+    // Which windows this copy hid, told to the windows themselves.
+    std::unique_ptr<THiddenWindowTags> FHiddenTags;
 };
 
 // Every class the stored layouts of the program may name.

@@ -1,4 +1,6 @@
-"""Prints each tree list figure beside its Qt peer from one benchmark run (JSON output)."""
+"""Prints each figure of one benchmark run (JSON output) beside its peer from the same run: the
+tree list's figures beside Qt's (varnel_bench), the main form's beside their baselines
+(varnel_bench_app). Tables whose benchmarks the run does not have are left out."""
 import json
 import sys
 
@@ -18,6 +20,17 @@ PAIRS = [
      "Varnel_SortByCaption/100000", "Qt_SortByCaption/100000"),
     ("sort 1,000,000 rows by a 10-40 character text",
      "Varnel_SortByCaption/1000000", "Qt_SortByCaption/1000000"),
+]
+
+
+# The main form's figures and the baseline each is measured against.
+APP_PAIRS = [
+    ("refresh, 200 windows of which 5 hang / snapshot alone",
+     "Varnel_Refresh/200", "Baseline_Snapshot/200"),
+    ("hide sweep, 50 marked windows / 52 show-window calls",
+     "Varnel_HideSweep/50", "Baseline_ShowWindowCalls/50"),
+    ("show sweep, 50 marked windows / 52 show-window calls",
+     "Varnel_ShowSweep/50", "Baseline_ShowWindowCalls/50"),
 ]
 
 
@@ -43,9 +56,26 @@ def figures(benchmarks):
     return runs
 
 
+def print_app_pairs(runs):
+    print(f"\n{'figure':55} {'Varnel':>12} {'baseline':>12} {'Varnel / baseline':>18}")
+    for title, ours, base in APP_PAIRS:
+        a, b = runs[ours], runs[base]
+        assert a["time_unit"] == b["time_unit"]
+        unit = a["time_unit"]
+        print(f"{title:55} {a['real_time']:9.1f} {unit} {b['real_time']:9.1f} {unit}"
+              f" {a['real_time'] / b['real_time']:17.2f}x")
+    waits = runs[APP_PAIRS[0][1]].get("icon_wait_ms")
+    if waits is not None:
+        print(f"{'  icon waits per refresh (counted, not slept)':55} {waits:9.0f} ms")
+
+
 def main(path):
     with open(path) as f:
         runs = figures(json.load(f)["benchmarks"])
+    if all(ours in runs and base in runs for _, ours, base in APP_PAIRS):
+        print_app_pairs(runs)
+    if PAIRS[0][1] not in runs:
+        return
     print(f"\n{'figure':50} {'tree list':>12} {'Qt':>12} {'Qt / tree list':>15}")
     for title, ours, peer in PAIRS:
         a, b = runs[ours], runs[peer]

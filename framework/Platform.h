@@ -313,6 +313,17 @@ struct TThreadProcess {
     friend bool operator==(const TThreadProcess&, const TThreadProcess&) = default;
 };
 
+// A process, told apart from a later one that got the same id by its start time (the
+// platform's clock in 100-ns units).
+struct TProcessIdentity {
+    std::uint32_t Id = 0;
+    std::uint64_t StartTime = 0;
+    friend bool operator==(const TProcessIdentity&, const TProcessIdentity&) = default;
+};
+
+// Gone: it ended, or its id now names a later process. Unknown: the platform may not look.
+enum class TProcessState { Running, Gone, Unknown };
+
 class IWindowManager {
 public:
     virtual ~IWindowManager() = default;
@@ -335,6 +346,17 @@ public:
     virtual TThreadProcess WindowThreadProcess(TWindowHandle window) = 0;
     // Never waits for another thread's window to act on the command.
     virtual void ShowWindow(TWindowHandle window, int showCommand) = 0;
+    // Waits at most `timeoutMs` until each window is visible or gone; true when all are.
+    virtual bool WaitUntilShown(const std::vector<TWindowHandle>& windows, unsigned timeoutMs) = 0;
+
+    // Named values on a window that any program may read and write; they go with the window.
+    // A value of 0 cannot be told from no value, so 0 means none.
+    virtual bool SetProperty(TWindowHandle window, std::string_view name, std::uint32_t value) = 0;
+    virtual std::uint32_t Property(TWindowHandle window, std::string_view name) = 0;
+    virtual void RemoveProperty(TWindowHandle window, std::string_view name) = 0;
+
+    virtual TProcessIdentity CurrentProcess() = 0;
+    virtual TProcessState ProcessState(const TProcessIdentity& process) = 0;
 
     virtual bool RegisterHotKey(TWindowHandle window, int id, unsigned modifiers, unsigned key) = 0;
     virtual bool UnregisterHotKey(TWindowHandle window, int id) = 0;

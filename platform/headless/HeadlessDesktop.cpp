@@ -6,6 +6,10 @@
 
 namespace fw::headless {
 
+HeadlessDesktop::HeadlessDesktop(OwnWindowBridge& own) : FOwn(own) {
+    StartProcess(kOwnThread.Process);
+}
+
 TWindowHandle HeadlessDesktop::Add(FakeWindow window) {
     TWindowHandle handle = FNextHandle;
     FNextHandle += 0x10;
@@ -26,6 +30,7 @@ TWindowHandle HeadlessDesktop::AddWithHandle(TWindowHandle handle, FakeWindow wi
 
 void HeadlessDesktop::Close(TWindowHandle window) {
     FFakes.erase(window);
+    FProperties.erase(window);
     FPendingShows.erase(window);
     FZOrder.erase(std::remove(FZOrder.begin(), FZOrder.end(), window), FZOrder.end());
 }
@@ -70,6 +75,7 @@ void HeadlessDesktop::AddOwn(TWindowHandle window) {
 
 void HeadlessDesktop::RemoveOwn(TWindowHandle window) {
     FZOrder.erase(std::remove(FZOrder.begin(), FZOrder.end(), window), FZOrder.end());
+    FProperties.erase(window);
     // The platform drops the hot keys of a destroyed window.
     FHotKeys.erase(std::remove_if(FHotKeys.begin(), FHotKeys.end(),
                                   [&](const HotKey& k) { return k.Window == window; }),
@@ -200,6 +206,81 @@ void HeadlessDesktop::ShowWindow(TWindowHandle window, int showCommand) {
         return;
     }
     FOwn.ShowOwn(window, showCommand);
+}
+
+bool HeadlessDesktop::WaitUntilShown(const std::vector<TWindowHandle>& windows,
+                                     unsigned timeoutMs) {
+    // Time stands still here: a window not shown yet (its thread hangs) stays so for the
+    // whole wait.
+    for (TWindowHandle window : windows)
+        if (IsWindow(window) && !IsVisible(window)) {
+            ShownWaitMs += timeoutMs;
+            return false;
+        }
+    return true;
+}
+
+bool HeadlessDesktop::SetProperty(TWindowHandle window, std::string_view name,
+                                  std::uint32_t value) {
+    if (!IsWindow(window))
+        return false;
+    auto& properties = FProperties[window];
+    const auto it = properties.find(name);
+    if (it == properties.end())
+        properties.emplace(std::string(name), value);
+    else
+        it->second = value;
+    return true;
+}
+
+std::uint32_t HeadlessDesktop::Property(TWindowHandle window, std::string_view name) {
+    const auto properties = FProperties.find(window);
+    if (properties == FProperties.end())
+        return 0;
+    const auto it = properties->second.find(name);
+    return it == properties->second.end() ? 0 : it->second;
+}
+
+void HeadlessDesktop::RemoveProperty(TWindowHandle window, std::string_view name) {
+    const auto properties = FProperties.find(window);
+    if (properties == FProperties.end())
+        return;
+    if (const auto it = properties->second.find(name); it != properties->second.end())
+        properties->second.erase(it);
+    if (properties->second.empty())
+        FProperties.erase(properties);
+}
+
+TProcessIdentity HeadlessDesktop::StartProcess(std::uint32_t id) {
+    if (FProcesses.count(id))
+        throw Exception("Process id in use");
+    const std::uint64_t start = FNextStartTime;
+    FNextStartTime += 10'000'000; // a second later
+    FProcesses[id] = start;
+    return {id, start};
+}
+
+void HeadlessDesktop::EndProcess(std::uint32_t id) {
+    FProcesses.erase(id);
+}
+
+void HeadlessDesktop::DenyProcessQuery(std::uint32_t id, bool denied) {
+    if (denied)
+        FDeniedProcesses.insert(id);
+    else
+        FDeniedProcesses.erase(id);
+}
+
+TProcessIdentity HeadlessDesktop::CurrentProcess() {
+    return {kOwnThread.Process, FProcesses.at(kOwnThread.Process)};
+}
+
+TProcessState HeadlessDesktop::ProcessState(const TProcessIdentity& process) {
+    if (FDeniedProcesses.count(process.Id))
+        return TProcessState::Unknown;
+    const auto it = FProcesses.find(process.Id);
+    return it != FProcesses.end() && it->second == process.StartTime ? TProcessState::Running
+                                                                     : TProcessState::Gone;
 }
 
 bool HeadlessDesktop::RegisterHotKey(TWindowHandle window, int id, unsigned modifiers,

@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -47,7 +48,7 @@ public:
     static constexpr TThreadProcess kOwnThread{1, 1};
     static constexpr TWindowHandle kDesktopWindow = 0x00010010;
 
-    explicit HeadlessDesktop(OwnWindowBridge& own) : FOwn(own) {}
+    explicit HeadlessDesktop(OwnWindowBridge& own);
 
     // --- Setting the scene ---------------------------------------------------------------
     // A new window in front of the others (behind the topmost ones unless it is one).
@@ -62,6 +63,14 @@ public:
     void AddOwn(TWindowHandle window);
     void RemoveOwn(TWindowHandle window);
     const std::vector<TWindowHandle>& ZOrder() const { return FZOrder; }
+
+    // --- Processes ------------------------------------------------------------------------
+    // The program's own process (id kOwnThread.Process) runs from the start. A process started
+    // with the id of one that ended gets a later start time, as a reused id does.
+    TProcessIdentity StartProcess(std::uint32_t id);
+    void EndProcess(std::uint32_t id);
+    // The platform refuses to tell anything about the process (it belongs to someone else).
+    void DenyProcessQuery(std::uint32_t id, bool denied = true);
 
     // Another program holds this key combination.
     void ReserveHotKey(unsigned modifiers, unsigned key);
@@ -83,6 +92,8 @@ public:
     std::vector<ShowCall> ShowCalls;
     // Milliseconds the program would have waited for windows that did not answer.
     unsigned IconWaitMs = 0;
+    // Milliseconds the program would have waited for windows to be shown (WaitUntilShown).
+    unsigned ShownWaitMs = 0;
     int IconQueries = 0;
     // Runs while the program waits for a window's icon: the wait lets sent messages in, as
     // the real one does.
@@ -103,6 +114,12 @@ public:
     TIconHandle QuerySmallIcon(TWindowHandle window, unsigned timeoutMs) override;
     TThreadProcess WindowThreadProcess(TWindowHandle window) override;
     void ShowWindow(TWindowHandle window, int showCommand) override;
+    bool WaitUntilShown(const std::vector<TWindowHandle>& windows, unsigned timeoutMs) override;
+    bool SetProperty(TWindowHandle window, std::string_view name, std::uint32_t value) override;
+    std::uint32_t Property(TWindowHandle window, std::string_view name) override;
+    void RemoveProperty(TWindowHandle window, std::string_view name) override;
+    TProcessIdentity CurrentProcess() override;
+    TProcessState ProcessState(const TProcessIdentity& process) override;
     bool RegisterHotKey(TWindowHandle window, int id, unsigned modifiers, unsigned key) override;
     bool UnregisterHotKey(TWindowHandle window, int id) override;
     bool ShellOpen(TWindowHandle parent, std::string_view target) override;
@@ -117,6 +134,12 @@ private:
     std::map<TWindowHandle, FakeWindow> FFakes;
     std::map<TWindowHandle, std::vector<int>> FPendingShows;
     std::vector<TWindowHandle> FZOrder;
+    // Properties of every window, the program's own ones too; they go with the window.
+    std::map<TWindowHandle, std::map<std::string, std::uint32_t, std::less<>>> FProperties;
+    // Running processes by id: their start times.
+    std::map<std::uint32_t, std::uint64_t> FProcesses;
+    std::set<std::uint32_t> FDeniedProcesses;
+    std::uint64_t FNextStartTime = 133'000'000'000'000'000ull;
     std::vector<HotKey> FHotKeys;
     std::vector<std::pair<unsigned, unsigned>> FReserved;
     TWindowHandle FNextHandle = 0x00200010;

@@ -1,12 +1,23 @@
 #include "platform/win32/Win32Desktop.h"
 
+#include "platform/win32/Win32Handles.h"
+
 #include <iterator>
 #include <new>
+#include <optional>
 #include <vector>
 
 namespace fw::win32 {
 
 namespace {
+
+// The process's creation time in 100-ns units; none when the system does not tell.
+std::optional<std::uint64_t> CreationTime(HANDLE process) {
+    FILETIME created, exited, kernel, user;
+    if (!GetProcessTimes(process, &created, &exited, &kernel, &user))
+        return std::nullopt;
+    return (std::uint64_t(created.dwHighDateTime) << 32) | created.dwLowDateTime;
+}
 
 BOOL CALLBACK CollectWindow(HWND window, LPARAM list) {
     try {
@@ -86,6 +97,61 @@ void WindowManager::ShowWindow(TWindowHandle window, int showCommand) {
         ::ShowWindow(target, showCommand);
     else
         ShowWindowAsync(target, showCommand);
+}
+
+bool WindowManager::WaitUntilShown(const std::vector<TWindowHandle>& windows, unsigned timeoutMs) {
+    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+    for (;;) {
+        bool shown = true;
+        for (TWindowHandle window : windows)
+            if (::IsWindow(ToHwnd(window)) && !IsWindowVisible(ToHwnd(window))) {
+                shown = false;
+                break;
+            }
+        if (shown)
+            return true;
+        if (GetTickCount64() >= deadline)
+            return false;
+        Sleep(1);
+    }
+}
+
+bool WindowManager::SetProperty(TWindowHandle window, std::string_view name, std::uint32_t value) {
+    const std::wstring wideName = Widen(name);
+    return SetPropW(ToHwnd(window), wideName.c_str(),
+                    reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(value))) != FALSE;
+}
+
+std::uint32_t WindowManager::Property(TWindowHandle window, std::string_view name) {
+    const std::wstring wideName = Widen(name);
+    return std::uint32_t(
+        reinterpret_cast<std::uintptr_t>(GetPropW(ToHwnd(window), wideName.c_str())));
+}
+
+void WindowManager::RemoveProperty(TWindowHandle window, std::string_view name) {
+    const std::wstring wideName = Widen(name);
+    RemovePropW(ToHwnd(window), wideName.c_str());
+}
+
+TProcessIdentity WindowManager::CurrentProcess() {
+    return {std::uint32_t(GetCurrentProcessId()), CreationTime(GetCurrentProcess()).value_or(0)};
+}
+
+TProcessState WindowManager::ProcessState(const TProcessIdentity& process) {
+    const UniqueKernelHandle handle(
+        OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | SYNCHRONIZE, FALSE, DWORD(process.Id)));
+    if (!handle) {
+        // No such process: anything else (a process of another user, say) says nothing.
+        return GetLastError() == ERROR_INVALID_PARAMETER ? TProcessState::Gone
+                                                         : TProcessState::Unknown;
+    }
+    // Someone may still hold a handle to a process that has ended.
+    if (WaitForSingleObject(handle.get(), 0) == WAIT_OBJECT_0)
+        return TProcessState::Gone;
+    const std::optional<std::uint64_t> start = CreationTime(handle.get());
+    if (!start)
+        return TProcessState::Unknown;
+    return *start == process.StartTime ? TProcessState::Running : TProcessState::Gone;
 }
 
 bool WindowManager::RegisterHotKey(TWindowHandle window, int id, unsigned modifiers, unsigned key) {

@@ -18,6 +18,12 @@ public:
     TIconHandle QuerySmallIcon(TWindowHandle window, unsigned timeoutMs) override;
     TThreadProcess WindowThreadProcess(TWindowHandle window) override;
     void ShowWindow(TWindowHandle window, int showCommand) override;
+    bool WaitUntilShown(const std::vector<TWindowHandle>& windows, unsigned timeoutMs) override;
+    bool SetProperty(TWindowHandle window, std::string_view name, std::uint32_t value) override;
+    std::uint32_t Property(TWindowHandle window, std::string_view name) override;
+    void RemoveProperty(TWindowHandle window, std::string_view name) override;
+    TProcessIdentity CurrentProcess() override;
+    TProcessState ProcessState(const TProcessIdentity& process) override;
 
     bool RegisterHotKey(TWindowHandle window, int id, unsigned modifiers, unsigned key) override;
     bool UnregisterHotKey(TWindowHandle window, int id) override;

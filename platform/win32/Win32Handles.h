@@ -31,6 +31,9 @@ struct GlobalMemoryDeleter {
 struct MenuDeleter {
     void operator()(HMENU menu) const { DestroyMenu(menu); }
 };
+struct KernelHandleDeleter {
+    void operator()(HANDLE handle) const { CloseHandle(handle); }
+};
 struct ImageListDeleter {
     void operator()(HIMAGELIST list) const { ImageList_Destroy(list); }
 };
@@ -50,6 +53,8 @@ using UniqueWindow = UniqueHandle<HWND, WindowDeleter>;
 using UniqueGlobalMemory = UniqueHandle<HGLOBAL, GlobalMemoryDeleter>;
 using UniqueMenu = UniqueHandle<HMENU, MenuDeleter>;
 using UniqueImageList = UniqueHandle<HIMAGELIST, ImageListDeleter>;
+// A kernel object (process, thread, event); never the pseudo-handles, which are not closed.
+using UniqueKernelHandle = UniqueHandle<HANDLE, KernelHandleDeleter>;
 
 // Selects an object into a device context for the lifetime of the guard.
 class SelectionGuard {

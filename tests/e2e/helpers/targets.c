@@ -2,7 +2,9 @@
 
    targets KIND...    with KIND one of: normal owned hidden minimized tool appwindow blank spaces
                       long korean hung, or "all" for every kind, or "numbered=N" for N plain
-                      windows captioned "Numbered 01" ... (kinds "numbered-01" ...).
+                      windows captioned "Numbered 01" ... (kinds "numbered-01" ...), or
+                      "hung=N" for N windows "Hung 01" ... each on a thread of its own that stops
+                      pumping messages (kinds "hung-01" ...).
 
    Prints one JSON line per created window ({"kind", "hwnd", "caption"}) and then {"ready"},
    then pumps messages. WM_CLOSE destroys that window; the program ends when its last window
@@ -184,6 +186,49 @@ static void create_numbered(int count) {
     }
 }
 
+typedef struct HungThreadStart {
+    int number;
+    HWND window;
+    HANDLE created;
+} HungThreadStart;
+
+static DWORD WINAPI create_numbered_and_hang(void* parameter) {
+    HungThreadStart* start = parameter;
+    wchar_t caption[32];
+    wsprintfW(caption, L"Hung %02d", start->number);
+    start->window = CreateWindowExW(0, TargetClassName, caption, WS_OVERLAPPEDWINDOW,
+                                    600 + start->number * 4, 40 + start->number * 4, 200, 80, NULL,
+                                    NULL, GetModuleHandleW(NULL), NULL);
+    if (start->window) {
+        ShowWindow(start->window, SW_SHOWNOACTIVATE);
+    }
+    SetEvent(start->created);
+    Sleep(INFINITE);
+    return 0;
+}
+
+/* Windows "Hung 01" .. "Hung N" at the right of the screen, each on a thread that hangs. */
+static void create_hung(int count) {
+    for (int i = 1; i <= count; ++i) {
+        HungThreadStart start = {i, NULL, CreateEventW(NULL, TRUE, FALSE, NULL)};
+        HANDLE thread = CreateThread(NULL, 0, create_numbered_and_hang, &start, 0, NULL);
+        if (thread) {
+            WaitForSingleObject(start.created, INFINITE);
+            CloseHandle(thread);
+        }
+        CloseHandle(start.created);
+        if (!start.window) {
+            json_error("CreateWindowExW failed");
+            ExitProcess(2);
+        }
+        char kind[32];
+        wchar_t caption[32];
+        wsprintfA(kind, "hung-%02d", i);
+        wsprintfW(caption, L"Hung %02d", i);
+        print_window(kind, start.window, caption);
+    }
+}
+
 static void build_long_caption(void) {
     static const wchar_t prefix[] = L"Long caption ";
     size_t prefixLength = wcslen(prefix);
@@ -226,6 +271,8 @@ int main(int argc, char** argv) {
             }
         } else if (strncmp(argv[argument], "numbered=", 9) == 0) {
             create_numbered(atoi(argv[argument] + 9));
+        } else if (strncmp(argv[argument], "hung=", 5) == 0) {
+            create_hung(atoi(argv[argument] + 5));
         } else if (kind_index(argv[argument]) >= 0) {
             create_kind(kind_index(argv[argument]));
         } else {

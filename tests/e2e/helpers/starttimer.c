@@ -1,0 +1,297 @@
+/* starttimer: times Varnel's start-up and its refresh with the high-resolution clock.
+
+   starttimer start EXE [HWND...]   starts EXE and waits until its main form is visible and its
+                                    thread answers; with HWNDs, also until those windows are all
+                                    visible. Prints {"pid", "form", "ms", "windows_ms"} (ms from
+                                    the start of the process; windows_ms -1 when none given) and
+                                    leaves the program running.
+   starttimer refresh FORM          clicks the refresh button of the main form FORM with
+                                    SendInput and waits until the refresh is over. Prints
+                                    {"ms", "probe_ms", "wine"}.
+   starttimer f2-during-refresh-click FORM
+                                    holds the mouse button down on the refresh button, presses
+                                    F2, waits until Varnel is hidden and lets go: the refresh
+                                    finds the marked windows hidden. Prints {"pressed",
+                                    "hidden", "released"}.
+
+   The refresh starts at the release of the button (the press is sent first and awaited).
+   Its end: see answers() below. Numbers may be decimal or 0x-prefixed hexadecimal. */
+#include "jsonout.h"
+
+#include <stdlib.h>
+
+enum { MaxWindows = 64, StartTimeoutMs = 60000, RefreshTimeoutMs = 60000 };
+
+static LARGE_INTEGER frequency;
+
+static double now_ms(void) {
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    return (double)now.QuadPart * 1000.0 / (double)frequency.QuadPart;
+}
+
+static void pump(void) {
+    MSG message;
+    while (PeekMessageW(&message, NULL, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+}
+
+typedef struct FormSearch {
+    DWORD pid;
+    HWND form;
+} FormSearch;
+
+static BOOL CALLBACK find_form(HWND window, LPARAM parameter) {
+    FormSearch* search = (FormSearch*)parameter;
+    wchar_t className[64] = L"";
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    GetClassNameW(window, className, 64);
+    if (pid == search->pid && wcscmp(className, L"TfVarnel") == 0 && IsWindowVisible(window)) {
+        search->form = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+static BOOL all_visible(HWND* windows, int count) {
+    for (int i = 0; i < count; ++i) {
+        if (!IsWindowVisible(windows[i])) {
+            return FALSE;
+        }
+    }
+    return TRUE;
+}
+
+static int start(int argc, char** argv) {
+    HWND windows[MaxWindows];
+    int count = 0;
+    for (int i = 3; i < argc && count < MaxWindows; ++i) {
+        windows[count++] = (HWND)(ULONG_PTR)strtoull(argv[i], NULL, 0);
+    }
+    wchar_t commandLine[MAX_PATH + 2];
+    wchar_t exe[MAX_PATH];
+    MultiByteToWideChar(CP_UTF8, 0, argv[2], -1, exe, MAX_PATH);
+    wsprintfW(commandLine, L"\"%s\"", exe);
+    STARTUPINFOW startup;
+    memset(&startup, 0, sizeof(startup));
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process;
+    const double started = now_ms();
+    if (!CreateProcessW(NULL, commandLine, NULL, NULL, FALSE, 0, NULL, NULL, &startup, &process)) {
+        json_error("CreateProcessW failed");
+        return 2;
+    }
+    FormSearch search = {process.dwProcessId, NULL};
+    double formMs = -1;
+    double windowsMs = count ? -1 : 0;
+    while ((formMs < 0 || windowsMs < 0) && now_ms() - started < StartTimeoutMs) {
+        if (windowsMs < 0 && all_visible(windows, count)) {
+            windowsMs = now_ms() - started;
+        }
+        if (formMs < 0) {
+            EnumWindows(find_form, (LPARAM)&search);
+            DWORD_PTR result = 0;
+            if (search.form && SendMessageTimeoutW(search.form, WM_NULL, 0, 0, SMTO_NORMAL,
+                                                   StartTimeoutMs, &result)) {
+                formMs = now_ms() - started;
+            }
+        }
+        if (formMs < 0 || windowsMs < 0) {
+            Sleep(1);
+        }
+    }
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    JsonLine line;
+    json_begin(&line);
+    json_int(&line, "pid", process.dwProcessId);
+    json_handle(&line, "form", search.form);
+    json_key(&line, "ms");
+    json_rawf(&line, "%.2f", formMs);
+    json_key(&line, "windows_ms");
+    json_rawf(&line, "%.2f", count ? windowsMs : -1.0);
+    json_end(&line);
+    return formMs >= 0 && windowsMs >= 0 ? 0 : 1;
+}
+
+/* When the refresh asked the probe for its icon (0 until it did, and before the click). */
+static BOOL probeArmed;
+static double probeQueried;
+
+static LRESULT CALLBACK probe_procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    /* Wine asks a new window for its icon itself, from the window's own thread. */
+    if (message == WM_GETICON && probeArmed && probeQueried == 0 &&
+        (InSendMessageEx(NULL) & ISMEX_SEND)) {
+        probeQueried = now_ms();
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+static HWND create_probe(void) {
+    WNDCLASSW windowClass;
+    memset(&windowClass, 0, sizeof(windowClass));
+    windowClass.lpfnWndProc = probe_procedure;
+    windowClass.hInstance = GetModuleHandleW(NULL);
+    windowClass.hbrBackground = (HBRUSH)(COLOR_WINDOW + 1);
+    windowClass.lpszClassName = L"E2ERefreshProbe";
+    RegisterClassW(&windowClass);
+    HWND probe = CreateWindowExW(0, L"E2ERefreshProbe", L"Refresh probe", WS_OVERLAPPEDWINDOW,
+                                 880, 660, 120, 60, NULL, NULL, GetModuleHandleW(NULL), NULL);
+    ShowWindow(probe, SW_SHOWNOACTIVATE);
+    SetWindowPos(probe, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    pump();
+    return probe;
+}
+
+typedef struct ButtonSearch {
+    const wchar_t* caption;
+    HWND button;
+} ButtonSearch;
+
+static BOOL CALLBACK find_button(HWND window, LPARAM parameter) {
+    ButtonSearch* search = (ButtonSearch*)parameter;
+    wchar_t caption[64] = L"";
+    InternalGetWindowText(window, caption, 64);
+    if (wcscmp(caption, search->caption) == 0) {
+        search->button = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+static void press_left(BOOL down) {
+    INPUT input;
+    memset(&input, 0, sizeof(input));
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
+    SendInput(1, &input, sizeof(INPUT));
+}
+
+static BOOL captured(DWORD thread) {
+    GUITHREADINFO info;
+    memset(&info, 0, sizeof(info));
+    info.cbSize = sizeof(info);
+    return GetGUIThreadInfo(thread, &info) && info.hwndCapture != NULL;
+}
+
+/* Pumps the helper's own messages until the condition holds or the time-out passes. */
+static BOOL wait_while(BOOL (*busy)(DWORD), DWORD thread, BOOL expected, double started) {
+    while (busy(thread) != expected) {
+        if (now_ms() - started > RefreshTimeoutMs) {
+            return FALSE;
+        }
+        MsgWaitForMultipleObjects(0, NULL, FALSE, 1, QS_ALLINPUT);
+        pump();
+    }
+    return TRUE;
+}
+
+static BOOL probe_queried(DWORD unused) {
+    (void)unused;
+    return probeQueried != 0;
+}
+
+/* A message sent to Varnel's thread is handled when the thread waits: for its next message,
+   or for an answer to the icon query it sends each window. Under Wine that query returns at
+   once for other programs' windows, so the answer comes once the refresh is over; elsewhere
+   the refresh asks the probe last, and the answer that follows marks the end. */
+static BOOL answers(HWND form) {
+    DWORD_PTR result = 0;
+    return SendMessageTimeoutW(form, WM_NULL, 0, 0, SMTO_NORMAL, RefreshTimeoutMs, &result) != 0;
+}
+
+static int refresh(HWND form) {
+    ButtonSearch search = {L"\uB2E4\uC2DC\uBCF4\uAE30", NULL}; /* the refresh button */
+    EnumChildWindows(form, find_button, (LPARAM)&search);
+    if (!search.button) {
+        json_error("no refresh button");
+        return 2;
+    }
+    const BOOL underWine =
+        GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != NULL;
+    const DWORD thread = GetWindowThreadProcessId(form, NULL);
+    RECT rect;
+    GetWindowRect(search.button, &rect);
+    HWND probe = create_probe();
+    SetCursorPos((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+    /* The button takes the mouse at the press and clicks at the release, after letting go. */
+    press_left(TRUE);
+    BOOL ok = wait_while(captured, thread, TRUE, now_ms());
+    probeArmed = TRUE;
+    const double started = now_ms();
+    press_left(FALSE);
+    ok = ok && wait_while(captured, thread, FALSE, started);
+    ok = ok && (underWine || wait_while(probe_queried, 0, TRUE, started)) && answers(form);
+    const double finished = now_ms();
+    DestroyWindow(probe);
+    JsonLine line;
+    json_begin(&line);
+    json_key(&line, "ms");
+    json_rawf(&line, "%.2f", ok ? finished - started : -1.0);
+    json_key(&line, "probe_ms");
+    json_rawf(&line, "%.2f", probeQueried != 0 ? probeQueried - started : -1.0);
+    json_bool(&line, "wine", underWine);
+    json_end(&line);
+    return ok ? 0 : 1;
+}
+
+static void press_key(WORD key, BOOL up) {
+    INPUT input;
+    memset(&input, 0, sizeof(input));
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = key;
+    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    SendInput(1, &input, sizeof(INPUT));
+}
+
+/* The mouse button held down on the refresh button while F2 is pressed, then let go: the
+   release clicks, and the refresh finds the marked windows hidden. */
+static int f2_during_refresh_click(HWND form) {
+    ButtonSearch search = {L"\uB2E4\uC2DC\uBCF4\uAE30", NULL};
+    EnumChildWindows(form, find_button, (LPARAM)&search);
+    if (!search.button) {
+        json_error("no refresh button");
+        return 2;
+    }
+    const DWORD thread = GetWindowThreadProcessId(form, NULL);
+    RECT rect;
+    GetWindowRect(search.button, &rect);
+    SetCursorPos((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+    press_left(TRUE);
+    const BOOL pressed = wait_while(captured, thread, TRUE, now_ms());
+    press_key(VK_F2, FALSE);
+    press_key(VK_F2, TRUE);
+    const double started = now_ms();
+    while (IsWindowVisible(form) && now_ms() - started < RefreshTimeoutMs) {
+        Sleep(1);
+    }
+    const BOOL hidden = !IsWindowVisible(form);
+    press_left(FALSE);
+    const BOOL released = wait_while(captured, thread, FALSE, now_ms()) && answers(form);
+    JsonLine line;
+    json_begin(&line);
+    json_bool(&line, "pressed", pressed);
+    json_bool(&line, "hidden", hidden);
+    json_bool(&line, "released", released);
+    json_end(&line);
+    return pressed && hidden && released ? 0 : 1;
+}
+
+int main(int argc, char** argv) {
+    QueryPerformanceFrequency(&frequency);
+    if (argc >= 3 && strcmp(argv[1], "start") == 0) {
+        return start(argc, argv);
+    }
+    if (argc == 3 && strcmp(argv[1], "refresh") == 0) {
+        return refresh((HWND)(ULONG_PTR)strtoull(argv[2], NULL, 0));
+    }
+    if (argc == 3 && strcmp(argv[1], "f2-during-refresh-click") == 0) {
+        return f2_during_refresh_click((HWND)(ULONG_PTR)strtoull(argv[2], NULL, 0));
+    }
+    json_error("usage: starttimer start EXE [HWND...] | starttimer refresh FORM"
+               " | starttimer f2-during-refresh-click FORM");
+    return 2;
+}
