@@ -233,7 +233,10 @@ static double wait_for(Soak* soak, BOOL hidden, double started) {
         if (!pressedAgain && elapsed > LostPressMs && (IsWindowVisible(soak->form) != 0) == hidden) {
             pressedAgain = TRUE;
             ++soak->lostPresses;
+            /* The latency is that of the press that was taken, not of the one Wine lost. */
+            started = now_ms();
             press_f2(!hidden);
+            continue;
         }
         if (elapsed > StepTimeoutMs) {
             if (!soak->failure[0]) {
