@@ -5,32 +5,12 @@
 
    Prints one JSON line: {"ms": elapsed milliseconds, "done": true when every window reached
    the state within 10 s}. Numbers may be decimal or 0x-prefixed hexadecimal. */
+#include "driving.h"
 #include "jsonout.h"
 
 #include <stdlib.h>
 
 enum { MaxWindows = 256, TimeoutMs = 10000 };
-
-static void press_f2(BOOL shift) {
-    INPUT inputs[4];
-    int count = 0;
-    memset(inputs, 0, sizeof(inputs));
-    if (shift) {
-        inputs[count].type = INPUT_KEYBOARD;
-        inputs[count++].ki.wVk = VK_SHIFT;
-    }
-    inputs[count].type = INPUT_KEYBOARD;
-    inputs[count++].ki.wVk = VK_F2;
-    inputs[count].type = INPUT_KEYBOARD;
-    inputs[count].ki.wVk = VK_F2;
-    inputs[count++].ki.dwFlags = KEYEVENTF_KEYUP;
-    if (shift) {
-        inputs[count].type = INPUT_KEYBOARD;
-        inputs[count].ki.wVk = VK_SHIFT;
-        inputs[count++].ki.dwFlags = KEYEVENTF_KEYUP;
-    }
-    SendInput((UINT)count, inputs, sizeof(INPUT));
-}
 
 int main(int argc, char** argv) {
     if (argc < 3 || (strcmp(argv[1], "hide") != 0 && strcmp(argv[1], "show") != 0)) {
@@ -43,9 +23,7 @@ int main(int argc, char** argv) {
     for (int i = 2; i < argc && count < MaxWindows; ++i)
         windows[count++] = (HWND)(ULONG_PTR)strtoull(argv[i], NULL, 0);
 
-    LARGE_INTEGER frequency, start, now;
-    QueryPerformanceFrequency(&frequency);
-    QueryPerformanceCounter(&start);
+    const double started = now_ms();
     press_f2(!hide);
     BOOL done = FALSE;
     double elapsed = 0;
@@ -54,8 +32,7 @@ int main(int argc, char** argv) {
         for (int i = 0; i < count && done; ++i)
             if ((IsWindowVisible(windows[i]) != 0) == hide)
                 done = FALSE;
-        QueryPerformanceCounter(&now);
-        elapsed = (double)(now.QuadPart - start.QuadPart) * 1000.0 / (double)frequency.QuadPart;
+        elapsed = now_ms() - started;
         if (!done)
             Sleep(0);
     }

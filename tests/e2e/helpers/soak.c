@@ -22,6 +22,7 @@
    click is described in "click_trouble").
 
    Prints one JSON line with the figures; exits 0 when every cycle went as expected. */
+#include "driving.h"
 #include "jsonout.h"
 
 #include <stdlib.h>
@@ -35,43 +36,6 @@ enum {
     GdiEntryBytes = 24,
     PebGdiTableOffset = 0x94
 };
-
-static LARGE_INTEGER frequency;
-
-static double now_ms(void) {
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return (double)now.QuadPart * 1000.0 / (double)frequency.QuadPart;
-}
-
-static void pump(void) {
-    MSG message;
-    while (PeekMessageW(&message, NULL, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-    }
-}
-
-static void press_f2(BOOL shift) {
-    INPUT inputs[4];
-    int count = 0;
-    memset(inputs, 0, sizeof(inputs));
-    if (shift) {
-        inputs[count].type = INPUT_KEYBOARD;
-        inputs[count++].ki.wVk = VK_SHIFT;
-    }
-    inputs[count].type = INPUT_KEYBOARD;
-    inputs[count++].ki.wVk = VK_F2;
-    inputs[count].type = INPUT_KEYBOARD;
-    inputs[count].ki.wVk = VK_F2;
-    inputs[count++].ki.dwFlags = KEYEVENTF_KEYUP;
-    if (shift) {
-        inputs[count].type = INPUT_KEYBOARD;
-        inputs[count].ki.wVk = VK_SHIFT;
-        inputs[count++].ki.dwFlags = KEYEVENTF_KEYUP;
-    }
-    SendInput((UINT)count, inputs, sizeof(INPUT));
-}
 
 /* --- the helper's own windows --------------------------------------------------------------- */
 
@@ -448,7 +412,6 @@ int main(int argc, char** argv) {
         json_error("usage: soak CYCLES REFRESH_EVERY FORM MARKED_HWND...");
         return 2;
     }
-    QueryPerformanceFrequency(&frequency);
     const int cycles = atoi(argv[1]);
     const int refreshEvery = atoi(argv[2]);
     static Soak soak;

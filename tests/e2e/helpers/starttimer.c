@@ -16,27 +16,12 @@
 
    The refresh starts at the release of the button (the press is sent first and awaited).
    Its end: see answers() below. Numbers may be decimal or 0x-prefixed hexadecimal. */
+#include "driving.h"
 #include "jsonout.h"
 
 #include <stdlib.h>
 
 enum { MaxWindows = 64, StartTimeoutMs = 60000, RefreshTimeoutMs = 60000 };
-
-static LARGE_INTEGER frequency;
-
-static double now_ms(void) {
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return (double)now.QuadPart * 1000.0 / (double)frequency.QuadPart;
-}
-
-static void pump(void) {
-    MSG message;
-    while (PeekMessageW(&message, NULL, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-    }
-}
 
 typedef struct FormSearch {
     DWORD pid;
@@ -281,7 +266,6 @@ static int f2_during_refresh_click(HWND form) {
 }
 
 int main(int argc, char** argv) {
-    QueryPerformanceFrequency(&frequency);
     if (argc >= 3 && strcmp(argv[1], "start") == 0) {
         return start(argc, argv);
     }
