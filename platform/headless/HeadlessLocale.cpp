@@ -1,4 +1,5 @@
-// The headless platform's fixed stand-in for the user's locale (see HeadlessPlatform.h).
+// The headless platform's locale: fixed, so that sorting and upper-casing are the same on every
+// machine.
 #include "platform/headless/HeadlessPlatform.h"
 #include "platform/headless/HeadlessText.h"
 

@@ -165,8 +165,8 @@ public:
     std::uint32_t TickCount() const override { return FNow; }
     int TrackPopupMenu(TWindowHandle owner, TPoint screen, const std::vector<TMenuItemDesc>& items,
                        TPopupAlignment alignment) override;
-    // A fixed stand-in for a locale: upper-casing maps a-z and the small letters U+00E0 to
-    // U+00FE (but U+00F7) to their capitals; the comparison orders by code points with those
+    // A fixed locale, the same on every machine: upper-casing maps a-z and the small letters U+00E0
+    // to U+00FE (but U+00F7) to their capitals; the comparison orders by code points with those
     // letters upper-cased, then, for texts equal that way, by the first letter whose case
     // differs, the small letter first. Bytes that are not UTF-8 count as U+FFFD.
     int CompareTextLocale(std::string_view a, std::string_view b) const override;
