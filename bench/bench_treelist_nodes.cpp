@@ -5,7 +5,7 @@
 // is measured as the growth of the heap in use (glibc mallinfo2, allocator overhead included).
 //
 // Sections: workloads; adding; row queries; clearing and freeing; sorting; memory; main.
-#include "treelist/dxTL.h"
+#include "NodeWorkloads.h"
 
 #include <QCoreApplication>
 #include <QStandardItem>
@@ -21,27 +21,11 @@
 
 namespace {
 
-using dxtl::TdxTreeList;
-using dxtl::TdxTreeListNode;
-using TList = fw::TOwnedPtr<TdxTreeList>;
+using namespace varnel_bench;
+// Overloaded below for Qt's model.
+using varnel_bench::AddFlat;
 
 // --- workloads -------------------------------------------------------------------------------
-
-constexpr int kMillion = 1000000;
-// The tree for row queries: this many top-level nodes, each expanded with nine children.
-constexpr int kChildren = 9;
-
-// One short caption per row ("Window 123456": 13 bytes), made before timing starts.
-const std::vector<std::string>& Captions() {
-    static const std::vector<std::string> captions = [] {
-        std::vector<std::string> c;
-        c.reserve(kMillion);
-        for (int i = 0; i < kMillion; ++i)
-            c.push_back("Window " + std::to_string(100000 + i % 900000));
-        return c;
-    }();
-    return captions;
-}
 
 const std::vector<QString>& QtCaptions() {
     static const std::vector<QString> captions = [] {
@@ -54,36 +38,10 @@ const std::vector<QString>& QtCaptions() {
     return captions;
 }
 
-TList NewList() {
-    return TList(new TdxTreeList(nullptr));
-}
-
-void AddFlat(TdxTreeList& list, int count) {
-    const auto& captions = Captions();
-    for (int i = 0; i < count; ++i)
-        list.AddNode()->SetStrings(0, captions[std::size_t(i)]);
-}
-
 void AddFlat(QStandardItemModel& model, int count) {
     const auto& captions = QtCaptions();
     for (int i = 0; i < count; ++i)
         model.appendRow(new QStandardItem(captions[std::size_t(i)]));
-}
-
-// `rows` displayed rows: top-level nodes with kChildren expanded children each.
-TList BuildTree(int rows) {
-    TList list = NewList();
-    const auto& captions = Captions();
-    list->BeginUpdate();
-    for (int i = 0, row = 0; row < rows; ++i) {
-        TdxTreeListNode* parent = list->AddNode();
-        parent->SetStrings(0, captions[std::size_t(row++)]);
-        for (int c = 0; c < kChildren && row < rows; ++c)
-            parent->AddChild()->SetStrings(0, captions[std::size_t(row++)]);
-        parent->SetExpanded(true);
-    }
-    list->EndUpdate();
-    return list;
 }
 
 std::unique_ptr<QStandardItemModel> BuildQtTree(int rows) {
@@ -96,13 +54,6 @@ std::unique_ptr<QStandardItemModel> BuildQtTree(int rows) {
         model->appendRow(parent);
     }
     return model;
-}
-
-std::vector<TdxTreeListNode*> RowsOf(TdxTreeList& list) {
-    std::vector<TdxTreeListNode*> rows;
-    for (TdxTreeListNode* n = list.NodeAtAbsoluteIndex(0); n; n = n->GetNextRow())
-        rows.push_back(n);
-    return rows;
 }
 
 std::vector<QStandardItem*> ItemsOf(QStandardItemModel& model) {

@@ -6,8 +6,8 @@
 //
 // Output: one "name value" line per figure.
 //
-// Sections: heap; workloads; figures; main.
-#include "treelist/dxTL.h"
+// Sections: heap; timing; figures; main.
+#include "../NodeWorkloads.h"
 
 #include <windows.h>
 
@@ -20,9 +20,7 @@
 
 namespace {
 
-using dxtl::TdxTreeList;
-using dxtl::TdxTreeListNode;
-using TList = fw::TOwnedPtr<TdxTreeList>;
+using namespace varnel_bench;
 
 // --- heap ------------------------------------------------------------------------------------
 
@@ -44,32 +42,7 @@ unsigned long long HeapInUse() {
     return total;
 }
 
-// --- workloads -------------------------------------------------------------------------------
-
-constexpr int kMillion = 1000000;
-constexpr int kChildren = 9;
-
-// "Window 123456": 13 bytes, as the native benchmarks use.
-const std::vector<std::string>& Captions() {
-    static const std::vector<std::string> captions = [] {
-        std::vector<std::string> c;
-        c.reserve(kMillion);
-        for (int i = 0; i < kMillion; ++i)
-            c.push_back("Window " + std::to_string(100000 + i % 900000));
-        return c;
-    }();
-    return captions;
-}
-
-void AddFlat(TdxTreeList& list, int count) {
-    const auto& captions = Captions();
-    for (int i = 0; i < count; ++i)
-        list.AddNode()->SetStrings(0, captions[std::size_t(i)]);
-}
-
-TList NewList() {
-    return TList(new TdxTreeList(nullptr));
-}
+// --- timing --------------------------------------------------------------------------------
 
 double Ms(std::chrono::steady_clock::time_point from) {
     return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - from)
@@ -104,21 +77,8 @@ void BytesPerNode() {
 
 // 1,000,000 displayed rows: top-level nodes with nine expanded children each.
 void RowQueries() {
-    TList list = NewList();
-    const auto& captions = Captions();
-    list->BeginUpdate();
-    for (int row = 0; row < kMillion;) {
-        TdxTreeListNode* parent = list->AddNode();
-        parent->SetStrings(0, captions[std::size_t(row++)]);
-        for (int c = 0; c < kChildren && row < kMillion; ++c)
-            parent->AddChild()->SetStrings(0, captions[std::size_t(row++)]);
-        parent->SetExpanded(true);
-    }
-    list->EndUpdate();
-    std::vector<TdxTreeListNode*> rows;
-    rows.reserve(kMillion);
-    for (TdxTreeListNode* n = list->NodeAtAbsoluteIndex(0); n; n = n->GetNextRow())
-        rows.push_back(n);
+    TList list = BuildTree(kMillion);
+    const std::vector<TdxTreeListNode*> rows = RowsOf(*list);
     auto start = std::chrono::steady_clock::now();
     long long sum = 0;
     for (TdxTreeListNode* node : rows)

@@ -48,4 +48,36 @@ static inline void press_f2(BOOL shift) {
     SendInput((UINT)count, inputs, sizeof(INPUT));
 }
 
+/* The left mouse button pressed or let go where the pointer is. */
+static inline void press_left(BOOL down) {
+    INPUT input;
+    memset(&input, 0, sizeof(input));
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
+    SendInput(1, &input, sizeof(INPUT));
+}
+
+typedef struct ButtonSearch {
+    const wchar_t* caption;
+    HWND button;
+} ButtonSearch;
+
+static BOOL CALLBACK find_button_by_caption(HWND window, LPARAM parameter) {
+    ButtonSearch* search = (ButtonSearch*)parameter;
+    wchar_t caption[64] = L"";
+    InternalGetWindowText(window, caption, 64);
+    if (wcscmp(caption, search->caption) == 0) {
+        search->button = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+/* Varnel's refresh button (다시보기) on its main form; NULL when there is none. */
+static inline HWND find_refresh_button(HWND form) {
+    ButtonSearch search = {L"\uB2E4\uC2DC\uBCF4\uAE30", NULL};
+    EnumChildWindows(form, find_button_by_caption, (LPARAM)&search);
+    return search.button;
+}
+
 #endif

@@ -289,28 +289,6 @@ static void settle(HWND form) {
     }
 }
 
-typedef struct ButtonSearch {
-    HWND button;
-} ButtonSearch;
-
-static BOOL CALLBACK find_refresh_button(HWND window, LPARAM parameter) {
-    wchar_t caption[64] = L"";
-    InternalGetWindowText(window, caption, 64);
-    if (wcscmp(caption, L"\uB2E4\uC2DC\uBCF4\uAE30") == 0) {
-        ((ButtonSearch*)parameter)->button = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-static void press_left(BOOL down) {
-    INPUT input;
-    memset(&input, 0, sizeof(input));
-    input.type = INPUT_MOUSE;
-    input.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
-    SendInput(1, &input, sizeof(INPUT));
-}
-
 static BOOL wait_for_capture(DWORD thread, BOOL captured, int timeoutMs) {
     const double started = now_ms();
     for (;;) {
@@ -386,16 +364,15 @@ static void churn_and_refresh(Soak* soak) {
         soak->own[ChurnWindows] = open_window(caption, soak->opened % ChurnWindows);
     }
     pump();
-    ButtonSearch search = {NULL};
-    EnumChildWindows(soak->form, find_refresh_button, (LPARAM)&search);
-    if (!search.button) {
+    const HWND button = find_refresh_button(soak->form);
+    if (!button) {
         ++soak->failures;
         return;
     }
     /* The button takes the mouse at the press and clicks at the release, after letting go;
        each is awaited, since a hot key pressed meanwhile would come first (its message is
        posted, the click's is input) and the refresh would find the marked windows hidden. */
-    if (!click(soak, search.button) && !click(soak, search.button)) {
+    if (!click(soak, button) && !click(soak, button)) {
         ++soak->failures;
         if (!soak->failure[0]) {
             wsprintfA(soak->failure, "refresh click after %d cycles not taken twice",

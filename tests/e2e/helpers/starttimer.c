@@ -131,30 +131,6 @@ static HWND create_probe(void) {
     return probe;
 }
 
-typedef struct ButtonSearch {
-    const wchar_t* caption;
-    HWND button;
-} ButtonSearch;
-
-static BOOL CALLBACK find_button(HWND window, LPARAM parameter) {
-    ButtonSearch* search = (ButtonSearch*)parameter;
-    wchar_t caption[64] = L"";
-    InternalGetWindowText(window, caption, 64);
-    if (wcscmp(caption, search->caption) == 0) {
-        search->button = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-static void press_left(BOOL down) {
-    INPUT input;
-    memset(&input, 0, sizeof(input));
-    input.type = INPUT_MOUSE;
-    input.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
-    SendInput(1, &input, sizeof(INPUT));
-}
-
 static BOOL captured(DWORD thread) {
     GUITHREADINFO info;
     memset(&info, 0, sizeof(info));
@@ -189,9 +165,8 @@ static BOOL answers(HWND form) {
 }
 
 static int refresh(HWND form) {
-    ButtonSearch search = {L"\uB2E4\uC2DC\uBCF4\uAE30", NULL}; /* the refresh button */
-    EnumChildWindows(form, find_button, (LPARAM)&search);
-    if (!search.button) {
+    const HWND button = find_refresh_button(form);
+    if (!button) {
         json_error("no refresh button");
         return 2;
     }
@@ -199,7 +174,7 @@ static int refresh(HWND form) {
         GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != NULL;
     const DWORD thread = GetWindowThreadProcessId(form, NULL);
     RECT rect;
-    GetWindowRect(search.button, &rect);
+    GetWindowRect(button, &rect);
     HWND probe = create_probe();
     SetCursorPos((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
     /* The button takes the mouse at the press and clicks at the release, after letting go. */
@@ -235,15 +210,14 @@ static void press_key(WORD key, BOOL up) {
 /* The mouse button held down on the refresh button while F2 is pressed, then let go: the
    release clicks, and the refresh finds the marked windows hidden. */
 static int f2_during_refresh_click(HWND form) {
-    ButtonSearch search = {L"\uB2E4\uC2DC\uBCF4\uAE30", NULL};
-    EnumChildWindows(form, find_button, (LPARAM)&search);
-    if (!search.button) {
+    const HWND button = find_refresh_button(form);
+    if (!button) {
         json_error("no refresh button");
         return 2;
     }
     const DWORD thread = GetWindowThreadProcessId(form, NULL);
     RECT rect;
-    GetWindowRect(search.button, &rect);
+    GetWindowRect(button, &rect);
     SetCursorPos((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
     press_left(TRUE);
     const BOOL pressed = wait_while(captured, thread, TRUE, now_ms());
