@@ -49,6 +49,10 @@ class ScaleTest(DesktopTestCase):
               f" ({started['ms'] / baseline['ms']:.2f}x the baseline,"
               f" {started['ms'] - baseline['ms']:+.1f} ms)"
               f"\nrefresh, the same windows:               {refreshed['ms']:8.1f} ms")
+        if refreshed.get("raised"):
+            print("(Wine's stacking kept a target over the refresh button: the form was raised)")
+        if refreshed.get("sent_again"):
+            print(f"(Wine lost {refreshed['sent_again']} of the button's inputs: sent again)")
         if refreshed.get("wine"):
             # Measured with a helper: the query returns 0 in well under a millisecond, even
             # for a window whose thread hangs, and the window never sees it.

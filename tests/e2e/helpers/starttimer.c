@@ -7,12 +7,13 @@
                                     leaves the program running.
    starttimer refresh FORM          clicks the refresh button of the main form FORM with
                                     SendInput and waits until the refresh is over. Prints
-                                    {"ms", "probe_ms", "wine"}.
+                                    {"ms", "probe_ms", "wine", "sent_again", "raised"} and,
+                                    when it fails, "failed" saying where.
    starttimer f2-during-refresh-click FORM
                                     holds the mouse button down on the refresh button, presses
                                     F2, waits until Varnel is hidden and lets go: the refresh
                                     finds the marked windows hidden. Prints {"pressed",
-                                    "hidden", "released"}.
+                                    "hidden", "released", "sent_again"}.
 
    The refresh starts at the release of the button (the press is sent first and awaited).
    Its end: see answers() below. Numbers may be decimal or 0x-prefixed hexadecimal. */
@@ -21,7 +22,7 @@
 
 #include <stdlib.h>
 
-enum { MaxWindows = 64, StartTimeoutMs = 60000, RefreshTimeoutMs = 60000 };
+enum { MaxWindows = 64, StartTimeoutMs = 60000, RefreshTimeoutMs = 60000, LostInputMs = 2000 };
 
 typedef struct FormSearch {
     DWORD pid;
@@ -123,8 +124,8 @@ static HWND create_probe(void) {
     windowClass.hbrBackground = (HBRUSH)(COLOR_WINDOW + 1);
     windowClass.lpszClassName = L"E2ERefreshProbe";
     RegisterClassW(&windowClass);
-    HWND probe = CreateWindowExW(0, L"E2ERefreshProbe", L"Refresh probe", WS_OVERLAPPEDWINDOW,
-                                 880, 660, 120, 60, NULL, NULL, GetModuleHandleW(NULL), NULL);
+    HWND probe = CreateWindowExW(0, L"E2ERefreshProbe", L"Refresh probe", WS_OVERLAPPEDWINDOW, 880,
+                                 660, 120, 60, NULL, NULL, GetModuleHandleW(NULL), NULL);
     ShowWindow(probe, SW_SHOWNOACTIVATE);
     SetWindowPos(probe, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     pump();
@@ -139,15 +140,62 @@ static BOOL captured(DWORD thread) {
 }
 
 /* Pumps the helper's own messages until the condition holds or the time-out passes. */
-static BOOL wait_while(BOOL (*busy)(DWORD), DWORD thread, BOOL expected, double started) {
+static BOOL wait_while_for(BOOL (*busy)(DWORD), DWORD thread, BOOL expected, double started,
+                           double timeoutMs) {
     while (busy(thread) != expected) {
-        if (now_ms() - started > RefreshTimeoutMs) {
+        if (now_ms() - started > timeoutMs) {
             return FALSE;
         }
         MsgWaitForMultipleObjects(0, NULL, FALSE, 1, QS_ALLINPUT);
         pump();
     }
     return TRUE;
+}
+
+static BOOL wait_while(BOOL (*busy)(DWORD), DWORD thread, BOOL expected, double started) {
+    return wait_while_for(busy, thread, expected, started, RefreshTimeoutMs);
+}
+
+/* Wine now and then drops a button press or release from SendInput (it re-reads the button
+   state from the X server, which never saw the injected one). The button takes the mouse at
+   its press and lets it go at the release, so a capture that does not change in a while means
+   the input was lost: it is sent once more, and counted. *sentAt is when the input that was
+   taken was sent. */
+static BOOL press_until(DWORD thread, BOOL down, int* sentAgain, double* sentAt) {
+    *sentAt = now_ms();
+    press_left(down);
+    if (wait_while_for(captured, thread, down, *sentAt, LostInputMs)) {
+        return TRUE;
+    }
+    ++*sentAgain;
+    if (down) {
+        press_left(FALSE);
+    }
+    *sentAt = now_ms();
+    press_left(down);
+    return wait_while(captured, thread, down, *sentAt);
+}
+
+/* Puts the pointer on the middle of the button; FALSE when a window still lies over it there.
+
+   With a couple of hundred windows just mapped, Wine's own stacking (which routes SendInput)
+   now and then keeps a target above the form that the window manager has raised and shows on
+   top: the form is then raised in Wine's stacking as well, and *raised set. */
+static BOOL point_at(HWND form, HWND button, BOOL* raised) {
+    RECT rect;
+    GetWindowRect(button, &rect);
+    POINT middle = {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+    SetCursorPos(middle.x, middle.y);
+    *raised = WindowFromPoint(middle) != button;
+    if (*raised) {
+        SetWindowPos(form, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        const double started = now_ms();
+        while (WindowFromPoint(middle) != button && now_ms() - started < LostInputMs) {
+            pump();
+            Sleep(10);
+        }
+    }
+    return WindowFromPoint(middle) == button;
 }
 
 static BOOL probe_queried(DWORD unused) {
@@ -173,29 +221,42 @@ static int refresh(HWND form) {
     const BOOL underWine =
         GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != NULL;
     const DWORD thread = GetWindowThreadProcessId(form, NULL);
-    RECT rect;
-    GetWindowRect(button, &rect);
     HWND probe = create_probe();
-    SetCursorPos((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+    const char* failed = NULL;
+    int sentAgain = 0;
+    double started = now_ms();
+    BOOL raised = FALSE;
     /* The button takes the mouse at the press and clicks at the release, after letting go. */
-    press_left(TRUE);
-    BOOL ok = wait_while(captured, thread, TRUE, now_ms());
-    probeArmed = TRUE;
-    const double started = now_ms();
-    press_left(FALSE);
-    ok = ok && wait_while(captured, thread, FALSE, started);
-    ok = ok && (underWine || wait_while(probe_queried, 0, TRUE, started)) && answers(form);
+    if (!point_at(form, button, &raised)) {
+        failed = "another window lies over the refresh button";
+    } else if (!press_until(thread, TRUE, &sentAgain, &started)) {
+        failed = "the button never took the mouse";
+    } else {
+        probeArmed = TRUE;
+        if (!press_until(thread, FALSE, &sentAgain, &started)) {
+            failed = "the button never let the mouse go";
+        } else if (!underWine && !wait_while(probe_queried, 0, TRUE, started)) {
+            failed = "the refresh never asked the probe for its icon";
+        } else if (!answers(form)) {
+            failed = "Varnel stopped answering";
+        }
+    }
     const double finished = now_ms();
     DestroyWindow(probe);
     JsonLine line;
     json_begin(&line);
     json_key(&line, "ms");
-    json_rawf(&line, "%.2f", ok ? finished - started : -1.0);
+    json_rawf(&line, "%.2f", failed ? -1.0 : finished - started);
     json_key(&line, "probe_ms");
     json_rawf(&line, "%.2f", probeQueried != 0 ? probeQueried - started : -1.0);
     json_bool(&line, "wine", underWine);
+    json_int(&line, "sent_again", sentAgain);
+    json_bool(&line, "raised", raised);
+    if (failed) {
+        json_text(&line, "failed", failed);
+    }
     json_end(&line);
-    return ok ? 0 : 1;
+    return failed ? 1 : 0;
 }
 
 static void press_key(WORD key, BOOL up) {
@@ -216,11 +277,11 @@ static int f2_during_refresh_click(HWND form) {
         return 2;
     }
     const DWORD thread = GetWindowThreadProcessId(form, NULL);
-    RECT rect;
-    GetWindowRect(button, &rect);
-    SetCursorPos((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
-    press_left(TRUE);
-    const BOOL pressed = wait_while(captured, thread, TRUE, now_ms());
+    BOOL raised = FALSE;
+    int sentAgain = 0;
+    double sentAt = 0;
+    const BOOL pressed =
+        point_at(form, button, &raised) && press_until(thread, TRUE, &sentAgain, &sentAt);
     press_key(VK_F2, FALSE);
     press_key(VK_F2, TRUE);
     const double started = now_ms();
@@ -228,13 +289,13 @@ static int f2_during_refresh_click(HWND form) {
         Sleep(1);
     }
     const BOOL hidden = !IsWindowVisible(form);
-    press_left(FALSE);
-    const BOOL released = wait_while(captured, thread, FALSE, now_ms()) && answers(form);
+    const BOOL released = press_until(thread, FALSE, &sentAgain, &sentAt) && answers(form);
     JsonLine line;
     json_begin(&line);
     json_bool(&line, "pressed", pressed);
     json_bool(&line, "hidden", hidden);
     json_bool(&line, "released", released);
+    json_int(&line, "sent_again", sentAgain);
     json_end(&line);
     return pressed && hidden && released ? 0 : 1;
 }
