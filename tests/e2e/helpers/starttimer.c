@@ -13,7 +13,7 @@
                                     holds the mouse button down on the refresh button, presses
                                     F2, waits until Varnel is hidden and lets go: the refresh
                                     finds the marked windows hidden. Prints {"pressed",
-                                    "hidden", "released", "sent_again"}.
+                                    "hidden", "released", "sent_again", "raised"}.
 
    The refresh starts at the release of the button (the press is sent first and awaited).
    Its end: see answers() below. Numbers may be decimal or 0x-prefixed hexadecimal. */
@@ -296,6 +296,7 @@ static int f2_during_refresh_click(HWND form) {
     json_bool(&line, "hidden", hidden);
     json_bool(&line, "released", released);
     json_int(&line, "sent_again", sentAgain);
+    json_bool(&line, "raised", raised);
     json_end(&line);
     return pressed && hidden && released ? 0 : 1;
 }
