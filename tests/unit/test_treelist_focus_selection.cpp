@@ -37,24 +37,9 @@ protected:
         Form->Show();
         Platform.PaintAll();
     }
-    std::string Name(const TdxTreeListNode* node) const {
-        for (std::size_t i = 0; i < Nodes.size(); ++i)
-            if (Nodes[i] == node)
-                return std::to_string(i);
-        return node ? "?" : "-";
-    }
-    // The selected nodes by their place in Nodes, in ascending order.
-    std::vector<int> Selected() const {
-        std::vector<int> places;
-        for (std::size_t i = 0; i < Nodes.size(); ++i)
-            if (List->IsNodeSelected(Nodes[i]))
-                places.push_back(static_cast<int>(i));
-        return places;
-    }
     void CellMode() { List->SetOptions(List->Options().Without(aoRowSelect)); }
     const fw::headless::PixelRegion& Invalid() { return WindowOf(*List).UpdateRegion(); }
 
-    std::vector<TdxTreeListNode*> Nodes;
     std::vector<std::string> Log;
 };
 

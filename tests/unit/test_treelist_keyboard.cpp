@@ -48,19 +48,11 @@ protected:
     }
     void Focus(int row) { List->FocusRow(row); }
     int FocusedRow() const { return List->FocusedNode()->AbsoluteIndex(); }
-    std::vector<int> Selected() const {
-        std::vector<int> rows;
-        for (std::size_t i = 0; i < Nodes.size(); ++i)
-            if (List->IsNodeSelected(Nodes[i]))
-                rows.push_back(static_cast<int>(i));
-        return rows;
-    }
     void Select(std::initializer_list<int> rows) {
         for (int row : rows)
             List->SetNodeSelected(Nodes[std::size_t(row)], true);
     }
 
-    std::vector<TdxTreeListNode*> Nodes;
     int CountEvents = 0;
 };
 

@@ -77,6 +77,23 @@ protected:
         List->EndUpdate();
     }
 
+    // A node by its place in Nodes ("-" for none), so event logs read as places.
+    std::string Name(const dxtl::TdxTreeListNode* node) const {
+        for (std::size_t i = 0; i < Nodes.size(); ++i)
+            if (Nodes[i] == node)
+                return std::to_string(i);
+        return node ? "?" : "-";
+    }
+
+    // The selected nodes by their place in Nodes, in ascending order.
+    std::vector<int> Selected() const {
+        std::vector<int> places;
+        for (std::size_t i = 0; i < Nodes.size(); ++i)
+            if (List->IsNodeSelected(Nodes[i]))
+                places.push_back(static_cast<int>(i));
+        return places;
+    }
+
     std::vector<int> Widths() {
         std::vector<int> widths;
         for (int c = 0; c < List->ColumnCount(); ++c)
@@ -90,6 +107,8 @@ protected:
     dxtl::TdxTreeListColumn* Select = nullptr;
     dxtl::TdxTreeListColumn* Icon = nullptr;
     dxtl::TdxTreeListColumn* Caption = nullptr;
+    // The nodes a test added, in the order it added them.
+    std::vector<dxtl::TdxTreeListNode*> Nodes;
 };
 
 } // namespace treelist_testing

@@ -65,12 +65,6 @@ protected:
         Form->Show();
         Platform.PaintAll();
     }
-    std::string Name(const TdxTreeListNode* node) const {
-        for (std::size_t i = 0; i < Nodes.size(); ++i)
-            if (Nodes[i] == node)
-                return std::to_string(i);
-        return node ? "?" : "-";
-    }
     TPoint Screen(int x, int y) { return List->ClientToScreen({x, y}); }
     int RowY(int row) { return 34 + row * 16 + 8; }
     void Press(int x, int y, std::uint32_t msg = Msg::LButtonDown) {
@@ -86,13 +80,6 @@ protected:
     }
     // A click on the caption cell of a row.
     void ClickRow(int row) { Click(200, RowY(row)); }
-    std::vector<int> Selected() const {
-        std::vector<int> places;
-        for (std::size_t i = 0; i < Nodes.size(); ++i)
-            if (List->IsNodeSelected(Nodes[i]))
-                places.push_back(static_cast<int>(i));
-        return places;
-    }
     void WithKey(int key, const std::function<void()>& action) {
         Platform.SetKeyDown(key, true);
         action();
@@ -100,7 +87,6 @@ protected:
     }
 
     THeaderClickList* Recorder = nullptr;
-    std::vector<TdxTreeListNode*> Nodes;
     std::vector<std::string> Log;
 };
 

@@ -26,6 +26,17 @@ static inline void pump(void) {
     }
 }
 
+/* A plain window class of the helper's own, in the window colour. */
+static inline void register_window_class(const wchar_t* name, WNDPROC procedure) {
+    WNDCLASSW windowClass;
+    memset(&windowClass, 0, sizeof(windowClass));
+    windowClass.lpfnWndProc = procedure;
+    windowClass.hInstance = GetModuleHandleW(NULL);
+    windowClass.hbrBackground = (HBRUSH)(COLOR_WINDOW + 1);
+    windowClass.lpszClassName = name;
+    RegisterClassW(&windowClass);
+}
+
 /* F2, or Shift+F2, as one SendInput call, so no other input comes between its keys. */
 static inline void press_f2(BOOL shift) {
     INPUT inputs[4];

@@ -44,8 +44,9 @@ static LRESULT CALLBACK own_procedure(HWND window, UINT message, WPARAM wParam, 
 }
 
 static HWND open_window(const wchar_t* caption, int slot) {
-    HWND window = CreateWindowExW(0, L"E2ESoak", caption, WS_OVERLAPPEDWINDOW, 720 + (slot % 3) * 90,
-                                  40 + slot * 50, 200, 80, NULL, NULL, GetModuleHandleW(NULL), NULL);
+    HWND window =
+        CreateWindowExW(0, L"E2ESoak", caption, WS_OVERLAPPEDWINDOW, 720 + (slot % 3) * 90,
+                        40 + slot * 50, 200, 80, NULL, NULL, GetModuleHandleW(NULL), NULL);
     ShowWindow(window, SW_SHOWNOACTIVATE);
     return window;
 }
@@ -194,7 +195,8 @@ static double wait_for(Soak* soak, BOOL hidden, double started) {
         if (done) {
             return elapsed;
         }
-        if (!pressedAgain && elapsed > LostPressMs && (IsWindowVisible(soak->form) != 0) == hidden) {
+        if (!pressedAgain && elapsed > LostPressMs &&
+            (IsWindowVisible(soak->form) != 0) == hidden) {
             pressedAgain = TRUE;
             ++soak->lostPresses;
             /* The latency is that of the press that was taken, not of the one Wine lost. */
@@ -204,8 +206,9 @@ static double wait_for(Soak* soak, BOOL hidden, double started) {
         }
         if (elapsed > StepTimeoutMs) {
             if (!soak->failure[0]) {
-                int length = wsprintfA(soak->failure, "%s after %d cycles; not there:",
-                                       hidden ? "hide" : "show", soak->hides);
+                int length = wsprintfA(soak->failure,
+                                       "%s after %d cycles; not there:", hidden ? "hide" : "show",
+                                       soak->hides);
                 if ((IsWindowVisible(soak->form) != 0) == hidden) {
                     length += wsprintfA(soak->failure + length, " form");
                 }
@@ -214,11 +217,10 @@ static double wait_for(Soak* soak, BOOL hidden, double started) {
                 for (int i = 0; i < soak->markedCount && length < 400; ++i) {
                     if (IsWindow(soak->marked[i]) &&
                         (IsWindowVisible(soak->marked[i]) != 0) == hidden) {
-                        length += wsprintfA(soak->failure + length, " %lu%s",
-                                            (unsigned long)(ULONG_PTR)soak->marked[i],
-                                            GetPropW(soak->marked[i], L"Varnel.HiddenBy")
-                                                ? " (tagged)"
-                                                : "");
+                        length += wsprintfA(
+                            soak->failure + length, " %lu%s",
+                            (unsigned long)(ULONG_PTR)soak->marked[i],
+                            GetPropW(soak->marked[i], L"Varnel.HiddenBy") ? " (tagged)" : "");
                     }
                 }
                 /* And whether they get there at all. */
@@ -375,8 +377,7 @@ static void churn_and_refresh(Soak* soak) {
     if (!click(soak, button) && !click(soak, button)) {
         ++soak->failures;
         if (!soak->failure[0]) {
-            wsprintfA(soak->failure, "refresh click after %d cycles not taken twice",
-                      soak->hides);
+            wsprintfA(soak->failure, "refresh click after %d cycles not taken twice", soak->hides);
         }
     }
     /* The refresh's icon queries are answered while the helper waits for Varnel (a thread
@@ -398,13 +399,7 @@ int main(int argc, char** argv) {
     }
     const int markedAtStart = soak.markedCount;
 
-    WNDCLASSW windowClass;
-    memset(&windowClass, 0, sizeof(windowClass));
-    windowClass.lpfnWndProc = own_procedure;
-    windowClass.hInstance = GetModuleHandleW(NULL);
-    windowClass.hbrBackground = (HBRUSH)(COLOR_WINDOW + 1);
-    windowClass.lpszClassName = L"E2ESoak";
-    RegisterClassW(&windowClass);
+    register_window_class(L"E2ESoak", own_procedure);
     soak.own[0] = open_window(L"Soak window never marked", 0);
     for (int i = 1; i <= ChurnWindows; ++i) {
         wchar_t caption[32];
@@ -424,7 +419,8 @@ int main(int argc, char** argv) {
             before = object_counts(soak.form);
         }
         /* Two marked windows close while hidden: one early, one late. */
-        const BOOL closeMarked = i == refreshEvery + cycles / 3 || i == refreshEvery + 2 * cycles / 3;
+        const BOOL closeMarked =
+            i == refreshEvery + cycles / 3 || i == refreshEvery + 2 * cycles / 3;
         cycle(&soak, closeMarked);
     }
     churn_and_refresh(&soak);

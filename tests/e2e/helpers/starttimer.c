@@ -117,13 +117,7 @@ static LRESULT CALLBACK probe_procedure(HWND window, UINT message, WPARAM wParam
 }
 
 static HWND create_probe(void) {
-    WNDCLASSW windowClass;
-    memset(&windowClass, 0, sizeof(windowClass));
-    windowClass.lpfnWndProc = probe_procedure;
-    windowClass.hInstance = GetModuleHandleW(NULL);
-    windowClass.hbrBackground = (HBRUSH)(COLOR_WINDOW + 1);
-    windowClass.lpszClassName = L"E2ERefreshProbe";
-    RegisterClassW(&windowClass);
+    register_window_class(L"E2ERefreshProbe", probe_procedure);
     HWND probe = CreateWindowExW(0, L"E2ERefreshProbe", L"Refresh probe", WS_OVERLAPPEDWINDOW, 880,
                                  660, 120, 60, NULL, NULL, GetModuleHandleW(NULL), NULL);
     ShowWindow(probe, SW_SHOWNOACTIVATE);

@@ -174,8 +174,9 @@ static void create_numbered(int count) {
         char kind[32];
         wsprintfW(caption, L"Numbered %02d", i);
         wsprintfA(kind, "numbered-%02d", i);
-        HWND window = CreateWindowExW(0, TargetClassName, caption, WS_OVERLAPPEDWINDOW, 40 + i * 4,
-                                      40 + i * 4, 200, 80, NULL, NULL, GetModuleHandleW(NULL), NULL);
+        HWND window =
+            CreateWindowExW(0, TargetClassName, caption, WS_OVERLAPPEDWINDOW, 40 + i * 4,
+                            40 + i * 4, 200, 80, NULL, NULL, GetModuleHandleW(NULL), NULL);
         if (!window) {
             json_error("CreateWindowExW failed");
             ExitProcess(2);
@@ -196,9 +197,9 @@ static DWORD WINAPI create_numbered_and_hang(void* parameter) {
     HungThreadStart* start = parameter;
     wchar_t caption[32];
     wsprintfW(caption, L"Hung %02d", start->number);
-    start->window = CreateWindowExW(0, TargetClassName, caption, WS_OVERLAPPEDWINDOW,
-                                    600 + start->number * 4, 40 + start->number * 4, 200, 80, NULL,
-                                    NULL, GetModuleHandleW(NULL), NULL);
+    start->window =
+        CreateWindowExW(0, TargetClassName, caption, WS_OVERLAPPEDWINDOW, 600 + start->number * 4,
+                        40 + start->number * 4, 200, 80, NULL, NULL, GetModuleHandleW(NULL), NULL);
     if (start->window) {
         ShowWindow(start->window, SW_SHOWNOACTIVATE);
     }
