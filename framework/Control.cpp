@@ -270,8 +270,13 @@ void TControl::HandleMouseMessage(TMessage& message) {
             SetMouseCapture(true);
         if (button == mbLeft && (FControlStyle & csClickEvents)) {
             FClicked = !dbl;
-            if (dbl)
+            if (dbl) {
+                // A double-click handler may free the control.
+                const TLifeToken alive = LifeToken();
                 DblClick();
+                if (!alive)
+                    return;
+            }
         }
         MouseDown(button, dbl ? (shift | ssDouble) : shift, x, y);
     };
@@ -293,13 +298,18 @@ void TControl::HandleMouseMessage(TMessage& message) {
     };
 
     switch (message.Msg) {
-    case Msg::MouseMove:
-        // Moves arrive outside the client area only while the mouse is captured.
+    case Msg::MouseMove: {
+        // Moves arrive outside the client area only while the mouse is captured. The enter and
+        // leave notifications raise events whose handlers may free this control.
+        const TLifeToken alive = LifeToken();
         UpdateMouseInside(inside);
+        if (!alive)
+            return;
         if (inside && !MouseCapture())
             TrackMouseLeave();
         MouseMove(shift, x, y);
         break;
+    }
     case Msg::LButtonDown:
         press(mbLeft, false);
         break;

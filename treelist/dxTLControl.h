@@ -598,6 +598,8 @@ private:
     // dxTLMouse.cpp
     bool PressHeaderPart(const TTreeListHitInfo& hit, fw::TShiftState shift);
     void PressRow(const TTreeListHitInfo& hit, fw::TMouseButton button, fw::TShiftState shift);
+    void SelectOnPress(TdxTreeListNode* focused, fw::TMouseButton button, fw::TShiftState shift);
+    void SelectAlone(TdxTreeListNode* node);
     void StartSizing(TdxInputState state, const TTreeListHitInfo& hit);
     void MoveSizingLine(int position);
     void InvertSizingLine();

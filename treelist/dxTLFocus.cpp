@@ -35,6 +35,8 @@ void TCustomdxTreeList::ChangeFocus(TdxTreeListNode* node, int column, bool make
     CancelEditing();
     TdxTreeListNode* const oldNode = FFocusedNode;
     const int oldColumn = FocusedColumn();
+    // Scrolling a column into view raises OnChangeLeftCoord, whose handler may free the list.
+    const fw::TLifeToken alive = LifeToken();
     try {
         if (FLockUpdate > 0) {
             FFocusedNode = node;
@@ -43,6 +45,8 @@ void TCustomdxTreeList::ChangeFocus(TdxTreeListNode* node, int column, bool make
             // Another cell of the focused row (cell mode only): both cells repaint.
             if (!RowSelectMode() && column != oldColumn) {
                 MakeColumnVisible(column);
+                if (!alive)
+                    return;
                 const TRect oldCell = NodeCellRect(node, oldColumn);
                 FFocusedColumn = column;
                 const TRect newCell = NodeCellRect(node, FocusedColumn());
@@ -54,6 +58,8 @@ void TCustomdxTreeList::ChangeFocus(TdxTreeListNode* node, int column, bool make
             if (!RowSelectMode()) {
                 FFocusedColumn = column;
                 MakeColumnVisible(column);
+                if (!alive)
+                    return;
             }
             FFocusedNode = node;
             if (oldNode)
@@ -63,7 +69,8 @@ void TCustomdxTreeList::ChangeFocus(TdxTreeListNode* node, int column, bool make
     } catch (...) {
         // The finishing steps run on every way out; the first exception is the one reported.
         try {
-            FinishFocusChange(oldNode, oldColumn, makeVisible);
+            if (alive)
+                FinishFocusChange(oldNode, oldColumn, makeVisible);
         } catch (...) {
         }
         throw;
@@ -73,11 +80,14 @@ void TCustomdxTreeList::ChangeFocus(TdxTreeListNode* node, int column, bool make
 
 void TCustomdxTreeList::FinishFocusChange(TdxTreeListNode* oldNode, int oldColumn,
                                           bool makeVisible) {
-    if (makeVisible && FFocusedNode)
+    // Expansion, top row and focus handlers may free the list.
+    const fw::TLifeToken alive = LifeToken();
+    if (makeVisible && FFocusedNode) {
         MakeVisible(FFocusedNode);
+        if (!alive)
+            return;
+    }
     if (FFocusedNode != oldNode && OnChangeNode) {
-        // The handler may free the list.
-        const fw::TLifeToken alive = LifeToken();
         OnChangeNode(this, oldNode, FFocusedNode);
         if (!alive)
             return;

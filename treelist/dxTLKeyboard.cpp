@@ -54,7 +54,10 @@ void TCustomdxTreeListControl::ClearBeforeMove(int direction) {
 
 void TCustomdxTreeListControl::PlainMove(int direction) {
     if (MultiSelect()) {
+        const TLifeToken alive = LifeToken();
         ClearBeforeMove(direction);
+        if (!alive)
+            return;
         SetSelectionAnchor(nullptr);
     }
     StepFocus(direction);
@@ -63,19 +66,25 @@ void TCustomdxTreeListControl::PlainMove(int direction) {
 // A run of Shift moves extends one range from the anchor: moving back toward the anchor takes
 // the row left behind out of it.
 void TCustomdxTreeListControl::ShiftMove(int direction) {
-    // A focus handler may free the list.
+    // Focus and selection filter handlers may free the list.
     const TLifeToken alive = LifeToken();
     TdxTreeListNode* focused = FocusedNode();
     if (!SelectionExtending()) {
         ClearBeforeMove(direction);
+        if (!alive)
+            return;
         if (TdxTreeListNode* anchor = SelectionAnchor()) {
             SelectRange(anchor, focused);
+            if (!alive)
+                return;
             if (CompareWithAnchor(focused) == -direction && focused != anchor)
                 SetNodeSelected(focused, false);
         } else {
             SetSelectionAnchor(focused);
             SetNodeSelected(focused, true);
         }
+        if (!alive)
+            return;
         SetSelectionExtending(true);
         StepFocus(direction);
         if (alive)
@@ -84,7 +93,8 @@ void TCustomdxTreeListControl::ShiftMove(int direction) {
     }
     if (CompareWithAnchor(focused) == -direction) {
         SetNodeSelected(focused, false);
-        StepFocus(direction);
+        if (alive)
+            StepFocus(direction);
         return;
     }
     StepFocus(direction);
@@ -95,14 +105,16 @@ void TCustomdxTreeListControl::ShiftMove(int direction) {
 // Home, End, Page Up and Page Down: the selection goes; with Shift a range from the anchor
 // (the focused node when there is none) to where the focus arrives.
 void TCustomdxTreeListControl::JumpFocus(const std::function<void()>& move, bool extend) {
+    const TLifeToken alive = LifeToken();
     ClearSelection();
+    if (!alive)
+        return;
     if (extend) {
         if (!SelectionAnchor())
             SetSelectionAnchor(FocusedNode());
     } else {
         SetSelectionAnchor(nullptr);
     }
-    const TLifeToken alive = LifeToken();
     move();
     if (alive && extend && MultiSelect())
         SelectRange(SelectionAnchor(), FocusedNode());
@@ -120,8 +132,10 @@ void TCustomdxTreeListControl::MoveFocusedColumn(int direction, bool throughRows
         const int row = focused->AbsoluteIndex() + direction;
         if (row < 0 || row >= AbsoluteCount())
             return;
+        const TLifeToken alive = LifeToken();
         ClearSelection();
-        ChangeFocus(NodeAtAbsoluteIndex(row), direction < 0 ? count - 1 : 0, true);
+        if (alive)
+            ChangeFocus(NodeAtAbsoluteIndex(row), direction < 0 ? count - 1 : 0, true);
         return;
     }
     ChangeFocus(focused, column, true);
@@ -170,8 +184,10 @@ void TCustomdxTreeListControl::TabColumn(int direction) {
     for (int column = direction > 0 ? 0 : count - 1; column >= 0 && column < count;
          column += direction)
         if (tabStop(column)) {
+            const TLifeToken alive = LifeToken();
             ClearSelection();
-            ChangeFocus(NodeAtAbsoluteIndex(row), column, true);
+            if (alive)
+                ChangeFocus(NodeAtAbsoluteIndex(row), column, true);
             return;
         }
 }
@@ -242,23 +258,34 @@ void TCustomdxTreeListControl::HandleKey(int& key, TShiftState shift) {
             MoveFocusedColumn(left ? -1 : 1, FOptionsEx.Contains(aoHorzThrough));
         } else if (left) {
             focused->MakeVisible();
-            if (focused->Expanded() && focused->ChildCount() > 0) {
+            if (!alive)
+                return;
+            // Expanded with no children yet (they may come on demand) still collapses.
+            if (focused->Expanded()) {
                 focused->SetExpanded(false);
             } else if (focused->Parent() && focused->Index() == 0) {
                 ClearSelection();
+                if (!alive)
+                    return;
                 ChangeFocus(focused->Parent(), FocusedColumn(), true);
                 if (!alive)
                     return;
                 SetNodeSelected(FocusedNode(), true);
             } else {
                 ClearSelection();
+                if (!alive)
+                    return;
                 StepFocus(-1);
             }
         } else {
             focused->MakeVisible();
+            if (!alive)
+                return;
             if (focused->HasChildren()) {
                 if (focused->Expanded() && focused->ChildCount() > 0) {
                     ClearSelection();
+                    if (!alive)
+                        return;
                     ChangeFocus(focused->GetFirstChild(), FocusedColumn(), true);
                     if (!alive)
                         return;
@@ -268,6 +295,8 @@ void TCustomdxTreeListControl::HandleKey(int& key, TShiftState shift) {
                 }
             } else {
                 ClearSelection();
+                if (!alive)
+                    return;
                 StepFocus(1);
             }
         }
@@ -294,6 +323,8 @@ void TCustomdxTreeListControl::HandleKey(int& key, TShiftState shift) {
             break;
         if (rowSelect) {
             ClearSelection();
+            if (!alive)
+                return;
             StepFocus(withShift ? -1 : 1);
         } else {
             TabColumn(withShift ? -1 : 1);
@@ -302,6 +333,8 @@ void TCustomdxTreeListControl::HandleKey(int& key, TShiftState shift) {
         break;
     case VK::Escape:
         ClearSelection();
+        if (!alive)
+            return;
         CancelEditing();
         break;
     default:
@@ -339,9 +372,11 @@ void TCustomdxTreeListControl::HandleCtrlKey(int& key, bool withShift) {
         break;
     case VK::Space:
         if (RowSelectMode() || !FOptions.Contains(aoEditing)) {
-            SetNodeSelected(focused, !IsNodeSelected(focused));
-            SetSelectionAnchor(focused);
             key = 0;
+            const TLifeToken alive = LifeToken();
+            SetNodeSelected(focused, !IsNodeSelected(focused));
+            if (alive)
+                SetSelectionAnchor(focused);
         }
         break;
     case VK::Insert:
@@ -354,8 +389,9 @@ void TCustomdxTreeListControl::HandleCtrlKey(int& key, bool withShift) {
 }
 
 void TCustomdxTreeListControl::HandleKeyPress(char32_t& key) {
+    // Key, expansion and top row handlers may free the list.
+    const TLifeToken alive = LifeToken();
     if (OnKeyPress) {
-        const TLifeToken alive = LifeToken();
         OnKeyPress(this, key);
         if (!alive)
             return;
@@ -365,19 +401,18 @@ void TCustomdxTreeListControl::HandleKeyPress(char32_t& key) {
         return;
     switch (key) {
     case U'+':
-        focused->MakeVisible();
-        focused->SetExpanded(true);
+    case U'-': {
+        const bool expand = key == U'+';
         key = 0;
-        break;
-    case U'-':
         focused->MakeVisible();
-        focused->SetExpanded(false);
-        key = 0;
+        if (alive)
+            focused->SetExpanded(expand);
         break;
+    }
     case U'*':
+        key = 0;
         if (focused->HasChildren())
             focused->Expand(true);
-        key = 0;
         break;
     case kCopyCharacter:
         if (FOptionsEx.Contains(aoAutoCopySelectedToClipboard)) {

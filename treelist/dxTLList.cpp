@@ -153,14 +153,18 @@ void TCustomdxTreeList::EndUpdate() {
     if (FLockUpdate == 0)
         return;
     --FLockUpdate;
+    // The recalculation may scroll, and a top row handler may free the list.
+    const fw::TLifeToken alive = LifeToken();
     // The selection lock is given back also when the recalculation raises.
     try {
         LayoutChanged();
     } catch (...) {
-        FSelection.Unlock();
+        if (alive)
+            FSelection.Unlock();
         throw;
     }
-    EndSelection();
+    if (alive)
+        EndSelection();
 }
 
 void TCustomdxTreeList::LayoutChanged() {
@@ -183,9 +187,13 @@ void TCustomdxTreeList::RecalcLayout() {
 }
 
 void TCustomdxTreeList::LayoutApplied() {
+    const fw::TLifeToken alive = LifeToken();
     UpdateScrollBars();
+    if (!alive)
+        return;
     ClampView();
-    Invalidate();
+    if (alive)
+        Invalidate();
 }
 
 // --- node events -----------------------------------------------------------------------------
@@ -315,17 +323,24 @@ bool TCustomdxTreeList::CanSetNodeData(TdxTreeListNode*) {
 void TCustomdxTreeList::SetNodeExpanded(TdxTreeListNode* node, bool expanded) {
     if (!node->FHasChildren || node->FExpanded == expanded)
         return;
+    // Every handler raised on the way may free the list.
+    const fw::TLifeToken alive = LifeToken();
     bool allow = true;
     if (expanded)
         DoExpanding(node, allow);
     else
         DoCollapsing(node, allow);
-    if (!allow)
+    if (!alive || !allow)
         return;
     if (!expanded) {
-        if (FTopVisibleNode && FTopVisibleNode->HasAsParent(node))
+        if (FTopVisibleNode && FTopVisibleNode->HasAsParent(node)) {
             SetTopVisibleNode(node);
+            if (!alive)
+                return;
+        }
         if (FFocusedNode && FFocusedNode->HasAsParent(node) && !FocusNodeBeforeCollapse(node))
+            return;
+        if (!alive)
             return;
         // The anchor follows the focus out of the subtree, or a Shift range would start at a
         // row that is no longer shown.
@@ -336,6 +351,8 @@ void TCustomdxTreeList::SetNodeExpanded(TdxTreeListNode* node, bool expanded) {
     if (FLockUpdate == 0 && !ListDestroying())
         RebuildRowIndex();
     NodeChanged(node, true);
+    if (!alive)
+        return;
     if (expanded)
         DoExpanded(node);
     else

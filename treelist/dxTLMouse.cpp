@@ -71,10 +71,14 @@ void TCustomdxTreeListControl::HandleMouseDown(TMouseButton button, TShiftState 
     FInput.DeferredSelect = false;
     FInput.CtrlPress = false;
     FInput.EditorPending = false;
+    // Every handler raised from here on may free the list.
+    const TLifeToken alive = LifeToken();
     // The focus first: when an exit handler elsewhere keeps it, the press does nothing.
     if (!IsDesigning()) {
         if (CanFocus())
             SetFocus();
+        if (!alive)
+            return;
         if (!HasInputFocus()) {
             SetMouseCapture(false);
             return;
@@ -87,18 +91,19 @@ void TCustomdxTreeListControl::HandleMouseDown(TMouseButton button, TShiftState 
     const bool doubleClick = (shift & ssDouble) != 0;
     if (button == mbLeft && FInput.State == isIdle && PressHeaderPart(hit, shift))
         return;
+    if (!alive)
+        return;
 
     const bool rowArea = IsRowArea(hit.Area);
     if (FInput.State == isIdle && button != mbMiddle && (button == mbLeft || rowArea)) {
         if (hit.Area == haExpandButton || (doubleClick && rowArea)) {
             if (hit.Node && (FDblClkExpanding || hit.Area == haExpandButton))
                 hit.Node->SetExpanded(!hit.Node->Expanded());
-            if (doubleClick)
+            if (doubleClick && alive)
                 RaiseDblClick();
             return;
         }
         if (rowArea || hit.Area == haIndicator) {
-            const TLifeToken alive = LifeToken();
             PressRow(hit, button, shift);
             // A Ctrl or Shift press ends with the selection it made: no OnMouseDown.
             if (!alive || FInput.CtrlPress)
@@ -107,10 +112,16 @@ void TCustomdxTreeListControl::HandleMouseDown(TMouseButton button, TShiftState 
     }
     if (button == mbLeft && doubleClick &&
         (hit.Area == haEmpty || hit.Area == haIndent || hit.Area == haRowEnd ||
-         hit.Area == haOutside))
+         hit.Area == haOutside)) {
         RaiseDblClick();
-    if (button == mbMiddle && FInput.State == isIdle)
+        if (!alive)
+            return;
+    }
+    if (button == mbMiddle && FInput.State == isIdle) {
         StartPanning();
+        if (!alive)
+            return;
+    }
     if (OnMouseDown)
         OnMouseDown(this, button, shift, x, y);
 }
@@ -195,35 +206,8 @@ void TCustomdxTreeListControl::PressRow(const TTreeListHitInfo& hit, TMouseButto
         // A handler of the focus change may have deleted nodes: what follows acts on the
         // focused node, which deletion keeps valid.
         TdxTreeListNode* focused = FocusedNode();
-        if (focused && MultiSelect()) {
-            SetSelectionExtending(false);
-            if (shift & (ssCtrl | ssShift)) {
-                FInput.CtrlPress = true;
-                if ((shift & ssCtrl) && !(shift & ssShift)) {
-                    SetNodeSelected(focused, !IsNodeSelected(focused));
-                    SetSelectionAnchor(focused);
-                } else {
-                    if (!SelectionAnchor())
-                        SetSelectionAnchor(FInput.PressedNode);
-                    if (!(shift & ssCtrl) && SelectionAnchor()) {
-                        ClearSelection();
-                        FInput.PressedNode = SelectionAnchor();
-                    }
-                    if (FInput.PressedNode)
-                        SelectRange(FInput.PressedNode, focused);
-                    else
-                        SetNodeSelected(focused, !IsNodeSelected(focused));
-                    FInput.PressedNode = nullptr;
-                }
-            } else if (IsNodeSelected(focused)) {
-                // The selection survives the press; the release reduces it to this row.
-                FInput.DeferredSelect = button == mbLeft;
-            } else {
-                ClearSelection();
-                SetNodeSelected(focused, true);
-                SetSelectionAnchor(focused);
-            }
-        }
+        if (focused && MultiSelect())
+            SelectOnPress(focused, button, shift);
     } catch (...) {
         if (alive) {
             FInput.InRowPress = false;
@@ -231,8 +215,60 @@ void TCustomdxTreeListControl::PressRow(const TTreeListHitInfo& hit, TMouseButto
         }
         throw;
     }
+    // The selection filter's handler may have freed the list.
+    if (!alive)
+        return;
     FInput.InRowPress = false;
     EndSelection();
+}
+
+// The selection after a row press: Ctrl toggles, Shift takes the range from the anchor, a plain
+// press on a selected row waits for the release. Stops as soon as a handler freed the list.
+void TCustomdxTreeListControl::SelectOnPress(TdxTreeListNode* focused, TMouseButton button,
+                                             TShiftState shift) {
+    const TLifeToken alive = LifeToken();
+    SetSelectionExtending(false);
+    if (shift & (ssCtrl | ssShift)) {
+        FInput.CtrlPress = true;
+        if ((shift & ssCtrl) && !(shift & ssShift)) {
+            SetNodeSelected(focused, !IsNodeSelected(focused));
+            if (alive)
+                SetSelectionAnchor(focused);
+            return;
+        }
+        if (!SelectionAnchor())
+            SetSelectionAnchor(FInput.PressedNode);
+        if (!(shift & ssCtrl) && SelectionAnchor()) {
+            ClearSelection();
+            if (!alive)
+                return;
+            FInput.PressedNode = SelectionAnchor();
+        }
+        if (FInput.PressedNode)
+            SelectRange(FInput.PressedNode, focused);
+        else
+            SetNodeSelected(focused, !IsNodeSelected(focused));
+        if (alive)
+            FInput.PressedNode = nullptr;
+        return;
+    }
+    if (IsNodeSelected(focused)) {
+        // The selection survives the press; the release reduces it to this row.
+        FInput.DeferredSelect = button == mbLeft;
+        return;
+    }
+    SelectAlone(focused);
+}
+
+// The node alone selected, and the anchor of later Shift ranges.
+void TCustomdxTreeListControl::SelectAlone(TdxTreeListNode* node) {
+    const TLifeToken alive = LifeToken();
+    ClearSelection();
+    if (!alive)
+        return;
+    SetNodeSelected(node, true);
+    if (alive)
+        SetSelectionAnchor(node);
 }
 
 // An update lock taken from outside (a refresh of the rows, say) drops a row press: its
@@ -303,6 +339,8 @@ void TCustomdxTreeListControl::StartSizing(TdxInputState state, const TTreeListH
 // 2. move
 
 void TCustomdxTreeListControl::HandleMouseMove(TShiftState shift, int x, int y) {
+    // Every handler raised from here on may free the list.
+    const TLifeToken alive = LifeToken();
     const TTreeListHitInfo hit = HitTest(x, y);
     FInput.LastHit = hit;
     if (FInput.State == isRowPressed && !(shift & ssLeft))
@@ -339,6 +377,8 @@ void TCustomdxTreeListControl::HandleMouseMove(TShiftState shift, int x, int y) 
             bool allow = true;
             if (OnCanBandDragging)
                 OnCanBandDragging(this, band, allow);
+            if (!alive)
+                return;
             if (allow) {
                 FInput.State = isBandDragging;
                 if (OnStartBandDragging)
@@ -356,6 +396,8 @@ void TCustomdxTreeListControl::HandleMouseMove(TShiftState shift, int x, int y) 
             bool allow = true;
             if (OnCanHeaderDragging)
                 OnCanHeaderDragging(this, column, allow);
+            if (!alive)
+                return;
             if (allow) {
                 FInput.State = isColumnDragging;
                 if (OnStartHeaderDragging)
@@ -372,9 +414,14 @@ void TCustomdxTreeListControl::HandleMouseMove(TShiftState shift, int x, int y) 
     default:
         break;
     }
+    if (!alive)
+        return;
     FollowPushedLooks(hit);
-    if (FOptionsEx.Contains(aoHotTrack))
+    if (FOptionsEx.Contains(aoHotTrack)) {
         UpdateHotTrack(IsRowArea(hit.Area) ? hit.Node : nullptr);
+        if (!alive)
+            return;
+    }
     if (OnMouseMove)
         OnMouseMove(this, shift, x, y);
 }
@@ -382,25 +429,32 @@ void TCustomdxTreeListControl::HandleMouseMove(TShiftState shift, int x, int y) 
 // A row press held above or below the rows keeps the focus stepping that way; inside them the
 // row under the pointer is focused (and alone selected).
 void TCustomdxTreeListControl::RowPressMoved(int y) {
+    const TLifeToken alive = LifeToken();
     const TRect rows = Layout().Areas.Rows;
     if (y < rows.Top || y >= rows.Bottom) {
         const int direction = y < rows.Top ? -1 : 1;
         const int top = std::max(TopRow(), 0);
         const int target = direction < 0 ? top : top + PageRowCount() - 1;
         FocusRow(std::min(target, AbsoluteCount() - 1));
-        SetInputTimer(direction, kDragSelectInterval);
+        if (alive)
+            SetInputTimer(direction, kDragSelectInterval);
         return;
     }
     SetInputTimer(0, 0);
-    if (TdxTreeListNode* node = FInput.LastHit.Node; node && node != FocusedNode()) {
+    TdxTreeListNode* node = FInput.LastHit.Node;
+    if (!node)
+        return;
+    // Also onto the row the timer left focused: the selection becomes that row alone.
+    if (node != FocusedNode()) {
         ChangeFocus(node, FocusedColumn(), true);
-        if (MultiSelect() && FocusedNode()) {
-            BeginSelection();
-            ClearSelection();
-            SetNodeSelected(FocusedNode(), true);
-            EndSelection();
-        }
+        if (!alive)
+            return;
     }
+    TdxTreeListNode* focused = FocusedNode();
+    if (!MultiSelect() || !focused ||
+        (SelectedCount() == 1 && IsNodeSelected(focused) && SelectionAnchor() == focused))
+        return;
+    UnderSelectionLock([&] { SelectAlone(focused); });
 }
 
 // A pressed header, band or corner button is drawn pushed only while the pointer is over it.
@@ -510,9 +564,9 @@ void TCustomdxTreeListControl::HandleMouseUp(TMouseButton button, TShiftState sh
         if (FInput.DeferredSelect) {
             FInput.DeferredSelect = false;
             if (TdxTreeListNode* focused = FocusedNode()) {
-                ClearSelection();
-                SetNodeSelected(focused, true);
-                SetSelectionAnchor(focused);
+                SelectAlone(focused);
+                if (!alive)
+                    return;
             }
         }
         const bool click = FInput.State == isEditing || FInput.State == isNodeDragging ||
@@ -583,9 +637,10 @@ void TCustomdxTreeListControl::DropBand(TPoint point) {
                 target = position;
         }
     bool accept = true;
+    const TLifeToken alive = LifeToken();
     if (OnDragEndBand)
         OnDragEndBand(this, band, point, bandIndex, from, target, accept);
-    if (!accept)
+    if (!alive || !accept)
         return;
     if (target >= 0 && target < VisibleBandCount() && target != from) {
         band->SetIndex(BandAtPosition(target));
@@ -613,9 +668,10 @@ void TCustomdxTreeListControl::DropColumn(TPoint point) {
                 point.X >= geometry.ItemLeft(item) && point.X < geometry.ItemRight(item))
                 target = FColumns[std::size_t(item.Column)]->ColIndex();
     bool accept = true;
+    const TLifeToken alive = LifeToken();
     if (OnDragEndHeader)
         OnDragEndHeader(this, column, point, target, accept);
-    if (accept && target >= 0 && target != column->ColIndex())
+    if (alive && accept && target >= 0 && target != column->ColIndex())
         column->SetColIndex(target);
 }
 
@@ -709,7 +765,10 @@ void TCustomdxTreeListControl::InputTimerTick() {
     }
     if ((FInput.State == isBandDragging || FInput.State == isColumnDragging) && direction != 0) {
         const int before = FLeftCoord;
+        const TLifeToken alive = LifeToken();
         SetLeftCoord(FLeftCoord + direction * kDragScrollStep);
+        if (!alive)
+            return;
         Update();
         if (FLeftCoord == before)
             SetInputTimer(0, 0);

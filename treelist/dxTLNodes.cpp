@@ -88,11 +88,16 @@ void TdxTreeListNode::SetExpanded(bool expanded) {
 void TdxTreeListNode::Expand(bool recurse) {
     if (!FHasChildren)
         return;
-    const bool takeLock = FOwner->UpdateLockCount() == 0;
+    // An expansion handler may free the list, and this node with it.
+    TCustomdxTreeList* const owner = FOwner;
+    const fw::TLifeToken alive = owner->LifeToken();
+    const bool takeLock = owner->UpdateLockCount() == 0;
     if (takeLock)
-        FOwner->BeginUpdate();
+        owner->BeginUpdate();
     try {
         SetExpanded(true);
+        if (!alive)
+            return;
         // Pre-order over the subtree without recursion: trees read from a stream can be as
         // deep as the stream is long.
         struct TFrame {
@@ -111,16 +116,18 @@ void TdxTreeListNode::Expand(bool recurse) {
             }
             if (child->FHasChildren) {
                 child->SetExpanded(true);
+                if (!alive)
+                    return;
                 stack.push_back({child, 0});
             }
         }
     } catch (...) {
-        if (takeLock)
-            FOwner->EndUpdate();
+        if (takeLock && alive)
+            owner->EndUpdate();
         throw;
     }
-    if (takeLock)
-        FOwner->EndUpdate();
+    if (takeLock && alive)
+        owner->EndUpdate();
 }
 
 void TdxTreeListNode::SetHasChildren(bool hasChildren) {

@@ -30,7 +30,9 @@ void TCustomdxTreeList::SetNodeSelected(TdxTreeListNode* node, bool selected) {
     if (!MultiSelect() || !node)
         return;
     if (selected) {
-        if (!CanSelectNode(node))
+        // The filter's handler may free the list.
+        const TLifeToken alive = LifeToken();
+        if (!CanSelectNode(node) || !alive)
             return;
         FSelection.Insert(node);
     } else {
@@ -43,8 +45,13 @@ void TCustomdxTreeList::SetNodeSelected(TdxTreeListNode* node, bool selected) {
 
 bool TCustomdxTreeList::CanSelectNode(TdxTreeListNode* node) {
     bool allow = true;
-    if (OnCanNodeSelected)
+    if (OnCanNodeSelected) {
+        // The handler may free the list: then nothing is selected.
+        const TLifeToken alive = LifeToken();
         OnCanNodeSelected(this, node, allow);
+        if (!alive)
+            return false;
+    }
     if (allow && !ExtMultiSelect()) {
         const TdxTreeListNode* first =
             FSelection.Count() > 0 ? FSelection.At(0) : FSelection.RangeStart;
@@ -82,6 +89,8 @@ void TCustomdxTreeList::SelectRange(TdxTreeListNode* a, TdxTreeListNode* b) {
     // Rows are read before the lock, while the row index answers them at once.
     if (RowOf(a) > RowOf(b))
         std::swap(a, b);
+    // The filter's handler may free the list: then nothing of it is touched any more.
+    const TLifeToken alive = LifeToken();
     BeginSelection();
     try {
         BeginUpdate();
@@ -90,24 +99,31 @@ void TCustomdxTreeList::SelectRange(TdxTreeListNode* a, TdxTreeListNode* b) {
             for (TdxTreeListNode* node = a; node; node = node->GetNextRow()) {
                 if (!FSelection.RangeStart)
                     FSelection.RangeStart = node;
-                if (CanSelectNode(node))
+                const bool allowed = CanSelectNode(node);
+                if (!alive)
+                    return;
+                if (allowed)
                     collected.push_back(node);
                 if (node == b)
                     break;
             }
             FSelection.Merge(std::move(collected));
         } catch (...) {
-            FSelection.RangeStart = nullptr;
-            EndUpdate();
+            if (alive) {
+                FSelection.RangeStart = nullptr;
+                EndUpdate();
+            }
             throw;
         }
         FSelection.RangeStart = nullptr;
         EndUpdate();
     } catch (...) {
-        EndSelection();
+        if (alive)
+            EndSelection();
         throw;
     }
-    EndSelection();
+    if (alive)
+        EndSelection();
 }
 
 int TCustomdxTreeList::CompareWithAnchor(const TdxTreeListNode* node) const {

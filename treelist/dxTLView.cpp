@@ -46,8 +46,14 @@ void TCustomdxTreeList::NodeChanged(TdxTreeListNode* node, bool fromRowDownward)
     // The rows below may move because this one changed height (wrapped texts, previews):
     // measure it again.
     node->FRowHeight = 0;
+    // Keeping the view in range may scroll, and a top row handler may free the list.
+    const TLifeToken alive = LifeToken();
     UpdateScrollBars();
+    if (!alive)
+        return;
     ClampView();
+    if (!alive)
+        return;
     const TRect area = DataAreaRect();
     const int row = RowOf(node);
     if (row < 0)

@@ -394,6 +394,24 @@ TEST_F(TreeKeyboardTest, RightExpandsThenEntersAndLeftLeavesThenCollapses) {
     EXPECT_FALSE(Nodes[0]->Expanded());
 }
 
+// A node may be expanded before its children exist (they come when asked for): Left collapses
+// it like any expanded node instead of moving on, and Right leaves it where it is.
+TEST_F(TreeKeyboardTest, LeftCollapsesAnExpandedNodeThatHasNoChildrenYet) {
+    Nodes[3]->SetHasChildren(true);
+    Nodes[3]->SetExpanded(true);
+    ASSERT_TRUE(Nodes[3]->Expanded());
+    ASSERT_EQ(Nodes[3]->ChildCount(), 0);
+    Focus(3);
+    Key(VK::Right);
+    EXPECT_EQ(List->FocusedNode(), Nodes[3]);
+    EXPECT_TRUE(Nodes[3]->Expanded());
+    Key(VK::Left);
+    EXPECT_FALSE(Nodes[3]->Expanded());
+    EXPECT_EQ(List->FocusedNode(), Nodes[3]);
+    Key(VK::Left); // collapsed now: the row above
+    EXPECT_EQ(List->FocusedNode(), Nodes[2]);
+}
+
 TEST_F(TreeKeyboardTest, PlusMinusAndStarExpandAndCollapse) {
     Focus(0);
     Char(U'*');

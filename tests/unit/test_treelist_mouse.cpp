@@ -401,6 +401,36 @@ TEST_F(MouseTest, ARowPressDroppedByTheFocusLeavingRaisesNoClick) {
     EXPECT_EQ(List->InputState(), isIdle);
 }
 
+// Drag-select: a row press held below the rows focuses the last whole row and the timer steps
+// on without touching the selection; back inside, the row under the pointer is focused and
+// alone selected, also when it is the row the focus already stands on.
+TEST_F(MouseTest, DragSelectBackOntoTheFocusedRowSelectsThatRowAlone) {
+    List->SetOptionsEx(List->OptionsEx().With(aoMouseScroll));
+    for (int i = 0; i < 20; ++i)
+        Nodes.push_back(List->AddNode());
+    const int below = List->DataAreaRect().Bottom + 4;
+    Press(200, RowY(1));
+    EXPECT_EQ(Selected(), (std::vector<int>{1}));
+    Move(200, below);
+    const int lastWhole = List->PageRowCount() - 1;
+    EXPECT_EQ(List->FocusedNode(), Nodes[std::size_t(lastWhole)]);
+    Platform.AdvanceTime(60);
+    Platform.AdvanceTime(60);
+    EXPECT_EQ(List->FocusedNode(), Nodes[std::size_t(lastWhole + 2)]);
+    EXPECT_EQ(Selected(), (std::vector<int>{1}));
+    // The view followed the focus: the focused row is the last whole row again.
+    const TRect focusedRow = List->NodeRowRect(List->FocusedNode());
+    Move(200, focusedRow.Top + 4);
+    EXPECT_EQ(List->FocusedNode(), Nodes[std::size_t(lastWhole + 2)]);
+    EXPECT_EQ(Selected(), (std::vector<int>{lastWhole + 2}));
+    Platform.AdvanceTime(60); // the timer stopped inside
+    EXPECT_EQ(List->FocusedNode(), Nodes[std::size_t(lastWhole + 2)]);
+    Move(200, focusedRow.Top - 16 + 4);
+    EXPECT_EQ(Selected(), (std::vector<int>{lastWhole + 1}));
+    Release(200, focusedRow.Top - 16 + 4);
+    EXPECT_EQ(Selected(), (std::vector<int>{lastWhole + 1}));
+}
+
 TEST_F(MouseTest, HotTrackingFollowsTheRowUnderThePointer) {
     List->SetOptionsEx(List->OptionsEx().With(aoHotTrack));
     std::vector<const TdxTreeListNode*> hot;
