@@ -339,6 +339,12 @@ private:
 
     // dxTLScrolling.cpp: moves the rows area's pixels (with the indicator) by `distance`.
     void ScrollRows(int distance);
+    // The row brought into range as a top row: at most the top of the page that ends at the
+    // last row; -1 without rows.
+    int ClampedTopRow(int row) const;
+    // Scrolls the node's shown row wholly into view (with `always`, also re-applies the rule
+    // when it is in view).
+    void ScrollIntoView(TdxTreeListNode* node, bool always);
     // dxTLFocus.cpp
     void FinishFocusChange(TdxTreeListNode* oldNode, int oldColumn, bool makeVisible);
     // dxTLSelection.cpp

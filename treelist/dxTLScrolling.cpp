@@ -64,6 +64,23 @@ int TCustomdxTreeList::TopRow() const {
     return FTopVisibleNode ? RowOf(FTopVisibleNode) : -1;
 }
 
+// Rows differ in height: how far down the top may go is measured by the page that ends at the
+// last row, never by the page at the current top.
+int TCustomdxTreeList::ClampedTopRow(int row) const {
+    const int count = AbsoluteCount();
+    if (count == 0)
+        return -1;
+    row = std::clamp(row, 0, count - 1);
+    int fit = 0;
+    int shown = 0;
+    // With the rows from `row` down leaving room, the count includes the rows above that fill
+    // it: the top of the last full page is that many rows before the end.
+    CountRows(NodeAtAbsoluteIndex(row), fit, shown);
+    if (row + fit > count)
+        row = std::max(count - fit, 0);
+    return row;
+}
+
 void TCustomdxTreeList::SetTopRow(int row) {
     CancelEditing();
     const int old = TopRow();
@@ -72,13 +89,7 @@ void TCustomdxTreeList::SetTopRow(int row) {
     const int count = AbsoluteCount();
     if (count < 2)
         return;
-    // A row past the end has no node to measure from: the last full page is as far as it goes.
-    row = std::clamp(row, 0, std::max(count - FScroll.PageRowCount, 0));
-    int fit = 0;
-    int shown = 0;
-    CountRows(NodeAtAbsoluteIndex(row), fit, shown);
-    if (row + fit > count)
-        row = std::max(count - FScroll.PageRowCount, 0);
+    row = ClampedTopRow(row);
     if (row == old)
         return;
 
@@ -93,7 +104,11 @@ void TCustomdxTreeList::SetTopRow(int row) {
         if (row > old)
             distance = -distance;
     }
+    // The top row's handler may free the list.
+    const TLifeToken alive = LifeToken();
     SetTopVisibleNode(NodeAtAbsoluteIndex(row));
+    if (!alive)
+        return;
     UpdateScrollBars();
     if (FLockUpdate != 0 || !HandleAllocated())
         return;
@@ -127,44 +142,63 @@ void TCustomdxTreeList::ScrollRows(int distance) {
 void TCustomdxTreeList::MakeVisible(TdxTreeListNode* node) {
     if (!node || node->FOwner != this)
         return;
+    // Expansion and top row handlers may free the list.
+    const TLifeToken alive = LifeToken();
     const bool expandAncestors = !node->IsVisible();
     if (expandAncestors)
         BeginUpdate();
     try {
         if (expandAncestors)
             for (TdxTreeListNode* p = node->FParent; p; p = p->FParent)
-                if (!p->FExpanded)
+                if (!p->FExpanded) {
                     p->SetExpanded(true);
-        const int top = TopRow();
-        const int row = RowOf(node);
-        const int page = FScroll.PageRowCount;
-        // A handler may have refused an expansion: then the node has no row to show.
-        const bool inView = top >= 0 && top <= row && row <= top + page - 1;
-        if (row >= 0 && (expandAncestors || !inView)) {
-            if (row < top || top < 0) {
-                SetTopRow(row);
-            } else if (row > top + page - 1) {
-                // The node becomes the last row shown wholly: walk up while the rows fit.
-                const long long height = DataAreaRect().Height();
-                long long used = NodeHeight(node);
-                int first = row;
-                for (TdxTreeListNode* n = node->GetPrevRow(); n; n = n->GetPrevRow()) {
-                    const int h = NodeHeight(n);
-                    if (used + h > height)
-                        break;
-                    used += h;
-                    --first;
+                    if (!alive)
+                        return;
                 }
-                SetTopRow(first);
-            }
-        }
+        ScrollIntoView(node, expandAncestors);
     } catch (...) {
-        if (expandAncestors)
+        if (expandAncestors && alive)
             EndUpdate();
         throw;
     }
-    if (expandAncestors)
+    if (expandAncestors && alive)
         EndUpdate();
+}
+
+// The node's row wholly in view: the first row when it lies above, the last row shown wholly
+// when it lies below. Whether it is in view is measured from the top row as it is now, since
+// rows differ in height.
+void TCustomdxTreeList::ScrollIntoView(TdxTreeListNode* node, bool always) {
+    const int top = TopRow();
+    const int row = RowOf(node);
+    // A handler may have refused an expansion: then the node has no row to show.
+    if (row < 0)
+        return;
+    int page = 0;
+    int shown = 0;
+    if (top >= 0)
+        CountRows(FTopVisibleNode, page, shown);
+    const bool inView = top >= 0 && top <= row && row <= top + page - 1;
+    if (inView && !always)
+        return;
+    if (row < top || top < 0) {
+        SetTopRow(row);
+        return;
+    }
+    if (row <= top + page - 1)
+        return;
+    // The node becomes the last row shown wholly: walk up while the rows fit.
+    const long long height = DataAreaRect().Height();
+    long long used = NodeHeight(node);
+    int first = row;
+    for (TdxTreeListNode* n = node->GetPrevRow(); n; n = n->GetPrevRow()) {
+        const int h = NodeHeight(n);
+        if (used + h > height)
+            break;
+        used += h;
+        --first;
+    }
+    SetTopRow(first);
 }
 
 void TCustomdxTreeList::PageMove(int direction) {
@@ -191,10 +225,11 @@ void TCustomdxTreeList::PageMove(int direction) {
 }
 
 void TCustomdxTreeList::ClampView() {
-    const int count = AbsoluteCount();
     const int top = TopRow();
-    if (top >= 0 && top + FScroll.PageRowCount > count)
-        SetTopRow(std::max(count - FScroll.PageRowCount, 0));
+    if (top < 0)
+        return;
+    if (const int clamped = ClampedTopRow(top); clamped != top)
+        SetTopRow(clamped);
 }
 
 // =============================================================================================
@@ -292,7 +327,11 @@ void TCustomdxTreeListControl::MakeColumnVisible(int column) {
 }
 
 void TCustomdxTreeListControl::ClampView() {
+    // The top row's handler may free the list.
+    const TLifeToken alive = LifeToken();
     TCustomdxTreeList::ClampView();
+    if (!alive)
+        return;
     const int content = ContentWidth();
     const int view = ViewWidth();
     if (view < content && FLeftCoord + view > content) {
@@ -416,9 +455,11 @@ void TCustomdxTreeListControl::WMSize(TMessage& message) {
     ClientSizeChanged();
 }
 
-// The dot pattern of the tree lines is fixed to the surface: moved by an odd distance (either
-// way) it would show stripes, so the level slots repaint.
+// Dot patterns are fixed to the surface: moved by an odd distance (either way) they would show
+// stripes, so the focus frame's row and the tree lines' level slots repaint.
 void TCustomdxTreeListControl::RowsMoved() {
+    if (const TRect focused = NodeRowRect(FocusedNode()); !focused.IsEmpty())
+        InvalidateRect(focused);
     if (FPaintStyle != psStandard || !FShowLines || FTreeLineStyle != tlDot)
         return;
     const TGeometry geometry(*this, FLeftCoord);
@@ -466,8 +507,12 @@ void TCustomdxTreeListControl::WMVScroll(TMessage& message) {
         break;
     case kThumbPosition:
     case kThumbTrack: {
-        const int track = Window() ? Window()->GetScrollInfo(SB::Vert).TrackPos : 0;
-        row = track <= 0 ? 0 : track >= count ? count : track;
+        const TScrollInfo bar = Window() ? Window()->GetScrollInfo(SB::Vert) : TScrollInfo{};
+        const int track = bar.TrackPos;
+        // The bar's page is the page at the current top; rows of other heights make the last
+        // page hold fewer or more rows. The thumb at the end of its travel means the last page.
+        const bool atEnd = bar.Max > 0 && track >= bar.Max - std::max(bar.Page, 1) + 1;
+        row = track <= 0 ? 0 : track >= count || atEnd ? count : track;
         break;
     }
     case kTop:
@@ -530,7 +575,12 @@ void TCustomdxTreeListControl::WMHScroll(TMessage& message) {
 // Wheel messages of high-resolution wheels and touchpads carry fractions of a notch: they add up
 // to whole notches, the rest waits for the next message.
 void TCustomdxTreeListControl::WMMouseWheel(TMessage& message) {
-    DispatchInherited(StaticMessageTable(), message);
+    {
+        const TLifeToken alive = LifeToken();
+        DispatchInherited(StaticMessageTable(), message);
+        if (!alive)
+            return;
+    }
     TdxScrollState& state = ScrollState();
     state.WheelRemainder += HiWordSigned(static_cast<std::intptr_t>(message.WParam));
     const int notches = state.WheelRemainder / kWheelDelta;
@@ -541,15 +591,22 @@ void TCustomdxTreeListControl::WMMouseWheel(TMessage& message) {
     // Away from the user (a positive delta) scrolls up.
     const bool up = notches > 0;
     const unsigned setting = Platform().WheelScrollLines();
+    // Each line's top row handler may free the list.
+    const TLifeToken alive = LifeToken();
     for (int notch = 0; notch < std::abs(notches); ++notch) {
         if (setting == kWheelPageScroll) {
             Perform(Msg::VScroll, static_cast<std::uintptr_t>(up ? kPageUp : kPageDown));
+            if (!alive)
+                return;
             continue;
         }
         // More lines than rows would only repeat the clamp.
         const unsigned lines = std::min(setting, static_cast<unsigned>(AbsoluteCount()));
-        for (unsigned line = 0; line < lines; ++line)
+        for (unsigned line = 0; line < lines; ++line) {
             Perform(Msg::VScroll, static_cast<std::uintptr_t>(up ? kLineUp : kLineDown));
+            if (!alive)
+                return;
+        }
     }
 }
 

@@ -101,6 +101,26 @@ TEST_F(ScrollInputTest, HorizontalScrollingMovesThePixelsOfPanelsAndRows) {
     }
 }
 
+// The dotted focus frame is fixed to the surface: moved sideways by an odd distance its dots
+// would fall out of step, so its row is painted again.
+TEST_F(ScrollInputTest, TheFocusFrameMovedSidewaysByAnOddDistanceMatchesAFullRepaint) {
+    AddColumn(400);
+    AddRows(5);
+    Platform.SetFocusTo(List->Handle());
+    List->ChangeFocus(List->NodeAt(2), 0, false);
+    Platform.PaintAll();
+    for (int x : {7, 8, 13, 3}) {
+        SCOPED_TRACE(x);
+        List->SetLeftCoord(x);
+        EXPECT_LT(Window().UpdateRegion().PixelCount(),
+                  std::int64_t(List->ClientWidth()) * List->ClientHeight() / 2);
+        Platform.PaintAll();
+        const fw::headless::PixelSurface moved = Window().Surface();
+        Repaint(*List);
+        EXPECT_TRUE(moved.Pixels == Window().Surface().Pixels) << "differs from a full repaint";
+    }
+}
+
 // --- scroll bars and the client area ---------------------------------------------------------
 
 TEST_F(ScrollInputTest, AVisibleBarNarrowsTheRowsAndTheColumnsFollow) {
