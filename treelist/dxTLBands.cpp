@@ -197,6 +197,8 @@ void TCustomdxTreeListControl::BandDeleted(int index) {
     }
 }
 
+// Renumbered columns sit in other band positions: the layout follows at once, whoever moved
+// the band.
 void TCustomdxTreeListControl::BandMoved(int from, int to) {
     for (TdxTreeListColumn* column : FColumns) {
         int& band = column->FBandIndex;
@@ -207,6 +209,7 @@ void TCustomdxTreeListControl::BandMoved(int from, int to) {
         else if (from > to && band >= to && band < from)
             ++band;
     }
+    BandsChanged();
 }
 
 void TCustomdxTreeListControl::BandsChanged() {

@@ -21,13 +21,29 @@ void TCustomdxTreeListControl::DoCustomDrawCell(TCanvas& canvas, const TRect& re
     (void)rightEdge;
     (void)leftEdge;
     TdxTreeListColumn* column = FColumns[std::size_t(columnIndex)];
-    if (OnCustomDraw)
+    // Each handler starts with the clip the cell started with: a narrowed clip ends with the
+    // handler that narrowed it.
+    int clip = canvas.SaveClip();
+    const auto restoreClip = [&] {
+        canvas.RestoreClip(clip);
+        clip = canvas.SaveClip();
+    };
+    struct TRestore {
+        TCanvas& Canvas;
+        const int& Clip;
+        ~TRestore() { Canvas.RestoreClip(Clip); }
+    } restore{canvas, clip};
+    if (OnCustomDraw) {
         OnCustomDraw(this, canvas, rect, node, column, text, font, color, selected, focused, done);
+        restoreClip();
+    }
     if (done)
         return;
-    if (OnCustomDrawCell)
+    if (OnCustomDrawCell) {
         OnCustomDrawCell(this, canvas, rect, node, column, selected, focused, newItemRow, text,
                          color, font, alignment, done);
+        restoreClip();
+    }
     // Nodes of this list are never group rows, so the column always has its say.
     if (!done)
         column->CustomDrawCell(canvas, rect, node, selected, focused, newItemRow, text, color, font,

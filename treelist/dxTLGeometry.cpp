@@ -21,14 +21,6 @@ TCustomdxTreeListControl::TGeometry::TGeometry(const TCustomdxTreeListControl& l
     const bool firstBandScrolls = FLayout.Bands.empty() || FLayout.Bands.front().Scrolls;
     FIndentLeft = areas.Rows.Left - Shift(firstBandScrolls);
     FSlotsLeft = FIndentLeft - (list.FPaintStyle == psStandard && !list.FShowRoot ? kIndent : 0);
-    const int columnsEnd = FIndentLeft + FLayout.TotalWidth;
-    FColumnsRight = columnsEnd - 1;
-    if (FLayout.FixedRight)
-        FColumnsRight = std::min(FColumnsRight, areas.Rows.Right - 1);
-    FEmptyRight = {std::max(columnsEnd, areas.BandPanel.Left), areas.BandPanel.Top,
-                   areas.Client.Right, areas.Rows.Bottom};
-    if (FEmptyRight.Left >= areas.Client.Right)
-        FEmptyRight = {};
     FFirstBandRight =
         FLayout.Bands.empty() ? areas.Rows.Left : FIndentLeft + FLayout.Bands.front().Width;
     FScrollLeft = areas.BandPanel.Left;
@@ -38,6 +30,29 @@ TCustomdxTreeListControl::TGeometry::TGeometry(const TCustomdxTreeListControl& l
         FScrollLeft = FLayout.Bands.front().Left + FLayout.Bands.front().Width + lineWidth;
     if (FLayout.FixedRight && FLayout.Bands.size() > 1)
         FScrollRight = std::max(FScrollLeft, FLayout.Bands.back().Left - lineWidth);
+    // The columns end with the last band as placed: a band fixed right stands at the right
+    // edge, and the room between it and the scrolling bands is as empty as the room right of
+    // the columns of a list without one.
+    const int bandCount = static_cast<int>(FLayout.Bands.size());
+    const bool fixedRight = FLayout.FixedRight && bandCount > 1;
+    const int lastScrolling = bandCount - (fixedRight ? 2 : 1);
+    int columnsEnd = areas.Rows.Left;
+    if (lastScrolling >= (FLayout.FixedLeft ? 1 : 0))
+        columnsEnd = BandLeft(lastScrolling) + FLayout.Bands[std::size_t(lastScrolling)].Width;
+    else if (FLayout.FixedLeft)
+        columnsEnd = FScrollLeft;
+    int emptyRight = areas.Client.Right;
+    if (fixedRight) {
+        const TdxBandLayout& fixed = FLayout.Bands.back();
+        emptyRight = FScrollRight;
+        FColumnsRight = std::min(fixed.Left + fixed.Width, areas.Rows.Right) - 1;
+    } else {
+        FColumnsRight = columnsEnd - 1;
+    }
+    FEmptyRight = {std::max(columnsEnd, FScrollLeft), areas.BandPanel.Top, emptyRight,
+                   areas.Rows.Bottom};
+    if (FEmptyRight.Left >= FEmptyRight.Right)
+        FEmptyRight = {};
 }
 
 // --- bands and header items ------------------------------------------------------------------
@@ -132,6 +147,11 @@ TRect TCustomdxTreeListControl::TGeometry::BandButtonRect() const {
 TRect TCustomdxTreeListControl::TGeometry::HeaderButtonRect() const {
     const TdxTreeListAreas& a = Areas();
     return {a.Client.Left, a.HeaderPanel.Top, a.HeaderPanel.Left, a.HeaderPanel.Bottom};
+}
+
+TRect TCustomdxTreeListControl::TGeometry::VisibleCell(const TdxHeaderItem& item,
+                                                       const TRect& cell) const {
+    return VisiblePart(cell, item.Scrolls);
 }
 
 bool TCustomdxTreeListControl::TGeometry::LastLine(const TdxHeaderItem& item) const {

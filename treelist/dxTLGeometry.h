@@ -88,6 +88,9 @@ public:
     // without the indicator).
     fw::TRect BandButtonRect() const;
     fw::TRect HeaderButtonRect() const;
+    // The part of an item's cell (or any strip of its column) that shows: a scrolling band's
+    // between the fixed bands. Empty when none shows.
+    fw::TRect VisibleCell(const TdxHeaderItem& item, const fw::TRect& cell) const;
     // The item's line is the last header line: its cells take the rest of the row's cell part.
     bool LastLine(const TdxHeaderItem& item) const;
 
@@ -100,7 +103,8 @@ public:
     int ColumnsRight() const { return FColumnsRight; }
     // The right edge of the first band's part of the rows (the indent's clip).
     int FirstBandRight() const { return FFirstBandRight; }
-    // Right of the columns, from the band panel down through the rows; empty when none.
+    // Right of the scrolling bands' columns (up to a band fixed right), from the band panel down
+    // through the rows; empty when none.
     fw::TRect EmptyRight() const { return FEmptyRight; }
 
     // --- Rows ---------------------------------------------------------------------------------

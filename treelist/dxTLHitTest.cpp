@@ -171,8 +171,10 @@ TTreeListHitInfo TCustomdxTreeListControl::HitTest(int x, int y) const {
         TRect cell;
         if (!geometry.CellRect(found, item, cell))
             continue;
-        // The grid line right of a cell belongs to it.
-        const TRect target{cell.Left, cell.Top, cell.Right + (FShowGrid ? 1 : 0), cell.Bottom};
+        // The grid line right of a cell belongs to it; a scrolling band's cell only where it
+        // shows between the fixed bands.
+        const TRect target = geometry.VisibleCell(
+            item, {cell.Left, cell.Top, cell.Right + (FShowGrid ? 1 : 0), cell.Bottom});
         if (target.Contains(p)) {
             hit.ColumnIndex = item.Column;
             hit.BandIndex = layout.Bands[std::size_t(item.BandPosition)].Band;
@@ -180,7 +182,7 @@ TTreeListHitInfo TCustomdxTreeListControl::HitTest(int x, int y) const {
             return hit;
         }
     }
-    if (x > geometry.ColumnsRight())
+    if (x > geometry.ColumnsRight() || geometry.EmptyRight().Contains(p))
         hit.Area = haRowEnd;
     return hit;
 }

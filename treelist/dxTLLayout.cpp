@@ -503,9 +503,9 @@ void TCustomdxTreeListControl::BuildLayout(TdxLayoutLists& lists) const {
         }
 
     // Horizontal placement. A first band fixed left stays at the left edge and a
-    // last band fixed right at the right edge (right after the others while they all fit),
-    // each set off by the fixed band line; the others scroll by LeftCoord, which the lefts
-    // here leave out.
+    // last band fixed right at the right edge, also while all bands fit (the room between is
+    // empty), each set off by the fixed band line; the others scroll by LeftCoord, which the
+    // lefts here leave out.
     const TRect client = ClientRect();
     const int areaLeft = client.Left + IndicatorWidth();
     const auto fixedAt = [&](std::size_t p, TdxGridBandFixed side) {
@@ -531,8 +531,7 @@ void TCustomdxTreeListControl::BuildLayout(TdxLayoutLists& lists) const {
     }
     if (lists.FixedRight) {
         TdxBandLayout& band = lists.Bands[visibleBands - 1];
-        const int pinned = std::max(client.Right - band.Width, areaLeft);
-        band.Left = std::min(x + FFixedBandLineWidth, pinned);
+        band.Left = std::max(client.Right - band.Width, areaLeft);
         band.Scrolls = false;
     }
     for (std::size_t p = 0; p < visibleBands; ++p) {

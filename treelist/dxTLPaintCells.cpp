@@ -98,11 +98,23 @@ void TCustomdxTreeListControl::TPaintPass::PaintCells(const TRowEntry& row) {
         FillSolid(Canvas, Geometry.FixedBandLine(right, y, row.Bottom()), Brushes.FixedBandLine);
 
     const bool hasPreview = row.PreviewHeight > 0;
+    // Scrolling bands show only between the fixed bands: their cells (and what a handler draws
+    // in them) are clipped to that part of the row.
+    const bool fixedBands = layout.FixedLeft || layout.FixedRight;
+    const TRect scrollingPart =
+        Geometry.VisiblePart({Areas.Rows.Left, y, Areas.Client.Right, row.Bottom()}, true);
     for (std::size_t i = 0; i < Items().size(); ++i) {
         const TdxHeaderItem& item = Items()[i];
         TRect cell;
         if (!Geometry.CellRect(row, item, cell))
             continue;
+        std::optional<TClipScope> scrollingClip;
+        if (fixedBands && item.Scrolls) {
+            if (Geometry.VisibleCell(item, cell).IsEmpty())
+                continue;
+            scrollingClip.emplace(Canvas);
+            Canvas.IntersectClipRect(scrollingPart);
+        }
         const bool lastLine = Geometry.LastLine(item);
         TdxTreeListColumn* column = List.FColumns[std::size_t(item.Column)];
         if (!cell.IsEmpty() && Canvas.RectVisible(cell)) {
@@ -120,7 +132,8 @@ void TCustomdxTreeListControl::TPaintPass::PaintCells(const TRowEntry& row) {
                 item.Column == FocusedColumn && FocusRectAllowed())
                 DrawFocusRectangle(cell);
         }
-        if (List.FShowGrid) {
+        if (List.FShowGrid && !(scrollingClip && (cell.Right < scrollingPart.Left ||
+                                                  cell.Right >= scrollingPart.Right))) {
             // Down through the row's grid line, unless a preview lies in between.
             const bool toSeparator = lastLine && !hasPreview;
             AddGridLine({cell.Right, cell.Top},
@@ -137,7 +150,9 @@ void TCustomdxTreeListControl::TPaintPass::PaintCells(const TRowEntry& row) {
         if (const TdxBandLayout& band = layout.Bands[p]; band.Rows.empty()) {
             const int left = Geometry.BandLeft(static_cast<int>(p));
             FillSolid(Canvas,
-                      {std::max(left, row.IndentRight), y, left + band.Width, row.FooterTop},
+                      Geometry.VisiblePart(
+                          {std::max(left, row.IndentRight), y, left + band.Width, row.FooterTop},
+                          band.Scrolls),
                       rowBrush);
         }
     if (row.Outline)
@@ -315,9 +330,14 @@ void TCustomdxTreeListControl::PaintCellContent(TCanvas& canvas, const TRect& re
         bool done = false;
         TColor color = backgroundColor;
         const TColor fontColor = canvas.Font().Color();
-        DoCustomDrawCell(canvas, rect, done, params.Alignment, canvas.Font(), color, params.Text,
-                         brush, rightEdge, leftEdge, cellKind == 2, focusedCell, selected,
-                         columnIndex, node);
+        {
+            // A clip a handler narrowed ends with the handlers: the list's own painting of
+            // this cell and of every later one sees the pass's clip.
+            TClipScope handlerClip(canvas);
+            DoCustomDrawCell(canvas, rect, done, params.Alignment, canvas.Font(), color,
+                             params.Text, brush, rightEdge, leftEdge, cellKind == 2, focusedCell,
+                             selected, columnIndex, node);
+        }
         if (done)
             return;
         if (canvas.ToRGB(color) != canvas.ToRGB(backgroundColor)) {

@@ -50,6 +50,25 @@ TEST_F(TreeListBands, DeletingABandRenumbersTheColumns) {
     EXPECT_EQ(List->Columns(1)->DisplayText(node), "kept");
 }
 
+// Moving a band, whoever moves it, places its columns at once: headers, cells and hit tests
+// follow without waiting for another change.
+TEST_F(TreeListBands, AMovedBandsColumnsStandInItsNewPlaceAtOnce) {
+    List->SetShowBands(true);
+    List->SetBounds(0, 0, 400, 100);
+    TdxTreeListNode* node = List->AddNode();
+    Form->Show();
+    ASSERT_EQ(List->ColumnLeft(0), 0);
+    List->Bands().Items(0)->SetIndex(2);
+    EXPECT_EQ(List->BandRect(2).Left, 200);
+    EXPECT_EQ(List->ColumnLeft(0), 200);
+    EXPECT_EQ(List->HeaderRect(0).Left, 200);
+    EXPECT_EQ(List->ColumnLeft(1), 0);
+    const TRect row = List->NodeRowRect(node);
+    EXPECT_EQ(List->HitTest(250, row.Top + 2).ColumnIndex, 0);
+    EXPECT_EQ(List->HitTest(50, row.Top + 2).ColumnIndex, 1);
+    EXPECT_EQ(List->HitTest(250, List->HeaderRect(0).Top + 2).ColumnIndex, 0);
+}
+
 TEST_F(TreeListBands, MovingABandKeepsEveryColumnWithItsBand) {
     List->Bands().Items(0)->SetIndex(2);
     EXPECT_EQ(Order(), "BCA");
@@ -100,10 +119,11 @@ TEST_F(TreeListBands, FixedBandsStayAtTheEdgesSetOffByTheirLine) {
         List->Bands().Items(b)->SetWidth(100);
     List->Bands().Items(0)->SetFixed(bfLeft);
     List->Bands().Items(2)->SetFixed(bfRight);
-    // All fit: the right band follows the others after the line.
+    // All fit: the right band still stands at the right edge; the room between is empty.
     EXPECT_EQ(List->BandRect(0).Left, 0);
     EXPECT_EQ(List->BandRect(1).Left, 102);
-    EXPECT_EQ(List->BandRect(2).Left, 204);
+    EXPECT_EQ(List->BandRect(2).Left, 300);
+    EXPECT_EQ(List->HeaderRect(2).Left, 300);
     // Too narrow: the right band is pinned to the right edge.
     List->SetBounds(0, 0, 250, 100);
     EXPECT_EQ(List->BandRect(2), (TRect{150, 0, 250, 17 + 1}));

@@ -267,6 +267,40 @@ TEST_F(CustomDrawTest, FontChangesAreUndoneAfterEveryCellAlsoWhenAHandlerRaises)
     EXPECT_TRUE(List->Canvas().Font().SameAs(List->Font()));
 }
 
+// A handler may narrow the canvas's clip to draw inside a part of its cell: the narrowing ends
+// with that handler. The next handler of the chain, the list's own painting of the cell and
+// every later cell see the clip the pass set.
+TEST_F(CustomDrawTest, AClipAHandlerNarrowedEndsWithThatHandler) {
+    const auto cellPixels = [&](const TdxTreeListColumn* column, int row) {
+        std::vector<TColorRef> pixels;
+        const TRect r = Cell(column, row);
+        for (int y = r.Top; y < r.Bottom; ++y)
+            for (int x = r.Left; x < r.Right; ++x)
+                pixels.push_back(At(x, y));
+        return pixels;
+    };
+    Repaint();
+    const std::vector<TColorRef> plainFirst = cellPixels(First, 2);
+    List->OnCustomDraw = [](TObject*, TCanvas& canvas, TRect rect, TdxTreeListNode*,
+                            TdxTreeListColumn*, const std::string&, TFont&, TColor&, bool, bool,
+                            bool&) {
+        canvas.IntersectClipRect({rect.Left, rect.Top, rect.Left + 1, rect.Top + 1});
+    };
+    Second->OnCustomDrawCell = [](TObject*, TCanvas& canvas, TRect rect, TdxTreeListNode*,
+                                  TdxTreeListColumn*, bool, bool, bool, std::string&, TColor&,
+                                  TFont&, TAlignment&, bool& done) {
+        canvas.Brush().SetColor(static_cast<TColor>(kGreen));
+        canvas.FillRect(rect);
+        done = true;
+    };
+    EXPECT_TRUE(EveryPixelPainted());
+    for (int row = 0; row < 3; ++row) {
+        SCOPED_TRACE(row);
+        EXPECT_TRUE(InsideIs(Cell(Second, row), kGreen));
+    }
+    EXPECT_EQ(cellPixels(First, 2), plainFirst);
+}
+
 TEST_F(CustomDrawTest, NewItemRowRaisesTheSameEventsWithAnEmptyText) {
     struct TCall {
         TdxTreeListNode* Node;
