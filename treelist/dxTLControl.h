@@ -594,7 +594,9 @@ private:
     bool FitsWithoutScrollBars() const;
     int FPaintLockCount = 0;
     fw::TSize FClientSize;
-    std::unique_ptr<TdxTreeListPanning> FPanning;
+    // The running mode, which lives in StartPanning: a handler of a scroll it makes may free
+    // the list under it.
+    TdxTreeListPanning* FPanning = nullptr;
     // dxTLMouse.cpp
     bool PressHeaderPart(const TTreeListHitInfo& hit, fw::TShiftState shift);
     void PressRow(const TTreeListHitInfo& hit, fw::TMouseButton button, fw::TShiftState shift);

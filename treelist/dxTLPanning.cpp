@@ -117,7 +117,8 @@ bool IsButtonOrWheel(std::uint32_t msg) {
 
 TdxTreeListPanning::TdxTreeListPanning(TCustomdxTreeListControl& list, bool horizontalBar,
                                        bool verticalBar)
-    : FList(list), FHorizontal(horizontalBar), FVertical(verticalBar) {}
+    : FList(list), FListAlive(list.LifeToken()), FHorizontal(horizontalBar),
+      FVertical(verticalBar) {}
 
 TdxTreeListPanning::~TdxTreeListPanning() = default;
 
@@ -154,18 +155,20 @@ void TdxTreeListPanning::Run() {
     args.DoubleClicks = false;
 
     IPlatformWindow* list = FList.Window();
+    // The list's window goes with a freed list, and its timer with it.
     struct TCleanup {
         TdxTreeListPanning& Panning;
         IPlatform& Platform;
         IPlatformWindow* List;
+        TWindowHandle Handle;
         ~TCleanup() {
-            if (List && Platform.CaptureWindow() == List->Handle())
+            if (Handle && Platform.CaptureWindow() == Handle)
                 Platform.ReleaseCapture();
-            if (List)
+            if (List && Panning.FListAlive)
                 List->KillTimer(kTimerId);
             Panning.FMarker.reset();
         }
-    } cleanup{*this, platform, list};
+    } cleanup{*this, platform, list, list ? list->Handle() : TWindowHandle{}};
     FMarker = platform.CreatePlatformWindow(args);
     if (!list)
         return;
@@ -179,11 +182,13 @@ void TdxTreeListPanning::Run() {
 void TdxTreeListPanning::Stop() {
     FStopRequested = true;
     // Wakes a loop waiting for its next message.
-    if (FList.Window())
+    if (FListAlive && FList.Window())
         FList.Window()->Post(0, 0, 0);
 }
 
 TLoopVerdict TdxTreeListPanning::Filter(TWindowHandle, TMessage& message) {
+    if (!FListAlive)
+        return TLoopVerdict::Stop;
     IPlatform& platform = FList.Platform();
     IPlatformWindow* list = FList.Window();
     if (FStopRequested || !list || platform.CaptureWindow() != list->Handle())

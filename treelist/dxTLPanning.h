@@ -3,6 +3,7 @@
 // the end of the capture or of the focus ends it. Internal to treelist/.
 #pragma once
 
+#include "framework/Component.h"
 #include "framework/Platform.h"
 
 #include <memory>
@@ -42,6 +43,9 @@ private:
     void PaintMarker(fw::ICanvasDevice& device) const;
 
     TCustomdxTreeListControl& FList;
+    // A scroll the mode makes may raise a handler that frees the list: the mode then ends
+    // without touching it.
+    const fw::TLifeToken FListAlive;
     const bool FHorizontal;
     const bool FVertical;
     fw::TPoint FOrigin;

@@ -614,12 +614,18 @@ void TCustomdxTreeListControl::StartPanning() {
     if (FPanning || !HandleAllocated())
         return;
     const TdxScrollState& state = ScrollState();
-    FPanning = std::make_unique<TdxTreeListPanning>(*this, state.BarShown[0], state.BarShown[1]);
+    TdxTreeListPanning panning(*this, state.BarShown[0], state.BarShown[1]);
+    const TLifeToken alive = LifeToken();
+    FPanning = &panning;
     struct TReset {
-        std::unique_ptr<TdxTreeListPanning>& Panning;
-        ~TReset() { Panning.reset(); }
-    } reset{FPanning};
-    FPanning->Run();
+        TdxTreeListPanning*& Panning;
+        const TLifeToken& Alive;
+        ~TReset() {
+            if (Alive)
+                Panning = nullptr;
+        }
+    } reset{FPanning, alive};
+    panning.Run();
 }
 
 void TCustomdxTreeListControl::WMTimer(TMessage& message) {

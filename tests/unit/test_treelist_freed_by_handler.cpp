@@ -110,6 +110,28 @@ public:
             Platform.AdvanceTime(60);
         Release({p.X, below});
     }
+    // Middle-button panning with the pointer moved away by (dx, dy), for a few timer ticks.
+    void Pan(int dx, int dy) {
+        const TPoint origin = Screen(150, 100);
+        Platform.MouseMoveTo(origin);
+        std::vector<std::function<void()>> steps = {
+            [&] {
+                Platform.PostMouse(Msg::MouseMove, {origin.X + dx, origin.Y + dy});
+            },
+            [&] { Platform.AdvanceTime(20 * 5); },
+            [&] {
+                Platform.PostMouse(Msg::RButtonDown, {origin.X + dx, origin.Y + dy});
+            }};
+        std::size_t next = 0;
+        Platform.ModalIdle = [&]() {
+            if (next == steps.size())
+                return false;
+            steps[next++]();
+            return true;
+        };
+        Platform.MouseButton(Msg::MButtonDown, origin);
+        Platform.ModalIdle = nullptr;
+    }
     TPoint HeaderPoint(int column) {
         const TRect r = List->HeaderRect(column);
         return {r.Left + 10, r.Top + r.Height() / 2};
@@ -252,6 +274,8 @@ std::vector<TFreeCase> Cases() {
              f.Watched()->SetTopRow(1);
              f.Watched()->ChangeFocus(f.Watched()->NodeAt(0), 0, false);
          }},
+        {"OnChangeTopVisibleNode_Panning", OnChangeTopVisibleNode, [](F& f) { f.Pan(0, 100); }},
+        {"OnChangeLeftCoord_Panning", OnChangeLeftCoord, [](F& f) { f.Pan(100, 0); }},
         {"OnChangeLeftCoord_LineRight", OnChangeLeftCoord, [](F& f) { f.Scroll(SB::Horz, 1); }},
         {"OnChangeLeftCoord_RightEnd", OnChangeLeftCoord, [](F& f) { f.Scroll(SB::Horz, 7); }},
         {"OnChangeLeftCoord_CellModeEnd", OnChangeLeftCoord, [](F& f) { f.Key(VK::End); },
