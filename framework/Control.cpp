@@ -87,9 +87,14 @@ void TControl::SetBounds(int left, int top, int width, int height) {
     FTop = top;
     FWidth = width;
     FHeight = height;
+    // The window hears of its new size at once, and a handler of what that changes (a list's
+    // top row, say) may free this control.
+    const TLifeToken alive = LifeToken();
     BoundsChanged();
+    if (!alive)
+        return;
     RequestParentAlign();
-    if (resized)
+    if (resized && alive)
         Resize();
 }
 
@@ -470,8 +475,11 @@ void TWinControl::DestroyHandle() {
 
 void TWinControl::BoundsChanged() {
     if (FWindow && !FSettingBounds) {
+        const TLifeToken alive = LifeToken();
         FSettingBounds = true;
         FWindow->SetBounds(BoundsRect());
+        if (!alive)
+            return;
         FSettingBounds = false;
     }
     Realign();

@@ -110,7 +110,7 @@ void TCustomdxTreeList::SetTopRow(int row) {
     if (!alive)
         return;
     UpdateScrollBars();
-    if (FLockUpdate != 0 || !HandleAllocated())
+    if (!alive || FLockUpdate != 0 || !HandleAllocated())
         return;
     const TRect newFocus = NodeRowRect(FFocusedNode);
     for (const TRect& r : {oldFocus, newFocus})
@@ -279,8 +279,10 @@ void TCustomdxTreeListControl::SetLeftCoord(int x) {
     if (x == old)
         return;
     FLeftCoord = x;
+    // A bar shown or hidden may scroll rows, whose handler may free the list.
+    const TLifeToken alive = LifeToken();
     UpdateScrollBars();
-    if (UpdateLockCount() != 0)
+    if (!alive || UpdateLockCount() != 0)
         return;
     if (HandleAllocated()) {
         const TdxLayoutLists& layout = Layout();
@@ -363,14 +365,19 @@ void TCustomdxTreeListControl::WriteScrollBar(int bar, const TScrollInfo& info, 
         current.Page == info.Page && current.Pos == info.Pos)
         return;
     shown = visible;
+    // A bar shown or hidden resizes the client area at once; keeping the view in range then
+    // may scroll, and a top row handler may free the list.
+    const TLifeToken alive = LifeToken();
     BeginPaintLock();
     try {
         Window()->SetScrollInfo(bar, info, visible);
     } catch (...) {
-        EndPaintLock();
+        if (alive)
+            EndPaintLock();
         throw;
     }
-    EndPaintLock();
+    if (alive)
+        EndPaintLock();
 }
 
 // Each bar is written twice: showing or hiding one changes the client size the other depends
@@ -381,10 +388,15 @@ void TCustomdxTreeListControl::UpdateScrollBars() {
     if (!HandleAllocated() || state.UpdatingBars || ListDestroying() || IsLoading())
         return;
     state.UpdatingBars = true;
+    const TLifeToken alive = LifeToken();
     struct TReset {
         bool& Flag;
-        ~TReset() { Flag = false; }
-    } reset{state.UpdatingBars};
+        const TLifeToken& Alive;
+        ~TReset() {
+            if (Alive)
+                Flag = false;
+        }
+    } reset{state.UpdatingBars, alive};
     const bool vertical = FScrollBars == ssVertical || FScrollBars == ssBoth;
     const bool horizontal = FScrollBars == ssHorizontal || FScrollBars == ssBoth;
     for (int pass = 0; pass < 2; ++pass) {
@@ -393,10 +405,14 @@ void TCustomdxTreeListControl::UpdateScrollBars() {
         const int page = PageRowCount();
         TScrollInfo v{0, page >= count ? 0 : count - 1, page, std::max(TopRow(), 0), 0};
         WriteScrollBar(SB::Vert, v, vertical && v.Max > 0);
+        if (!alive)
+            return;
         const int content = ContentWidth();
         const int view = ViewWidth();
         TScrollInfo h{0, view >= content ? 0 : content - 1, view, FLeftCoord, 0};
         WriteScrollBar(SB::Horz, h, horizontal && h.Max > 0);
+        if (!alive)
+            return;
     }
 }
 
@@ -432,13 +448,20 @@ void TCustomdxTreeListControl::ClientSizeChanged() {
     if (state.BarShown[0] && state.BarShown[1] && !state.UpdatingBars && FitsWithoutScrollBars()) {
         state.UpdatingBars = true;
         state.BarShown[0] = state.BarShown[1] = false;
+        // The bars going resize the client at once, which may scroll rows; a top row handler
+        // may free the list.
+        const TLifeToken alive = LifeToken();
         try {
             Window()->SetScrollInfo(SB::Horz, Window()->GetScrollInfo(SB::Horz), false);
-            Window()->SetScrollInfo(SB::Vert, Window()->GetScrollInfo(SB::Vert), false);
+            if (alive)
+                Window()->SetScrollInfo(SB::Vert, Window()->GetScrollInfo(SB::Vert), false);
         } catch (...) {
-            state.UpdatingBars = false;
+            if (alive)
+                state.UpdatingBars = false;
             throw;
         }
+        if (!alive)
+            return;
         state.UpdatingBars = false;
     }
     LayoutChanged();

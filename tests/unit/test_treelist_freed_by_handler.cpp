@@ -274,6 +274,12 @@ std::vector<TFreeCase> Cases() {
              f.Watched()->SetTopRow(1);
              f.Watched()->ChangeFocus(f.Watched()->NodeAt(0), 0, false);
          }},
+        {"OnChangeTopVisibleNode_GrownTaller", OnChangeTopVisibleNode,
+         [](F& f) { f.Watched()->SetBounds(0, 0, 340, 500); },
+         [](F& f) { f.Watched()->SetTopRow(39); }},
+        {"OnChangeTopVisibleNode_GrownTallerAndWider", OnChangeTopVisibleNode,
+         [](F& f) { f.Watched()->SetBounds(0, 0, 700, 1200); },
+         [](F& f) { f.Watched()->SetTopRow(39); }},
         {"OnChangeTopVisibleNode_Panning", OnChangeTopVisibleNode, [](F& f) { f.Pan(0, 100); }},
         {"OnChangeLeftCoord_Panning", OnChangeLeftCoord, [](F& f) { f.Pan(100, 0); }},
         {"OnChangeLeftCoord_LineRight", OnChangeLeftCoord, [](F& f) { f.Scroll(SB::Horz, 1); }},
