@@ -812,9 +812,13 @@ void TWinControl::DefaultHandler(TMessage& message) {
             return;
         break;
     }
-    case Msg::KillFocus:
+    case Msg::KillFocus: {
+        const TLifeToken alive = LifeToken();
         DoExit();
+        if (!alive)
+            return;
         break;
+    }
     case Msg::KeyDown:
     case Msg::SysKeyDown: {
         int key = static_cast<int>(message.WParam);

@@ -117,7 +117,11 @@ void TCustomdxTreeListControl::WMSetFocus(TMessage& message) {
 void TCustomdxTreeListControl::WMKillFocus(TMessage& message) {
     if (FPanning)
         FPanning->Stop();
+    // An exit handler may free the list.
+    const TLifeToken alive = LifeToken();
     DispatchInherited(StaticMessageTable(), message);
+    if (!alive)
+        return;
     DropRowPress();
     FocusLost();
 }

@@ -509,6 +509,25 @@ std::vector<TFreeCase> Cases() {
              const TRect r = f.Watched()->BandRect(0);
              f.Click({4, r.Top + 4});
          }},
+        {"OnExit_FocusLeaves", [](F& f) { f.Watched()->OnExit = [&f](TObject*) { f.FreeList(); }; },
+         [](F& f) { f.Platform.SetFocusTo(0); }},
+        {"OnExit_FocusLeavesDuringARowPress",
+         [](F& f) { f.Watched()->OnExit = [&f](TObject*) { f.FreeList(); }; },
+         [](F& f) {
+             const TPoint p = f.RowPoint(3);
+             f.Press(p);
+             f.Platform.SetFocusTo(0);
+             f.Release(p);
+         }},
+        {"OnCompare_HeaderClick",
+         [](F& f) {
+             f.Watched()->OnCompare = [&f](TObject*, TdxTreeListNode*, TdxTreeListNode*,
+                                           int& compare) {
+                 compare = 0;
+                 f.FreeList();
+             };
+         },
+         [](F& f) { f.Click(f.HeaderPoint(0)); }},
         {"OnEnter_RowPress",
          [](F& f) {
              f.Platform.SetFocusTo(0);
