@@ -1,5 +1,7 @@
 #include "app/uHiddenTags.h"
 
+#include "app/uWindowFamilies.h"
+
 namespace varnel {
 
 using namespace fw;
@@ -45,12 +47,14 @@ std::optional<THiddenTag> THiddenWindowTags::Read(TWindowHandle window) {
                                FDesktop.Property(window, kWindowProcessProperty)};
     if (!start || owner.Thread == 0 || owner.Process == 0)
         return std::nullopt;
-    return THiddenTag{{hider, *start}, owner};
+    return THiddenTag{{hider, *start}, owner, FDesktop.Property(window, kWindowOwnerProperty)};
 }
 
 void THiddenWindowTags::Write(TWindowHandle window, const THiddenTag& tag) {
     FDesktop.SetProperty(window, kWindowThreadProperty, tag.Window.Thread);
     FDesktop.SetProperty(window, kWindowProcessProperty, tag.Window.Process);
+    if (tag.WindowOwner != 0)
+        FDesktop.SetProperty(window, kWindowOwnerProperty, tag.WindowOwner);
     FDesktop.SetProperty(window, kHiderStartLowProperty, LowHalf(tag.HiddenBy.StartTime));
     FDesktop.SetProperty(window, kHiderStartHighProperty, HighHalf(tag.HiddenBy.StartTime));
     FDesktop.SetProperty(window, kHiderIdProperty, tag.HiddenBy.Id);
@@ -65,6 +69,7 @@ void THiddenWindowTags::Remove(TWindowHandle window) {
     FDesktop.RemoveProperty(window, kHiderStartHighProperty);
     FDesktop.RemoveProperty(window, kWindowThreadProperty);
     FDesktop.RemoveProperty(window, kWindowProcessProperty);
+    FDesktop.RemoveProperty(window, kWindowOwnerProperty);
 }
 
 void THiddenWindowTags::BeforeHide(TWindowHandle window) {
@@ -73,7 +78,7 @@ void THiddenWindowTags::BeforeHide(TWindowHandle window) {
     const TThreadProcess owner = FDesktop.WindowThreadProcess(window);
     if (owner.Thread == 0 || owner.Process == 0 || FSelf.Id == 0)
         return;
-    Write(window, {FSelf, owner});
+    Write(window, {FSelf, owner, FDesktop.Owner(window)});
 }
 
 bool THiddenWindowTags::HiddenByAnotherRunningCopy(TWindowHandle window) {
@@ -100,10 +105,10 @@ std::vector<TWindowHandle> THiddenWindowTags::TaggedWindows(std::uint32_t hider)
 }
 
 bool THiddenWindowTags::StillTheWindowTagged(TWindowHandle window, const THiddenTag& tag) {
-    // The same program's thread, and still without an owner window, as every window the list
-    // shows is. Anything else is left as it is.
+    // The same program's thread, and the same owner (none for a window the list shows).
+    // Anything else is left as it is.
     return FDesktop.IsWindow(window) && FDesktop.WindowThreadProcess(window) == tag.Window &&
-           FDesktop.Owner(window) == 0;
+           FDesktop.Owner(window) == tag.WindowOwner;
 }
 
 std::vector<TWindowHandle> THiddenWindowTags::RecoverOrphans() {
@@ -121,6 +126,7 @@ std::vector<TWindowHandle> THiddenWindowTags::RecoverOrphans() {
         }
         Remove(window);
     }
+    StackFamilies(FDesktop, shown);
     if (!shown.empty())
         FDesktop.WaitUntilShown(shown, kRecoveryWaitMs);
     return shown;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "app/uHiddenTags.h"
+#include "app/uWindowFamilies.h"
 #include "flatbutton/QuolButton.h"
 #include "framework/Form.h"
 #include "framework/ImageList.h"
@@ -15,7 +16,10 @@
 
 #include <map>
 #include <memory>
+#include <set>
+#include <string>
 #include <string_view>
+#include <vector>
 
 namespace varnel {
 
@@ -84,7 +88,15 @@ protected:
 private:
     fw::THandlerTable Handlers();
     template <class T> T* Bind(const char* name);
-    void Sweep(int showCommand);
+    // The marked rows' windows, in row order, that are still the windows marked.
+    std::vector<const TWindowObject*> MarkedWindows();
+    // A marked window, then the windows of its family the hide sweep hid, in their order.
+    void ShowFamily(fw::TWindowHandle head, std::set<fw::TWindowHandle>& shown);
+    // The form and the application window; activated when the user left off in the form.
+    void ShowOwnWindows(bool toFront);
+    bool IsOwnWindow(fw::TWindowHandle window);
+    // The key another program holds: the button's caption loses it and its hint says why.
+    void ShowKeyTaken(quol::TQuolButton& button, const std::string& key);
     // FillWindowList's rows, one per listed window with a caption, marks restored.
     void AddWindowRows();
     void ToggleFocusedMark();
@@ -97,6 +109,8 @@ private:
     std::map<fw::TWindowHandle, fw::TThreadProcess> FSavedOwners;
     // Which windows this copy hid, told to the windows themselves.
     std::unique_ptr<THiddenWindowTags> FHiddenTags;
+    // What the hide sweeps hid of each marked window's family, and where the user was.
+    THiddenFamilies FHiddenFamilies;
 };
 
 // Every class the stored layouts of the program may name.
