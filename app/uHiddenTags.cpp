@@ -2,6 +2,8 @@
 
 #include "app/uWindowFamilies.h"
 
+#include <map>
+
 namespace varnel {
 
 using namespace fw;
@@ -112,7 +114,8 @@ bool THiddenWindowTags::StillTheWindowTagged(TWindowHandle window, const THidden
 }
 
 std::vector<TWindowHandle> THiddenWindowTags::RecoverOrphans() {
-    std::vector<TWindowHandle> shown;
+    std::vector<TWindowHandle> orphans;
+    std::map<TWindowHandle, TWindowHandle> ownerOf;
     for (const TWindowHandle window : TaggedWindows(0)) {
         const std::optional<THiddenTag> tag = Read(window);
         if (!tag || tag->HiddenBy == FSelf ||
@@ -121,11 +124,17 @@ std::vector<TWindowHandle> THiddenWindowTags::RecoverOrphans() {
             continue;
         // A window visible again was shown by its program; only the tag is stale.
         if (!FDesktop.IsVisible(window)) {
-            FDesktop.ShowWindow(window, SW::Show);
-            shown.push_back(window);
+            orphans.push_back(window);
+            if (tag->WindowOwner != 0)
+                ownerOf[window] = tag->WindowOwner;
         }
         Remove(window);
     }
+    // Owners first, so that a window manager that raises what it maps leaves each dialog in
+    // front of its owner; the order is then set as well.
+    std::vector<TWindowHandle> shown = OwnedBeforeOwners(orphans, ownerOf);
+    for (auto it = shown.rbegin(); it != shown.rend(); ++it)
+        FDesktop.ShowWindow(*it, SW::ShowNA);
     StackFamilies(FDesktop, shown);
     if (!shown.empty())
         FDesktop.WaitUntilShown(shown, kRecoveryWaitMs);

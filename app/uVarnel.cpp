@@ -27,6 +27,8 @@ const TPropertyRegistry& VarnelClasses() {
 
 FW_BEGIN_MESSAGE_MAP(TfVarnel, TForm)
 FW_MESSAGE(Msg::HotKey, WMHotKey)
+FW_MESSAGE(Msg::Activate, WMActivate)
+FW_MESSAGE(TfVarnel::kGiveBackActivation, WMGiveBackActivation)
 FW_END_MESSAGE_MAP()
 
 TfVarnel::TfVarnel(TComponent* owner)
@@ -249,6 +251,7 @@ std::vector<const TWindowObject*> TfVarnel::MarkedWindows() {
 
 void TfVarnel::HideMarkedWindows() {
     IWindowManager& desktop = Platform().Desktop();
+    FHiddenFamilies.TakeGiveBack(0);
     const TWindowHandle foreground = desktop.ForegroundWindow();
     const TDesktopFamilies families(desktop);
     std::set<TWindowHandle> hidden;
@@ -282,11 +285,14 @@ void TfVarnel::HideMarkedWindows() {
 void TfVarnel::ShowMarkedWindows() {
     IWindowManager& desktop = Platform().Desktop();
     const std::optional<TSeenWindow> active = FHiddenFamilies.TakeActive();
+    const TWindowHandle userIn = desktop.ForegroundWindow();
     std::set<TWindowHandle> shown;
+    // Everything shown, front first as it is to stand.
+    std::vector<TWindowHandle> stack;
     for (const TWindowObject* record : MarkedWindows()) {
         // A window that another copy still running hid is that copy's to show.
         if (!FHiddenTags->HiddenByAnotherRunningCopy(record->Handle))
-            ShowFamily(record->Handle, shown);
+            ShowFamily(record->Handle, shown, stack);
     }
     // A window this copy hid has no row after a refresh that found it hidden (a click on the
     // refresh button still queued when F2 came, say): it is shown all the same.
@@ -297,15 +303,52 @@ void TfVarnel::ShowMarkedWindows() {
         shown.insert(window);
     }
     StackFamilies(desktop, dropped);
+    stack.insert(stack.end(), dropped.begin(), dropped.end());
     FHiddenFamilies.Clear();
     const bool ownWasActive = active && IsOwnWindow(active->Handle);
+    const TWindowHandle application = ApplicationWindow();
     ShowOwnWindows(ownWasActive);
-    // Back where the user left off; a window the user went to since keeps the activation.
+    // Back where the user left off. Otherwise the window the user is in keeps the activation:
+    // a window manager that activates every window it maps (Wine's desktop) took it, and it
+    // goes back.
+    std::optional<TSeenWindow> target;
     if (active && !ownWasActive && shown.count(active->Handle) && StillTheSame(desktop, *active))
-        desktop.Activate(active->Handle);
+        target = active;
+    else if (!ownWasActive && userIn != 0 && !shown.count(userIn) && !IsOwnWindow(userIn) &&
+             desktop.IsVisible(userIn))
+        target = See(desktop, userIn);
+    if (!target)
+        return;
+    // A window shown comes up in front, activated or not: all of it goes behind the window the
+    // user is in.
+    if (target->Handle == userIn) {
+        stack.insert(stack.begin(), userIn);
+        if (application == 0 || !desktop.IsIconic(application))
+            stack.push_back(Handle());
+        StackInOrder(desktop, stack);
+    }
+    desktop.Activate(target->Handle);
+    FHiddenFamilies.SetGiveBack(*target, Platform().TickCount() + kGiveBackMs);
 }
 
-void TfVarnel::ShowFamily(TWindowHandle head, std::set<TWindowHandle>& shown) {
+void TfVarnel::WMActivate(TMessage& message) {
+    DefaultHandler(message);
+    // The window manager activated the form as it mapped it, after the show sweep gave the
+    // activation to another window: it goes back there, once.
+    if ((message.WParam & 0xFFFF) != kInactive &&
+        FHiddenFamilies.GiveBackPending(Platform().TickCount()))
+        Window()->Post(kGiveBackActivation, 0, 0);
+}
+
+void TfVarnel::WMGiveBackActivation(TMessage&) {
+    IWindowManager& desktop = Platform().Desktop();
+    const std::optional<TSeenWindow> target = FHiddenFamilies.TakeGiveBack(Platform().TickCount());
+    if (target && StillTheSame(desktop, *target) && desktop.IsVisible(target->Handle))
+        desktop.Activate(target->Handle);
+}
+
+void TfVarnel::ShowFamily(TWindowHandle head, std::set<TWindowHandle>& shown,
+                          std::vector<TWindowHandle>& stack) {
     IWindowManager& desktop = Platform().Desktop();
     // Shown without taking the activation from the window the user is in.
     desktop.ShowWindow(head, SW::ShowNA);
@@ -322,10 +365,9 @@ void TfVarnel::ShowFamily(TWindowHandle head, std::set<TWindowHandle>& shown) {
         FHiddenTags->AfterShow(*it);
         shown.insert(*it);
     }
-    if (family.empty())
-        return;
     family.push_back(head);
     StackInOrder(desktop, family);
+    stack.insert(stack.end(), family.begin(), family.end());
 }
 
 void TfVarnel::ShowOwnWindows(bool toFront) {

@@ -127,6 +127,23 @@ std::optional<TSeenWindow> THiddenFamilies::TakeActive() {
     return active;
 }
 
+void THiddenFamilies::SetGiveBack(const TSeenWindow& window, std::uint32_t until) {
+    FGiveBack = window;
+    FGiveBackUntil = until;
+}
+
+bool THiddenFamilies::GiveBackPending(std::uint32_t now) const {
+    // Tick counts wrap: the difference tells which comes first.
+    return FGiveBack && std::int32_t(FGiveBackUntil - now) >= 0;
+}
+
+std::optional<TSeenWindow> THiddenFamilies::TakeGiveBack(std::uint32_t now) {
+    const bool due = GiveBackPending(now);
+    std::optional<TSeenWindow> window = FGiveBack;
+    FGiveBack.reset();
+    return due ? window : std::nullopt;
+}
+
 void THiddenFamilies::Clear() {
     FOwned.clear();
     FActive.reset();

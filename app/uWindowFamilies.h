@@ -62,9 +62,18 @@ public:
     std::optional<TSeenWindow> TakeActive();
     void Clear();
 
+    // The window a show sweep activated, to give the activation back to until `until` (a tick
+    // count) when something else takes it as a side effect of the sweep.
+    void SetGiveBack(const TSeenWindow& window, std::uint32_t until);
+    bool GiveBackPending(std::uint32_t now) const;
+    // The window, once, if it is still due; nothing is due afterwards.
+    std::optional<TSeenWindow> TakeGiveBack(std::uint32_t now);
+
 private:
     std::map<fw::TWindowHandle, std::vector<TSeenWindow>> FOwned;
     std::optional<TSeenWindow> FActive;
+    std::optional<TSeenWindow> FGiveBack;
+    std::uint32_t FGiveBackUntil = 0;
 };
 
 } // namespace varnel

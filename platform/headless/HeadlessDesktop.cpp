@@ -234,10 +234,14 @@ void HeadlessDesktop::ShowWindow(TWindowHandle window, int showCommand) {
     if (!IsWindow(window))
         return;
     WhenAnswering(window, [this, window, showCommand] {
+        const bool wasVisible = IsVisible(window);
         if (FakeWindow* fake = Fake(window))
             ApplyShowCommand(showCommand, fake->Visible, fake->Iconic);
         else
             FOwn.ShowOwn(window, showCommand);
+        // A hidden window shown comes up in front, activated or not.
+        if (!wasVisible && IsVisible(window))
+            PlaceInFront(window);
         ApplyShowOrder(window, showCommand);
     });
 }

@@ -2,8 +2,8 @@
 // plus the program's own top-level windows, in one Z order (front first). Windows with the
 // topmost style (WSEx::TopMost) stay in front of all others. One window is the active one:
 // activating a window (or a show command that activates) brings it to the front with the
-// windows it owns in front of it; other show commands leave the order and the activation
-// alone. As on Wine's desktop, nothing else keeps an owned window in front of its owner:
+// windows it owns in front of it; a hidden window shown comes to the front without them,
+// activated or not. As on Wine's desktop, nothing else keeps an owned window in front of its owner:
 // whoever shows them orders them. Closing a window closes the windows it owns.
 #pragma once
 

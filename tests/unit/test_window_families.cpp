@@ -274,6 +274,39 @@ TEST_F(FamilyTest, ShiftF2LeavesTheUserInTheUnmarkedProgramTheyWereIn) {
     EXPECT_EQ(InZOrder({other, Form->Handle()}), (Handles{other, Form->Handle()}));
 }
 
+// A window manager that activates every window it maps (Wine's desktop does) activates the form
+// after the sweep: the activation goes back to where the sweep put it, within a second only.
+TEST_F(FamilyTest, AnActivationTheFormGetsAsItIsMappedGoesBack) {
+    const TProgram p = AddProgram("program");
+    const TWindowHandle other = AddWindow("unmarked");
+    Start({p.Main});
+    auto mappedWithFocus = [&] {
+        Desktop().Activate(Form->Handle());
+        Platform.Send(Form->Handle(), Msg::Activate, 1, 0);
+        Platform.ProcessPosted();
+    };
+    Desktop().Click(other);
+    PressF2();
+    PressShiftF2();
+    mappedWithFocus();
+    EXPECT_EQ(Desktop().ForegroundWindow(), other);
+    mappedWithFocus(); // once only: now it is the user's doing
+    EXPECT_EQ(Desktop().ForegroundWindow(), Form->Handle());
+
+    Desktop().Click(p.Dialog);
+    PressF2();
+    PressShiftF2();
+    mappedWithFocus();
+    EXPECT_EQ(Desktop().ForegroundWindow(), p.Dialog);
+
+    Desktop().Click(other);
+    PressF2();
+    PressShiftF2();
+    Platform.AdvanceTime(TfVarnel::kGiveBackMs + 1);
+    mappedWithFocus();
+    EXPECT_EQ(Desktop().ForegroundWindow(), Form->Handle()) << "a second later it is the user";
+}
+
 // Hidden from the form (its button, or F2 while it is active), Varnel comes to the front again.
 TEST_F(FamilyTest, FromTheFormBackToTheForm) {
     const TProgram p = AddProgram("program");
