@@ -307,16 +307,18 @@ void TfVarnel::ShowMarkedWindows() {
     FHiddenFamilies.Clear();
     const bool ownWasActive = active && IsOwnWindow(active->Handle);
     const TWindowHandle application = ApplicationWindow();
-    ShowOwnWindows(ownWasActive);
     // Back where the user left off. Otherwise the window the user is in keeps the activation:
-    // a window manager that activates every window it maps (Wine's desktop) took it, and it
-    // goes back.
+    // a window manager that activates every window it maps (Wine's desktop) takes it, as soon
+    // as the form is shown, and it goes back.
     std::optional<TSeenWindow> target;
     if (active && !ownWasActive && shown.count(active->Handle) && StillTheSame(desktop, *active))
         target = active;
     else if (!ownWasActive && userIn != 0 && !shown.count(userIn) && !IsOwnWindow(userIn) &&
              desktop.IsVisible(userIn))
         target = See(desktop, userIn);
+    if (target)
+        FHiddenFamilies.SetGiveBack(*target, Platform().TickCount() + kGiveBackMs);
+    ShowOwnWindows(ownWasActive);
     if (!target)
         return;
     // A window shown comes up in front, activated or not: all of it goes behind the window the
@@ -328,7 +330,6 @@ void TfVarnel::ShowMarkedWindows() {
         StackInOrder(desktop, stack);
     }
     desktop.Activate(target->Handle);
-    FHiddenFamilies.SetGiveBack(*target, Platform().TickCount() + kGiveBackMs);
 }
 
 void TfVarnel::WMActivate(TMessage& message) {
