@@ -1,5 +1,9 @@
 #include "app/uHiddenTags.h"
 
+#include "app/uWindowFamilies.h"
+
+#include <map>
+
 namespace varnel {
 
 using namespace fw;
@@ -45,12 +49,14 @@ std::optional<THiddenTag> THiddenWindowTags::Read(TWindowHandle window) {
                                FDesktop.Property(window, kWindowProcessProperty)};
     if (!start || owner.Thread == 0 || owner.Process == 0)
         return std::nullopt;
-    return THiddenTag{{hider, *start}, owner};
+    return THiddenTag{{hider, *start}, owner, FDesktop.Property(window, kWindowOwnerProperty)};
 }
 
 void THiddenWindowTags::Write(TWindowHandle window, const THiddenTag& tag) {
     FDesktop.SetProperty(window, kWindowThreadProperty, tag.Window.Thread);
     FDesktop.SetProperty(window, kWindowProcessProperty, tag.Window.Process);
+    if (tag.WindowOwner != 0)
+        FDesktop.SetProperty(window, kWindowOwnerProperty, tag.WindowOwner);
     FDesktop.SetProperty(window, kHiderStartLowProperty, LowHalf(tag.HiddenBy.StartTime));
     FDesktop.SetProperty(window, kHiderStartHighProperty, HighHalf(tag.HiddenBy.StartTime));
     FDesktop.SetProperty(window, kHiderIdProperty, tag.HiddenBy.Id);
@@ -65,6 +71,7 @@ void THiddenWindowTags::Remove(TWindowHandle window) {
     FDesktop.RemoveProperty(window, kHiderStartHighProperty);
     FDesktop.RemoveProperty(window, kWindowThreadProperty);
     FDesktop.RemoveProperty(window, kWindowProcessProperty);
+    FDesktop.RemoveProperty(window, kWindowOwnerProperty);
 }
 
 void THiddenWindowTags::BeforeHide(TWindowHandle window) {
@@ -73,7 +80,7 @@ void THiddenWindowTags::BeforeHide(TWindowHandle window) {
     const TThreadProcess owner = FDesktop.WindowThreadProcess(window);
     if (owner.Thread == 0 || owner.Process == 0 || FSelf.Id == 0)
         return;
-    Write(window, {FSelf, owner});
+    Write(window, {FSelf, owner, FDesktop.Owner(window)});
 }
 
 bool THiddenWindowTags::HiddenByAnotherRunningCopy(TWindowHandle window) {
@@ -100,14 +107,15 @@ std::vector<TWindowHandle> THiddenWindowTags::TaggedWindows(std::uint32_t hider)
 }
 
 bool THiddenWindowTags::StillTheWindowTagged(TWindowHandle window, const THiddenTag& tag) {
-    // The same program's thread, and still without an owner window, as every window the list
-    // shows is. Anything else is left as it is.
+    // The same program's thread, and the same owner (none for a window the list shows).
+    // Anything else is left as it is.
     return FDesktop.IsWindow(window) && FDesktop.WindowThreadProcess(window) == tag.Window &&
-           FDesktop.Owner(window) == 0;
+           FDesktop.Owner(window) == tag.WindowOwner;
 }
 
 std::vector<TWindowHandle> THiddenWindowTags::RecoverOrphans() {
-    std::vector<TWindowHandle> shown;
+    std::vector<TWindowHandle> orphans;
+    std::map<TWindowHandle, TWindowHandle> ownerOf;
     for (const TWindowHandle window : TaggedWindows(0)) {
         const std::optional<THiddenTag> tag = Read(window);
         if (!tag || tag->HiddenBy == FSelf ||
@@ -116,11 +124,18 @@ std::vector<TWindowHandle> THiddenWindowTags::RecoverOrphans() {
             continue;
         // A window visible again was shown by its program; only the tag is stale.
         if (!FDesktop.IsVisible(window)) {
-            FDesktop.ShowWindow(window, SW::Show);
-            shown.push_back(window);
+            orphans.push_back(window);
+            if (tag->WindowOwner != 0)
+                ownerOf[window] = tag->WindowOwner;
         }
         Remove(window);
     }
+    // Owners first, so that a window manager that raises what it maps leaves each dialog in
+    // front of its owner; the order is then set as well.
+    std::vector<TWindowHandle> shown = OwnedBeforeOwners(orphans, ownerOf);
+    for (auto it = shown.rbegin(); it != shown.rend(); ++it)
+        FDesktop.ShowWindow(*it, SW::ShowNA);
+    StackFamilies(FDesktop, shown);
     if (!shown.empty())
         FDesktop.WaitUntilShown(shown, kRecoveryWaitMs);
     return shown;

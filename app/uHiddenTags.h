@@ -18,6 +18,8 @@ struct THiddenTag {
     fw::TProcessIdentity HiddenBy;
     // Whose window it was when it was hidden.
     fw::TThreadProcess Window;
+    // Its owner then (0 for none): the tags cover the windows a marked window owns too.
+    fw::TWindowHandle WindowOwner = 0;
     friend bool operator==(const THiddenTag&, const THiddenTag&) = default;
 };
 
@@ -41,9 +43,9 @@ public:
     void AfterShow(fw::TWindowHandle window);
 
     // At start-up: shows every top-level window whose tag names a process that has ended and
-    // takes the tag off, then waits (at most kRecoveryWaitMs) until they are shown. A tag is
-    // only a hint: a window that is no longer the one tagged is left as it is. Returns the
-    // windows shown.
+    // takes the tag off, each owned window in front of its owner, then waits (at most
+    // kRecoveryWaitMs) until they are shown. A tag is only a hint: a window that is no longer
+    // the one tagged is left as it is. Returns the windows shown.
     std::vector<fw::TWindowHandle> RecoverOrphans();
     // The windows this process hid that are still hidden and still the windows it hid, in
     // Z order: a refresh while they were hidden dropped their rows (a hidden window is not
@@ -61,6 +63,7 @@ public:
     static constexpr std::string_view kHiderStartHighProperty = "Varnel.HiddenBy.StartHigh";
     static constexpr std::string_view kWindowThreadProperty = "Varnel.Hidden.Thread";
     static constexpr std::string_view kWindowProcessProperty = "Varnel.Hidden.Process";
+    static constexpr std::string_view kWindowOwnerProperty = "Varnel.Hidden.Owner";
 
 private:
     void Write(fw::TWindowHandle window, const THiddenTag& tag);

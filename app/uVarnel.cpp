@@ -5,6 +5,7 @@
 
 #include <charconv>
 #include <optional>
+#include <set>
 
 namespace varnel {
 
@@ -26,6 +27,8 @@ const TPropertyRegistry& VarnelClasses() {
 
 FW_BEGIN_MESSAGE_MAP(TfVarnel, TForm)
 FW_MESSAGE(Msg::HotKey, WMHotKey)
+FW_MESSAGE(Msg::Activate, WMActivate)
+FW_MESSAGE(TfVarnel::kGiveBackActivation, WMGiveBackActivation)
 FW_END_MESSAGE_MAP()
 
 TfVarnel::TfVarnel(TComponent* owner)
@@ -92,16 +95,27 @@ void TfVarnel::FormCreate(TObject*) {
     FWindowList = new TWindowList(this);
     FSavedMarks = std::make_unique<TStringList>();
     FillWindowList();
-    // Another program may hold either key: then that key does nothing for us, the buttons
-    // still work, and nobody needs to be told.
+    // Another program may hold either key: then the key does nothing for us, the buttons still
+    // work, and the button says so, since a boss key that silently does nothing fails the user.
     IWindowManager& desktop = Platform().Desktop();
-    desktop.RegisterHotKey(Handle(), kHideHotKey, 0, VK::F2);
-    desktop.RegisterHotKey(Handle(), kShowHotKey, HotKeyMod::Shift, VK::F2);
+    if (!desktop.RegisterHotKey(Handle(), kHideHotKey, 0, VK::F2))
+        ShowKeyTaken(*btnHide, "F2");
+    if (!desktop.RegisterHotKey(Handle(), kShowHotKey, HotKeyMod::Shift, VK::F2))
+        ShowKeyTaken(*btnShow, "Shift+F2");
     // Hidden windows must come back however the program ends: a log-off or shut-down, or an
     // error that kills the process, skips the destroy handler.
     if (Application())
         Application()->OnEndSession = [this] { ShowMarkedWindows(); };
     Platform().SetFatalErrorHandler([this] { ShowMarkedWindows(); });
+}
+
+void TfVarnel::ShowKeyTaken(quol::TQuolButton& button, const std::string& key) {
+    std::string caption = button.Caption();
+    if (const std::size_t at = caption.find("(" + key + ")"); at != std::string::npos)
+        caption.erase(at, key.size() + 2);
+    button.SetCaption(caption);
+    button.SetHint(key + " 키는 다른 프로그램이 쓰고 있습니다. 이 단추를 누르세요.");
+    button.SetShowHint(true);
 }
 
 void TfVarnel::FormDestroy(TObject*) {
@@ -217,8 +231,9 @@ void TfVarnel::SaveMarks() {
     }
 }
 
-void TfVarnel::Sweep(int showCommand) {
+std::vector<const TWindowObject*> TfVarnel::MarkedWindows() {
     IWindowManager& desktop = Platform().Desktop();
+    std::vector<const TWindowObject*> marked;
     for (int i = 0; i < tlWinList->NodeCount(); ++i) {
         dxtl::TdxTreeListNode* node = tlWinList->NodeAt(i);
         const TWindowObject* record = RecordOf(node);
@@ -229,35 +244,148 @@ void TfVarnel::Sweep(int showCommand) {
         // test too and is skipped.
         if (desktop.WindowThreadProcess(record->Handle) != record->Owner)
             continue;
-        // The tag goes on before the window is hidden and comes off after it is shown, so
-        // whenever this process may die a hidden window carries it. A window that another
-        // copy still running hid is that copy's to show.
-        if (showCommand == SW::Hide) {
-            FHiddenTags->BeforeHide(record->Handle);
-            desktop.ShowWindow(record->Handle, showCommand);
-        } else if (!FHiddenTags->HiddenByAnotherRunningCopy(record->Handle)) {
-            desktop.ShowWindow(record->Handle, showCommand);
-            FHiddenTags->AfterShow(record->Handle);
-        }
+        marked.push_back(record);
     }
-    // A window this copy hid has no row after a refresh that found it hidden (a click on the
-    // refresh button still queued when F2 came, say): it is shown all the same.
-    if (showCommand != SW::Hide)
-        for (const TWindowHandle window : FHiddenTags->HiddenBySelf()) {
-            desktop.ShowWindow(window, showCommand);
-            FHiddenTags->AfterShow(window);
-        }
-    desktop.ShowWindow(Handle(), showCommand);
-    if (Application())
-        desktop.ShowWindow(Application()->Handle(), showCommand);
+    return marked;
 }
 
 void TfVarnel::HideMarkedWindows() {
-    Sweep(SW::Hide);
+    IWindowManager& desktop = Platform().Desktop();
+    FHiddenFamilies.TakeGiveBack(0);
+    const TWindowHandle foreground = desktop.ForegroundWindow();
+    const TDesktopFamilies families(desktop);
+    std::set<TWindowHandle> hidden;
+    for (const TWindowObject* record : MarkedWindows()) {
+        const std::vector<TWindowHandle> owned = families.VisibleOwned(record->Handle);
+        std::vector<TSeenWindow> seen;
+        // The tag goes on before the window is hidden and comes off after it is shown, so
+        // whenever this process may die a hidden window carries it.
+        for (const TWindowHandle window : owned) {
+            FHiddenTags->BeforeHide(window);
+            seen.push_back(See(desktop, window));
+        }
+        FHiddenTags->BeforeHide(record->Handle);
+        // The owned windows go first: hidden after their owner, a dialog would stand alone on
+        // the screen for a moment.
+        for (const TWindowHandle window : owned)
+            desktop.ShowWindow(window, SW::Hide);
+        desktop.ShowWindow(record->Handle, SW::Hide);
+        FHiddenFamilies.AddOwned(record->Handle, seen);
+        hidden.insert(owned.begin(), owned.end());
+        hidden.insert(record->Handle);
+    }
+    // A second F2 from another program keeps the window the first one took the user from.
+    if (foreground != 0 && (hidden.count(foreground) || IsOwnWindow(foreground)))
+        FHiddenFamilies.SetActive(See(desktop, foreground));
+    desktop.ShowWindow(Handle(), SW::Hide);
+    if (Application())
+        desktop.ShowWindow(Application()->Handle(), SW::Hide);
 }
 
 void TfVarnel::ShowMarkedWindows() {
-    Sweep(SW::Show);
+    IWindowManager& desktop = Platform().Desktop();
+    const std::optional<TSeenWindow> active = FHiddenFamilies.TakeActive();
+    const TWindowHandle userIn = desktop.ForegroundWindow();
+    std::set<TWindowHandle> shown;
+    // Everything shown, front first as it is to stand.
+    std::vector<TWindowHandle> stack;
+    for (const TWindowObject* record : MarkedWindows()) {
+        // A window that another copy still running hid is that copy's to show.
+        if (!FHiddenTags->HiddenByAnotherRunningCopy(record->Handle))
+            ShowFamily(record->Handle, shown, stack);
+    }
+    // A window this copy hid has no row after a refresh that found it hidden (a click on the
+    // refresh button still queued when F2 came, say): it is shown all the same.
+    const std::vector<TWindowHandle> dropped = FHiddenTags->HiddenBySelf();
+    for (const TWindowHandle window : dropped) {
+        desktop.ShowWindow(window, SW::ShowNA);
+        FHiddenTags->AfterShow(window);
+        shown.insert(window);
+    }
+    StackFamilies(desktop, dropped);
+    stack.insert(stack.end(), dropped.begin(), dropped.end());
+    FHiddenFamilies.Clear();
+    const bool ownWasActive = active && IsOwnWindow(active->Handle);
+    const TWindowHandle application = ApplicationWindow();
+    // Back where the user left off. Otherwise the window the user is in keeps the activation:
+    // a window manager that activates every window it maps (Wine's desktop) takes it, as soon
+    // as the form is shown, and it goes back.
+    std::optional<TSeenWindow> target;
+    if (active && !ownWasActive && shown.count(active->Handle) && StillTheSame(desktop, *active))
+        target = active;
+    else if (!ownWasActive && userIn != 0 && !shown.count(userIn) && !IsOwnWindow(userIn) &&
+             desktop.IsVisible(userIn))
+        target = See(desktop, userIn);
+    if (target)
+        FHiddenFamilies.SetGiveBack(*target, Platform().TickCount() + kGiveBackMs);
+    ShowOwnWindows(ownWasActive);
+    if (!target)
+        return;
+    // A window shown comes up in front, activated or not: all of it goes behind the window the
+    // user is in.
+    if (target->Handle == userIn) {
+        stack.insert(stack.begin(), userIn);
+        if (application == 0 || !desktop.IsIconic(application))
+            stack.push_back(Handle());
+        StackInOrder(desktop, stack);
+    }
+    desktop.Activate(target->Handle);
+}
+
+void TfVarnel::WMActivate(TMessage& message) {
+    DefaultHandler(message);
+    // The window manager activated the form as it mapped it, after the show sweep gave the
+    // activation to another window: it goes back there, once.
+    if ((message.WParam & 0xFFFF) != kInactive &&
+        FHiddenFamilies.GiveBackPending(Platform().TickCount()))
+        Window()->Post(kGiveBackActivation, 0, 0);
+}
+
+void TfVarnel::WMGiveBackActivation(TMessage&) {
+    IWindowManager& desktop = Platform().Desktop();
+    const std::optional<TSeenWindow> target = FHiddenFamilies.TakeGiveBack(Platform().TickCount());
+    if (target && StillTheSame(desktop, *target) && desktop.IsVisible(target->Handle))
+        desktop.Activate(target->Handle);
+}
+
+void TfVarnel::ShowFamily(TWindowHandle head, std::set<TWindowHandle>& shown,
+                          std::vector<TWindowHandle>& stack) {
+    IWindowManager& desktop = Platform().Desktop();
+    // Shown without taking the activation from the window the user is in.
+    desktop.ShowWindow(head, SW::ShowNA);
+    FHiddenTags->AfterShow(head);
+    shown.insert(head);
+    std::vector<TWindowHandle> family;
+    for (const TSeenWindow& window : FHiddenFamilies.TakeOwned(head))
+        if (StillTheSame(desktop, window) &&
+            !FHiddenTags->HiddenByAnotherRunningCopy(window.Handle))
+            family.push_back(window.Handle);
+    // Back to front, then each put behind the one it stood behind when it was hidden.
+    for (auto it = family.rbegin(); it != family.rend(); ++it) {
+        desktop.ShowWindow(*it, SW::ShowNA);
+        FHiddenTags->AfterShow(*it);
+        shown.insert(*it);
+    }
+    family.push_back(head);
+    StackInOrder(desktop, family);
+    stack.insert(stack.end(), family.begin(), family.end());
+}
+
+void TfVarnel::ShowOwnWindows(bool toFront) {
+    IWindowManager& desktop = Platform().Desktop();
+    const int command = toFront ? SW::Show : SW::ShowNA;
+    const TWindowHandle application = ApplicationWindow();
+    // Minimised, the application window keeps the form hidden, as the platform hides what a
+    // minimised window owns; shown, the form would stand alone on the screen.
+    if (application == 0 || !desktop.IsIconic(application))
+        desktop.ShowWindow(Handle(), command);
+    // Activated, the application window would take the activation from the form.
+    if (application != 0)
+        desktop.ShowWindow(application, SW::ShowNA);
+}
+
+bool TfVarnel::IsOwnWindow(TWindowHandle window) {
+    return window == Handle() || (window != 0 && window == ApplicationWindow());
 }
 
 void TfVarnel::WMHotKey(TMessage& message) {

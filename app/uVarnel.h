@@ -3,6 +3,7 @@
 #pragma once
 
 #include "app/uHiddenTags.h"
+#include "app/uWindowFamilies.h"
 #include "flatbutton/QuolButton.h"
 #include "framework/Form.h"
 #include "framework/ImageList.h"
@@ -15,7 +16,10 @@
 
 #include <map>
 #include <memory>
+#include <set>
+#include <string>
 #include <string_view>
+#include <vector>
 
 namespace varnel {
 
@@ -77,14 +81,31 @@ public:
     TWindowList* WindowList() const { return FWindowList; }
     const fw::TStringList* SavedMarks() const { return FSavedMarks.get(); }
 
+    // How long after a show sweep an activation of the form counts as the window manager's
+    // doing (it activates what it maps) rather than the user's.
+    static constexpr std::uint32_t kGiveBackMs = 1000;
+    static constexpr std::uint32_t kGiveBackActivation = fw::Msg::User + 1;
+
 protected:
     void WMHotKey(fw::TMessage& message);
+    void WMActivate(fw::TMessage& message);
+    void WMGiveBackActivation(fw::TMessage& message);
     FW_DECLARE_MESSAGE_MAP()
 
 private:
     fw::THandlerTable Handlers();
     template <class T> T* Bind(const char* name);
-    void Sweep(int showCommand);
+    // The marked rows' windows, in row order, that are still the windows marked.
+    std::vector<const TWindowObject*> MarkedWindows();
+    // A marked window, then the windows of its family the hide sweep hid, in their order.
+    void ShowFamily(fw::TWindowHandle head, std::set<fw::TWindowHandle>& shown,
+                    std::vector<fw::TWindowHandle>& stack);
+    // The form and the application window; activated when the user left off in the form.
+    void ShowOwnWindows(bool toFront);
+    bool IsOwnWindow(fw::TWindowHandle window);
+    // The key another program holds: the button's caption loses it and its hint says why.
+    static constexpr std::uintptr_t kInactive = 0;
+    void ShowKeyTaken(quol::TQuolButton& button, const std::string& key);
     // FillWindowList's rows, one per listed window with a caption, marks restored.
     void AddWindowRows();
     void ToggleFocusedMark();
@@ -97,6 +118,8 @@ private:
     std::map<fw::TWindowHandle, fw::TThreadProcess> FSavedOwners;
     // Which windows this copy hid, told to the windows themselves.
     std::unique_ptr<THiddenWindowTags> FHiddenTags;
+    // What the hide sweeps hid of each marked window's family, and where the user was.
+    THiddenFamilies FHiddenFamilies;
 };
 
 // Every class the stored layouts of the program may name.

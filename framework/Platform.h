@@ -348,6 +348,14 @@ public:
     virtual void ShowWindow(TWindowHandle window, int showCommand) = 0;
     // Waits at most `timeoutMs` until each window is visible or gone; true when all are.
     virtual bool WaitUntilShown(const std::vector<TWindowHandle>& windows, unsigned timeoutMs) = 0;
+    // The window the user works in (0 for none).
+    virtual TWindowHandle ForegroundWindow() = 0;
+    // Makes the window the one the user works in, in front of the others. Never waits for
+    // another thread's window.
+    virtual void Activate(TWindowHandle window) = 0;
+    // Puts the window right behind `above` in the Z order, activating nothing. Never waits for
+    // another thread's window.
+    virtual void PlaceBehind(TWindowHandle window, TWindowHandle above) = 0;
 
     // Named values on a window that any program may read and write; they go with the window.
     // A value of 0 cannot be told from no value, so 0 means none.

@@ -29,10 +29,18 @@ TWindowHandle HeadlessDesktop::AddWithHandle(TWindowHandle handle, FakeWindow wi
 }
 
 void HeadlessDesktop::Close(TWindowHandle window) {
+    std::vector<TWindowHandle> owned;
+    for (const auto& [handle, fake] : FFakes)
+        if (fake.Owner == window)
+            owned.push_back(handle);
+    for (const TWindowHandle handle : owned)
+        Close(handle);
     FFakes.erase(window);
     FProperties.erase(window);
-    FPendingShows.erase(window);
+    FPending.erase(window);
     FZOrder.erase(std::remove(FZOrder.begin(), FZOrder.end(), window), FZOrder.end());
+    if (FActive == window)
+        FActive = 0;
 }
 
 FakeWindow* HeadlessDesktop::Fake(TWindowHandle window) {
@@ -46,10 +54,19 @@ void HeadlessDesktop::SetHung(TWindowHandle window, bool hung) {
         return;
     fake->Hung = hung;
     if (!hung) {
-        for (int command : FPendingShows[window])
-            ApplyShow(*fake, command);
-        FPendingShows.erase(window);
+        std::vector<std::function<void()>> pending = std::move(FPending[window]);
+        FPending.erase(window);
+        for (const auto& action : pending)
+            action();
     }
+}
+
+void HeadlessDesktop::WhenAnswering(TWindowHandle window, std::function<void()> action) {
+    const FakeWindow* fake = Fake(window);
+    if (fake && fake->Hung)
+        FPending[window].push_back(std::move(action));
+    else
+        action();
 }
 
 void HeadlessDesktop::PlaceInFront(TWindowHandle window) {
@@ -75,6 +92,8 @@ void HeadlessDesktop::AddOwn(TWindowHandle window) {
 
 void HeadlessDesktop::RemoveOwn(TWindowHandle window) {
     FZOrder.erase(std::remove(FZOrder.begin(), FZOrder.end(), window), FZOrder.end());
+    if (FActive == window)
+        FActive = 0;
     FProperties.erase(window);
     // The platform drops the hot keys of a destroyed window.
     FHotKeys.erase(std::remove_if(FHotKeys.begin(), FHotKeys.end(),
@@ -192,20 +211,70 @@ void ApplyShowCommand(int showCommand, bool& visible, bool& iconic) {
     }
 }
 
-void HeadlessDesktop::ApplyShow(FakeWindow& window, int showCommand) {
-    ApplyShowCommand(showCommand, window.Visible, window.Iconic);
+void HeadlessDesktop::ApplyShowOrder(TWindowHandle window, int showCommand) {
+    switch (showCommand) {
+    case SW::Hide:
+        if (FActive == window)
+            FActive = 0;
+        break;
+    case SW::ShowNormal:
+    case SW::Maximize:
+    case SW::Show:
+    case SW::Restore:
+        RaiseWithOwned(window);
+        FActive = window;
+        break;
+    default:
+        break;
+    }
 }
 
 void HeadlessDesktop::ShowWindow(TWindowHandle window, int showCommand) {
     ShowCalls.push_back({window, showCommand});
-    if (FakeWindow* fake = Fake(window)) {
-        if (fake->Hung)
-            FPendingShows[window].push_back(showCommand);
-        else
-            ApplyShow(*fake, showCommand);
+    if (!IsWindow(window))
         return;
-    }
-    FOwn.ShowOwn(window, showCommand);
+    WhenAnswering(window, [this, window, showCommand] {
+        const bool wasVisible = IsVisible(window);
+        if (FakeWindow* fake = Fake(window))
+            ApplyShowCommand(showCommand, fake->Visible, fake->Iconic);
+        else
+            FOwn.ShowOwn(window, showCommand);
+        // A hidden window shown comes up in front, activated or not.
+        if (!wasVisible && IsVisible(window))
+            PlaceInFront(window);
+        ApplyShowOrder(window, showCommand);
+    });
+}
+
+TWindowHandle HeadlessDesktop::ForegroundWindow() {
+    return IsWindow(FActive) ? FActive : 0;
+}
+
+void HeadlessDesktop::Activate(TWindowHandle window) {
+    if (!IsWindow(window))
+        return;
+    RaiseWithOwned(window);
+    FActive = window;
+}
+
+void HeadlessDesktop::RaiseWithOwned(TWindowHandle window) {
+    PlaceInFront(window);
+    // Back to front, so that the windows it owns keep their order in front of it.
+    const std::vector<TWindowHandle> order = FZOrder;
+    for (auto it = order.rbegin(); it != order.rend(); ++it)
+        if (*it != window && Owner(*it) == window)
+            RaiseWithOwned(*it);
+}
+
+void HeadlessDesktop::PlaceBehind(TWindowHandle window, TWindowHandle above) {
+    if (!IsWindow(window) || !IsWindow(above) || window == above)
+        return;
+    WhenAnswering(window, [this, window, above] {
+        if (!IsWindow(window) || !IsWindow(above))
+            return;
+        FZOrder.erase(std::remove(FZOrder.begin(), FZOrder.end(), window), FZOrder.end());
+        FZOrder.insert(std::find(FZOrder.begin(), FZOrder.end(), above) + 1, window);
+    });
 }
 
 bool HeadlessDesktop::WaitUntilShown(const std::vector<TWindowHandle>& windows,

@@ -1,6 +1,10 @@
 // A simulated desktop of top-level windows: other programs' windows that a test creates,
 // plus the program's own top-level windows, in one Z order (front first). Windows with the
-// topmost style (WSEx::TopMost) stay in front of all others.
+// topmost style (WSEx::TopMost) stay in front of all others. One window is the active one:
+// activating a window (or a show command that activates) brings it to the front with the
+// windows it owns in front of it; a hidden window shown comes to the front without them,
+// activated or not. As on Wine's desktop, nothing else keeps an owned window in front of its owner:
+// whoever shows them orders them. Closing a window closes the windows it owns.
 #pragma once
 
 #include "framework/Platform.h"
@@ -60,6 +64,8 @@ public:
     FakeWindow* Fake(TWindowHandle window);
     void SetHung(TWindowHandle window, bool hung);
     void BringToTop(TWindowHandle window);
+    // The user clicks into the window: it comes to the front and is the active one.
+    void Click(TWindowHandle window) { Activate(window); }
     void AddOwn(TWindowHandle window);
     void RemoveOwn(TWindowHandle window);
     const std::vector<TWindowHandle>& ZOrder() const { return FZOrder; }
@@ -115,6 +121,9 @@ public:
     TThreadProcess WindowThreadProcess(TWindowHandle window) override;
     void ShowWindow(TWindowHandle window, int showCommand) override;
     bool WaitUntilShown(const std::vector<TWindowHandle>& windows, unsigned timeoutMs) override;
+    TWindowHandle ForegroundWindow() override;
+    void Activate(TWindowHandle window) override;
+    void PlaceBehind(TWindowHandle window, TWindowHandle above) override;
     bool SetProperty(TWindowHandle window, std::string_view name, std::uint32_t value) override;
     std::uint32_t Property(TWindowHandle window, std::string_view name) override;
     void RemoveProperty(TWindowHandle window, std::string_view name) override;
@@ -128,11 +137,17 @@ private:
     bool Describe(TWindowHandle window, FakeWindow& out) const;
     // Puts a window in front of the others of its band (topmost or not).
     void PlaceInFront(TWindowHandle window);
-    static void ApplyShow(FakeWindow& window, int showCommand);
+    // In front, and the windows it owns (theirs too) in front of it, as activation does.
+    void RaiseWithOwned(TWindowHandle window);
+    // What a show command does to the order and the activation once the window acts on it.
+    void ApplyShowOrder(TWindowHandle window, int showCommand);
+    // Runs now, or once the window's thread answers again.
+    void WhenAnswering(TWindowHandle window, std::function<void()> action);
 
     OwnWindowBridge& FOwn;
     std::map<TWindowHandle, FakeWindow> FFakes;
-    std::map<TWindowHandle, std::vector<int>> FPendingShows;
+    std::map<TWindowHandle, std::vector<std::function<void()>>> FPending;
+    TWindowHandle FActive = 0;
     std::vector<TWindowHandle> FZOrder;
     // Properties of every window, the program's own ones too; they go with the window.
     std::map<TWindowHandle, std::map<std::string, std::uint32_t, std::less<>>> FProperties;

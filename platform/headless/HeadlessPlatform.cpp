@@ -116,9 +116,12 @@ void HeadlessWindow::SetBounds(const TRect& bounds) {
 }
 
 void HeadlessWindow::Show(int showCommand) {
+    const bool wasIconic = FIconic;
     ApplyShowCommand(showCommand, FVisible, FIconic);
     if (FVisible)
         Invalidate(nullptr);
+    if (FKind != TWindowKind::Child && FIconic != wasIconic)
+        FPlatform.OwnerIconicChanged(FHandle, FIconic);
 }
 
 void HeadlessWindow::SetBorderIcons(bool sysMenu, bool minimize, bool maximize) {
@@ -336,6 +339,7 @@ void HeadlessPlatform::Unregister(HeadlessWindow* window) {
     FQueue.erase(std::remove_if(FQueue.begin(), FQueue.end(),
                                 [&](const Posted& p) { return p.Window == h; }),
                  FQueue.end());
+    FHiddenWithOwner.erase(h);
     if (FFocus == h)
         FFocus = 0;
     if (FCapture == h)
@@ -805,6 +809,29 @@ bool HeadlessPlatform::DescribeOwn(TWindowHandle window, FakeWindow& out) const 
     out.Iconic = w->IsIconic();
     out.ThreadProcess = HeadlessDesktop::kOwnThread;
     return true;
+}
+
+void HeadlessPlatform::OwnerIconicChanged(TWindowHandle owner, bool iconic) {
+    // As the platform does: a minimised owner hides the windows it owns, and restored it shows
+    // the ones it hid; windows hidden otherwise stay hidden.
+    if (iconic) {
+        for (const auto& [handle, window] : FWindows)
+            if (window->Kind() == TWindowKind::TopLevel && window->ParentHandle() == owner &&
+                window->IsVisible()) {
+                window->FVisible = false;
+                FHiddenWithOwner.insert(handle);
+            }
+        return;
+    }
+    for (auto it = FHiddenWithOwner.begin(); it != FHiddenWithOwner.end();) {
+        HeadlessWindow* window = Find(*it);
+        if (window && window->ParentHandle() == owner) {
+            window->Show(SW::ShowNA);
+            it = FHiddenWithOwner.erase(it);
+        } else {
+            ++it;
+        }
+    }
 }
 
 void HeadlessPlatform::ShowOwn(TWindowHandle window, int showCommand) {

@@ -17,6 +17,7 @@
 #include <deque>
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -296,6 +297,7 @@ private:
     std::uintptr_t MouseKeys() const;
     bool DescribeOwn(TWindowHandle window, FakeWindow& out) const override;
     void ShowOwn(TWindowHandle window, int showCommand) override;
+    void OwnerIconicChanged(TWindowHandle owner, bool iconic);
     void PostToOwn(TWindowHandle window, std::uint32_t msg, std::uintptr_t wParam,
                    std::intptr_t lParam) override;
 
@@ -319,6 +321,8 @@ private:
     // Keys upper-cased: resource names ignore case.
     std::map<std::string, TPixelImage, std::less<>> FBitmaps;
     std::function<void()> FFatalHandler;
+    // Own windows hidden because their owner was minimised.
+    std::set<TWindowHandle> FHiddenWithOwner;
     bool FQuit = false;
 };
 

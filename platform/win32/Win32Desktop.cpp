@@ -116,6 +116,28 @@ bool WindowManager::WaitUntilShown(const std::vector<TWindowHandle>& windows, un
     }
 }
 
+TWindowHandle WindowManager::ForegroundWindow() {
+    return FromHwnd(GetForegroundWindow());
+}
+
+void WindowManager::Activate(TWindowHandle window) {
+    // The system hands another thread's window the activation through its queue.
+    if (window != 0)
+        SetForegroundWindow(ToHwnd(window));
+}
+
+void WindowManager::PlaceBehind(TWindowHandle window, TWindowHandle above) {
+    HWND target = ToHwnd(window);
+    const DWORD thread = GetWindowThreadProcessId(target, nullptr);
+    if (thread == 0 || above == 0)
+        return;
+    UINT flags = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER;
+    // Another thread's window may be hung: the request goes to its queue.
+    if (thread != GetCurrentThreadId())
+        flags |= SWP_ASYNCWINDOWPOS;
+    SetWindowPos(target, ToHwnd(above), 0, 0, 0, 0, flags);
+}
+
 bool WindowManager::SetProperty(TWindowHandle window, std::string_view name, std::uint32_t value) {
     const std::wstring wideName = Widen(name);
     return SetPropW(ToHwnd(window), wideName.c_str(),

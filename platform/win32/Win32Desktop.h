@@ -19,6 +19,9 @@ public:
     TThreadProcess WindowThreadProcess(TWindowHandle window) override;
     void ShowWindow(TWindowHandle window, int showCommand) override;
     bool WaitUntilShown(const std::vector<TWindowHandle>& windows, unsigned timeoutMs) override;
+    TWindowHandle ForegroundWindow() override;
+    void Activate(TWindowHandle window) override;
+    void PlaceBehind(TWindowHandle window, TWindowHandle above) override;
     bool SetProperty(TWindowHandle window, std::string_view name, std::uint32_t value) override;
     std::uint32_t Property(TWindowHandle window, std::string_view name) override;
     void RemoveProperty(TWindowHandle window, std::string_view name) override;

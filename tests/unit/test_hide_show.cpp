@@ -165,10 +165,11 @@ TEST_F(ViewTest, SweepsActOnMarkedWindowsInOrderThenTheFormThenTheApplicationWin
     Desktop().ShowCalls.clear();
     Desktop().PressHotKey(HotKeyMod::Shift, VK::F2);
     Platform.ProcessPosted();
-    EXPECT_EQ(ShowCalls(), (ShowCallList{{c, SW::Show},
-                                         {a, SW::Show},
-                                         {Form->Handle(), SW::Show},
-                                         {Application.Handle(), SW::Show}}));
+    // Shown without activation: the user stays in the window they are in.
+    EXPECT_EQ(ShowCalls(), (ShowCallList{{c, SW::ShowNA},
+                                         {a, SW::ShowNA},
+                                         {Form->Handle(), SW::ShowNA},
+                                         {Application.Handle(), SW::ShowNA}}));
     EXPECT_TRUE(Desktop().IsVisible(a));
     EXPECT_TRUE(Desktop().IsVisible(Application.Handle()));
 }

@@ -332,7 +332,18 @@ static BOOL click(Soak* soak, HWND button) {
     wait_for_quiet_foreground();
     RECT rect;
     GetWindowRect(button, &rect);
-    SetCursorPos((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+    POINT middle = {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+    SetCursorPos(middle.x, middle.y);
+    /* Shift+F2 leaves the helper's own window, where the key was pressed, in front: the form
+       is brought up over it first, as a user would. */
+    if (WindowFromPoint(middle) != button) {
+        SetWindowPos(soak->form, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        const double started = now_ms();
+        while (WindowFromPoint(middle) != button && now_ms() - started < 2000) {
+            pump();
+            Sleep(10);
+        }
+    }
     const DWORD thread = GetWindowThreadProcessId(soak->form, NULL);
     press_left(TRUE);
     if (!wait_for_capture(thread, TRUE, 2000)) {

@@ -128,6 +128,10 @@ class Desktop:
         left, top = self.winstate.window(hwnd)["client_origin"]
         self.x.click(left + x, top + y, button)
 
+    def minimize_window(self, hwnd: int) -> None:
+        """Minimises the window with the window manager's title-bar button."""
+        self.x.minimize(self._require_x_window(hwnd).xid)
+
     def move_window(self, hwnd: int, x: int, y: int, timeout: float = 10.0) -> dict:
         """Moves the client area's top-left corner to screen (x, y) as a user would."""
         self.x.move(self._require_x_window(hwnd).xid, x, y)

@@ -100,6 +100,10 @@ class X11:
         """Asks the window manager to activate the window, as a click on it would."""
         self._run("xdotool", "windowactivate", "--sync", str(xid))
 
+    def minimize(self, xid: int) -> None:
+        """Asks the window manager to minimise the window, as its title-bar button does."""
+        self._run("xdotool", "windowminimize", "--sync", str(xid))
+
     def move(self, xid: int, x: int, y: int) -> None:
         self._run("xdotool", "windowmove", str(xid), str(x), str(y))
 

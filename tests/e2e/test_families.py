@@ -1,0 +1,241 @@
+"""A marked program goes and comes back whole: F2 hides its dialogs (modeless and modal) with its
+main window, Shift+F2 brings them back above it with the window the user was in active again;
+Shift+F2 pressed in an unmarked program leaves that program in front; a minimised Varnel stays
+minimised; a copy started after a kill brings the dialogs back too; a copy that cannot have the
+hot keys says so on its buttons. Also F2 with ten marked programs, each with a dialog, timed
+against a helper that holds a hot key of its own and hides the same windows itself."""
+
+import os
+import signal
+import statistics
+
+import varnel_e2e
+from varnel_e2e import MAIN_FORM_CLASS, DesktopTestCase, wait_until
+from varnel_e2e.marking import ListOnScreen, run_helper
+
+PROGRAMS = 10
+ROUNDS = 9
+
+
+class FamiliesTest(DesktopTestCase):
+    def start_family(self, *options: str) -> dict:
+        """Starts the family helper; its windows by kind ("main", "modeless", "modal")."""
+        process = self.desktop.start(self.desktop.paths.helper("family"), *options,
+                                     capture_stdout=True)
+        lines = process.read_json_until(lambda line: "ready" in line or "error" in line)
+        self.assertNotIn("error", lines[-1], f"family {options}: {lines[-1]}")
+        return {line["kind"]: line["hwnd"] for line in lines if "kind" in line}
+
+    def visible(self, hwnd: int) -> bool:
+        window = self.desktop.winstate.window(hwnd)
+        return bool(window and window["visible"])
+
+    def all_hidden(self, hwnds) -> bool:
+        return not any(self.visible(h) for h in hwnds)
+
+    def all_shown(self, hwnds) -> bool:
+        return all(self.visible(h) for h in hwnds)
+
+    def z_order(self) -> list[int]:
+        return [w["hwnd"] for w in self.desktop.winstate.windows()]
+
+    def assert_in_front(self, front: int, behind: int, what: str) -> None:
+        windows = self.desktop.winstate.windows()
+        order = [w["hwnd"] for w in windows]
+        self.assertLess(order.index(front), order.index(behind),
+                        f"{what}; Z order: {[(hex(w['hwnd']), w['caption']) for w in windows if w['visible']]}")
+
+    def wait_active(self, hwnd: int, what: str) -> None:
+        wait_until(lambda: self.desktop.winstate.focus()["foreground"] == hwnd, 10, 0.1,
+                   f"{what} (focus: {self.desktop.winstate.focus()})")
+
+    def rows_of(self, form: dict, windows: list[int]) -> list[int]:
+        """The rows the windows have in a form's list, worked out as the list is made: the
+        owner-less visible or minimised windows with a caption, in Z order, without the
+        form's own application window. Valid right after the form's start."""
+        listed = [w["hwnd"] for w in self.desktop.winstate.windows()
+                  if w["hwndparent"] == 0 and (w["visible"] or w["iconic"])
+                  and w["caption"].strip(" \t\r\n") and w["hwnd"] != form["owner"]]
+        return [listed.index(w) for w in windows]
+
+    def start_and_mark(self, *mains: int) -> dict:
+        form = self.start_main_form()
+        ListOnScreen(self.desktop, form["hwnd"]).mark_rows(self.rows_of(form, list(mains)))
+        return form
+
+    def press(self, what: str, *watched: int) -> dict:
+        """F2 ("hide") or Shift+F2 ("show") from inside Wine, timed until the watched windows
+        are hidden or shown. Pressed this way the key needs no window with the keyboard."""
+        result = run_helper(self.desktop, "hidetimer", what, *watched)
+        self.assertTrue(result.get("done"), f"hidetimer {what}: {result}")
+        return result
+
+    def test_f2_hides_the_dialogs_and_shift_f2_brings_them_back_above_their_owner(self) -> None:
+        family = self.start_family("modeless", "modal", "at=60,120")
+        # Somewhere to press Shift+F2 from once everything is hidden.
+        other = self.desktop.start_targets("normal").hwnd("normal")
+        form = self.start_and_mark(family["main"])
+        self.desktop.focus_window(family["modal"])
+        self.desktop.screenshot("marked")
+        windows = [family["main"], family["modeless"], family["modal"]]
+
+        self.desktop.press("F2")
+        wait_until(lambda: self.all_hidden(windows + [form["hwnd"], form["owner"]]), 10, 0.1,
+                   "the program and Varnel hidden")
+        self.desktop.screenshot("hidden")
+
+        self.desktop.focus_window(other)
+        self.desktop.press("shift+F2")
+        wait_until(lambda: self.all_shown(windows + [form["hwnd"]]), 10, 0.1, "all shown")
+        self.desktop.settle(form["hwnd"])
+        self.desktop.settle(family["main"])
+        # Varnel activates the modal dialog again; under Wine with openbox the window manager
+        # may hand the activation to the form it maps, so this is printed, not asserted (the
+        # modeless case below asserts it).
+        foreground = self.desktop.winstate.focus()["foreground"]
+        names = {family["modal"]: "the modal dialog", form["hwnd"]: "Varnel's form",
+                 other: "the unmarked window"}
+        print(f"\nafter Shift+F2 the active window is {names.get(foreground, hex(foreground))}")
+        self.assert_in_front(family["modal"], family["main"], "the modal dialog behind its owner")
+        self.assert_in_front(family["modeless"], family["main"],
+                             "the modeless dialog behind its owner")
+        self.assertFalse(self.desktop.winstate.window(family["main"])["enabled"],
+                         "the modal dialog still holds its owner")
+        self.desktop.screenshot("shown")
+
+    def test_the_user_lands_in_the_modeless_dialog_they_left(self) -> None:
+        family = self.start_family("modeless", "at=60,120")
+        other = self.desktop.start_targets("normal").hwnd("normal")
+        form = self.start_and_mark(family["main"])
+        self.desktop.focus_window(family["modeless"])
+        windows = [family["main"], family["modeless"]]
+        self.desktop.press("F2")
+        wait_until(lambda: self.all_hidden(windows + [form["hwnd"]]), 10, 0.1, "all hidden")
+        self.desktop.focus_window(other)
+        self.desktop.press("shift+F2")
+        wait_until(lambda: self.all_shown(windows + [form["hwnd"]]), 10, 0.1, "all shown")
+        self.wait_active(family["modeless"], "the modeless dialog active again")
+        self.desktop.settle(form["hwnd"])
+        self.assert_in_front(family["modeless"], family["main"],
+                             "the modeless dialog behind its owner")
+        self.desktop.screenshot("shown")
+
+    def test_shift_f2_in_an_unmarked_program_leaves_it_in_front(self) -> None:
+        family = self.start_family("modeless", "at=60,120")
+        targets = self.desktop.start_targets("normal")
+        other = targets.hwnd("normal")
+        form = self.start_and_mark(family["main"])
+        windows = [family["main"], family["modeless"]]
+        self.desktop.focus_window(other)
+        self.desktop.press("F2")
+        wait_until(lambda: self.all_hidden(windows + [form["hwnd"]]), 10, 0.1, "all hidden")
+        self.assertEqual(self.desktop.winstate.focus()["foreground"], other)
+        self.desktop.press("shift+F2")
+        wait_until(lambda: self.all_shown(windows + [form["hwnd"]]), 10, 0.1, "all shown")
+        self.desktop.settle(form["hwnd"])
+        self.desktop.settle(family["main"])
+        self.assertEqual(self.desktop.winstate.focus()["foreground"], other)
+        # Varnel puts what it showed behind the user's window in its order; Wine's Z order is
+        # printed, not asserted: the window manager raises the windows it maps, and between
+        # runs the family came out either way round over the user's window.
+        print("\nZ order after Shift+F2: " + ", ".join(
+            w["caption"] for w in self.desktop.winstate.windows() if w["visible"]))
+        self.desktop.screenshot("shown")
+
+    def test_a_minimised_varnel_stays_minimised(self) -> None:
+        family = self.start_family("modeless", "at=60,120")
+        form = self.start_and_mark(family["main"])
+        application = form["owner"]
+        self.desktop.minimize_window(form["hwnd"])
+        self.desktop.wait_for_state(application, lambda w: w and w["iconic"],
+                                    what="the application window minimised")
+        self.desktop.wait_for_state(form["hwnd"], lambda w: w and not w["visible"],
+                                    what="the form hidden with its minimised owner")
+        windows = [family["main"], family["modeless"]]
+        self.press("hide", *windows, application)
+        self.press("show", *windows, application)
+        self.desktop.settle(form["hwnd"])
+        self.assertFalse(self.visible(form["hwnd"]), "the form popped back on the screen")
+        state = self.desktop.winstate.window(application)
+        self.assertTrue(state["visible"] and state["iconic"], f"{state}")
+        self.desktop.screenshot("shown")
+
+    def test_a_copy_started_after_a_kill_brings_the_dialog_back(self) -> None:
+        family = self.start_family("modeless", "at=60,120")
+        form = self.start_and_mark(family["main"])
+        windows = [family["main"], family["modeless"]]
+        self.press("hide", *windows, form["hwnd"])
+        os.kill(self.varnel.popen.pid, signal.SIGKILL)
+        self.varnel.popen.wait(10)
+        self.desktop.wait_until_gone([form["hwnd"]], timeout=30)
+        self.assertTrue(self.all_hidden(windows), "a killed copy showed its windows")
+
+        self.varnel = self.desktop.start_varnel()
+        wait_until(lambda: self.all_shown(windows), 30, 0.1, "the family shown again")
+        restarted = self.desktop.wait_for_main_form()
+        self.desktop.settle(restarted["hwnd"])
+        self.assert_in_front(family["modeless"], family["main"],
+                             "the dialog came back behind its owner")
+        self.desktop.screenshot("recovered", settle=restarted["hwnd"])
+
+    def test_a_second_copy_shows_on_its_buttons_that_it_has_no_hot_keys(self) -> None:
+        first = self.start_main_form()
+        second_process = self.desktop.start_varnel()
+        second = wait_until(
+            lambda: next(iter(w for w in self.desktop.winstate.find(class_=MAIN_FORM_CLASS,
+                                                                    visible=True)
+                              if w["hwnd"] != first["hwnd"]), None), 30, 0.1, "a second form")
+        captions = [c["caption"] for c in self.desktop.winstate.children(second["hwnd"])]
+        self.assertIn("숨기기", captions)
+        self.assertIn("보이기", captions)
+        first_captions = [c["caption"] for c in self.desktop.winstate.children(first["hwnd"])]
+        self.assertIn("숨기기(F2)", first_captions)
+        self.assertIn("보이기(Shift+F2)", first_captions)
+        self.desktop.move_window(second["hwnd"], 400, 300)
+        self.desktop.screenshot("two-copies", settle=second["hwnd"])
+        # Its hide button still works.
+        button = next(c for c in self.desktop.winstate.children(second["hwnd"])
+                      if c["caption"] == "숨기기")
+        left, top, right, bottom = button["rect"]
+        self.desktop.click((left + right) // 2, (top + bottom) // 2)
+        wait_until(lambda: not self.visible(second["hwnd"]), 10, 0.1, "the second copy hidden")
+        self.assertTrue(self.visible(first["hwnd"]))
+        self.assertTrue(self.desktop.winstate.close(second["hwnd"]))
+        self.assertEqual(second_process.wait(10), 0)
+
+    def test_f2_with_ten_marked_programs_against_a_floor(self) -> None:
+        families = [self.start_family("modeless", f"title=Family {i:02d}",
+                                      f"at={40 + 30 * i},{60 + 20 * i}")
+                    for i in range(1, PROGRAMS + 1)]
+        windows = [f[kind] for f in families for kind in ("main", "modeless")]
+        form = self.start_and_mark(*(f["main"] for f in families))
+        self.desktop.screenshot("marked")
+        varnel = []
+        for _ in range(ROUNDS):
+            varnel.append(self.press("hide", *windows)["ms"])
+            self.desktop.settle(form["hwnd"])
+            self.press("show", *windows, form["hwnd"])
+            self.desktop.settle(form["hwnd"])
+        self.assertTrue(self.desktop.winstate.close(form["hwnd"]))
+        self.assertEqual(self.varnel.wait(30), 0)
+
+        floor_process = self.desktop.start(self.desktop.paths.helper("hidefloor"),
+                                           *map(str, windows), capture_stdout=True)
+        ready = floor_process.read_json_until(lambda line: "ready" in line or "error" in line)
+        self.assertNotIn("error", ready[-1], f"hidefloor: {ready[-1]}")
+        floor = []
+        for _ in range(ROUNDS):
+            floor.append(self.press("hide", *windows)["ms"])
+            self.press("show", *windows)
+        floor_process.kill()
+
+        varnel_ms, floor_ms = statistics.median(varnel), statistics.median(floor)
+        print(f"\nF2 to all hidden, {PROGRAMS} marked programs each with a dialog"
+              f" ({len(windows)} windows), median of {ROUNDS}:"
+              f"\n  Varnel: {varnel_ms:8.2f} ms  {[round(v, 2) for v in varnel]}"
+              f"\n  floor:  {floor_ms:8.2f} ms  {[round(v, 2) for v in floor]}"
+              f"\n  ratio:  {varnel_ms / floor_ms:8.2f}x the floor")
+
+
+if __name__ == "__main__":
+    varnel_e2e.main()
