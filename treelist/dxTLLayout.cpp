@@ -204,15 +204,17 @@ const TdxLayoutLists& TCustomdxTreeListControl::Layout() const {
     return FScratchLayout;
 }
 
-void TCustomdxTreeListControl::BuildLayout(TdxLayoutLists& lists) const {
-    lists = TdxLayoutLists();
-    const int bandCount = FBands->Count();
-    const int columnCount = ColumnCount();
+namespace {
 
-    // Band position lists.
+// Band position lists, and the header layout lists: shown columns by band, row and column-list
+// position; every visible band has its entry, used rows or not.
+void ListBandsAndHeaderRows(const TCustomdxTreeListControl& list, TdxLayoutLists& lists) {
+    const TdxTreeListBands& bands = list.Bands();
+    const int bandCount = bands.Count();
+    const int columnCount = list.ColumnCount();
     lists.BandPositions.assign(static_cast<std::size_t>(bandCount), -1);
     for (int b = 0; b < bandCount; ++b)
-        if (FBands->Items(b)->Visible()) {
+        if (bands.Items(b)->Visible()) {
             lists.BandPositions[std::size_t(b)] = static_cast<int>(lists.BandOrder.size());
             lists.BandOrder.push_back(b);
         }
@@ -225,8 +227,6 @@ void TCustomdxTreeListControl::BuildLayout(TdxLayoutLists& lists) const {
     lists.ColumnBandPositions.assign(std::size_t(columnCount), -1);
     lists.ColumnRowPositions.assign(std::size_t(columnCount), -1);
 
-    // Header layout lists: shown columns by band, row and column-list position;
-    // every visible band has its entry, used rows or not.
     struct TEntry {
         int Band;
         int Row;
@@ -234,9 +234,9 @@ void TCustomdxTreeListControl::BuildLayout(TdxLayoutLists& lists) const {
     };
     std::vector<TEntry> entries;
     for (int c = 0; c < columnCount; ++c) {
-        const TdxTreeListColumn* column = FColumns[std::size_t(c)];
-        if (IsColumnShown(column))
-            entries.push_back({column->FBandIndex, column->RowIndex(), c});
+        const TdxTreeListColumn* column = list.Columns(c);
+        if (list.IsColumnShown(column))
+            entries.push_back({column->BandIndex(), column->RowIndex(), c});
     }
     std::sort(entries.begin(), entries.end(), [](const TEntry& a, const TEntry& b) {
         return std::tie(a.Band, a.Row, a.Column) < std::tie(b.Band, b.Row, b.Column);
@@ -250,20 +250,22 @@ void TCustomdxTreeListControl::BuildLayout(TdxLayoutLists& lists) const {
         lists.ColumnBandPositions[std::size_t(e.Column)] = position;
         lists.ColumnRowPositions[std::size_t(e.Column)] = static_cast<int>(rows.size()) - 1;
     }
+}
 
-    // Band widths.
-    const bool followHeaders = FDefaultLayout || FOptionsEx.Contains(aoBandHeaderWidth);
+// The bands' minimum and natural widths from their header rows, then their share of the room.
+void ShareBandWidths(const TCustomdxTreeListControl& list, TdxLayoutLists& lists) {
+    const bool followHeaders = list.DefaultLayout() || list.OptionsEx().Contains(aoBandHeaderWidth);
     std::vector<TBandMeasure> measures;
     for (TdxBandLayout& band : lists.Bands) {
-        const TdxTreeListBand* item = FBands->Items(band.Band);
+        const TdxTreeListBand* item = list.Bands().Items(band.Band);
         int rowsMin = 0;
         int rowsNatural = 0;
         for (const TdxHeaderRow& row : band.Rows) {
             int rowMin = 0;
             int rowNatural = 0;
             for (int c : row.Columns) {
-                rowMin += ColumnMinWidth(c);
-                rowNatural += FColumns[std::size_t(c)]->Width();
+                rowMin += list.ColumnMinWidth(c);
+                rowNatural += list.Columns(c)->Width();
             }
             rowsMin = std::max(rowsMin, rowMin);
             rowsNatural = std::max(rowsNatural, rowNatural);
@@ -275,24 +277,36 @@ void TCustomdxTreeListControl::BuildLayout(TdxLayoutLists& lists) const {
         band.NaturalWidth = std::max(natural, band.MinWidth);
         measures.push_back({band.MinWidth, band.NaturalWidth, item->Sizing()});
     }
-    const int available = ClientWidth() - IndicatorWidth();
-    const std::vector<int> bandWidths =
-        DistributeBands(measures, FOptions.Contains(aoAutoWidth), available, lists.TotalWidth);
-    for (std::size_t p = 0; p < visibleBands; ++p)
+    const int available = list.ClientWidth() - list.IndicatorWidth();
+    const std::vector<int> bandWidths = DistributeBands(
+        measures, list.Options().Contains(aoAutoWidth), available, lists.TotalWidth);
+    for (std::size_t p = 0; p < lists.Bands.size(); ++p)
         lists.Bands[p].Width = bandWidths[p];
+}
 
-    // Column widths inside each band row.
+// The columns' widths inside each band row.
+void ShareColumnWidths(const TCustomdxTreeListControl& list, TdxLayoutLists& lists) {
     for (const TdxBandLayout& band : lists.Bands)
         for (const TdxHeaderRow& row : band.Rows) {
             std::vector<TColumnMeasure> columns;
             for (int c : row.Columns) {
-                const TdxTreeListColumn* column = FColumns[std::size_t(c)];
-                columns.push_back({column->Width(), ColumnMinWidth(c), column->Sizing()});
+                const TdxTreeListColumn* column = list.Columns(c);
+                columns.push_back({column->Width(), list.ColumnMinWidth(c), column->Sizing()});
             }
             const std::vector<int> widths = DistributeRow(columns, band.Width);
             for (std::size_t i = 0; i < row.Columns.size(); ++i)
                 lists.ColumnWidths[std::size_t(row.Columns[i])] = widths[i];
         }
+}
+
+} // namespace
+
+void TCustomdxTreeListControl::BuildLayout(TdxLayoutLists& lists) const {
+    lists = TdxLayoutLists();
+    ListBandsAndHeaderRows(*this, lists);
+    ShareBandWidths(*this, lists);
+    ShareColumnWidths(*this, lists);
+    const std::size_t visibleBands = lists.Bands.size();
 
     // Horizontal placement. A first band fixed left stays at the left edge and a
     // last band fixed right at the right edge, also while all bands fit (the room between is
