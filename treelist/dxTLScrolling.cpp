@@ -602,16 +602,7 @@ void TCustomdxTreeListControl::StartPanning() {
         return;
     const TdxScrollState& state = ScrollState();
     TdxTreeListPanning panning(*this, state.BarShown[0], state.BarShown[1]);
-    const TLifeToken alive = LifeToken();
-    FPanning = &panning;
-    struct TReset {
-        TdxTreeListPanning*& Panning;
-        const TLifeToken& Alive;
-        ~TReset() {
-            if (Alive)
-                Panning = nullptr;
-        }
-    } reset{FPanning, alive};
+    const TTemporaryValue<TdxTreeListPanning*> running(*this, FPanning, &panning);
     panning.Run();
 }
 
