@@ -36,13 +36,8 @@ void TdxTreeList::NodeAdded(TdxTreeListNode* node) {
 
 void TdxTreeList::NodeDeleted(TdxTreeListNode* node, TdxTreeListNode* previous,
                               TdxTreeListNode* next, bool last, bool visible) {
-    try {
-        TCustomdxTreeListControl::NodeDeleted(node, previous, next, last, visible);
-    } catch (...) {
-        RequestResort();
-        throw;
-    }
-    RequestResort();
+    const TScopeExit resort(*this, [this] { RequestResort(); });
+    TCustomdxTreeListControl::NodeDeleted(node, previous, next, last, visible);
 }
 
 void TdxTreeList::SetNodeString(TdxTreeListNode* node, int index, std::string_view text) {

@@ -3,6 +3,7 @@
 #include "treelist/dxTL.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace dxtl {
 
@@ -140,23 +141,16 @@ void TdxTreeListBands::Clear() {
 void TdxTreeListBands::Assign(const TdxTreeListBands& other) {
     if (&other == this)
         return;
+    std::optional<TUpdateLock> lock;
     if (FTreeList)
-        FTreeList->BeginUpdate();
-    try {
-        while (Count() > other.Count())
-            Delete(Count() - 1);
-        while (Count() < other.Count())
-            FItems.push_back(std::unique_ptr<TdxTreeListBand>(new TdxTreeListBand(*this)));
-        for (int i = 0; i < Count(); ++i)
-            FItems[std::size_t(i)]->Assign(*other.FItems[std::size_t(i)]);
-    } catch (...) {
-        if (FTreeList)
-            FTreeList->EndUpdate();
-        throw;
-    }
+        lock.emplace(*FTreeList);
+    while (Count() > other.Count())
+        Delete(Count() - 1);
+    while (Count() < other.Count())
+        FItems.push_back(std::unique_ptr<TdxTreeListBand>(new TdxTreeListBand(*this)));
+    for (int i = 0; i < Count(); ++i)
+        FItems[std::size_t(i)]->Assign(*other.FItems[std::size_t(i)]);
     Changed();
-    if (FTreeList)
-        FTreeList->EndUpdate();
 }
 
 int TdxTreeListBands::VisibleCount() const {

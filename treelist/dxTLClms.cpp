@@ -2,6 +2,8 @@
 
 #include "framework/StandardClasses.h"
 
+#include <optional>
+
 namespace dxtl {
 
 using namespace fw;
@@ -53,17 +55,10 @@ void TdxTreeListGraphicColumn::SetPopupToolbarPosStored(bool stored) {
 void TdxTreeListGraphicColumn::Assign(const TdxTreeListGraphicColumn& source) {
     if (&source == this)
         return;
-    TCustomdxTreeListControl* list = TreeList();
-    if (list)
-        list->BeginUpdate();
     // The lock holds the repaints back; it is released also when a repaint request raises.
-    struct TUnlock {
-        TCustomdxTreeListControl* List;
-        ~TUnlock() {
-            if (List)
-                List->EndUpdate();
-        }
-    } unlock{list};
+    std::optional<TUpdateLock> lock;
+    if (TCustomdxTreeListControl* list = TreeList())
+        lock.emplace(*list);
     SetCenter(source.FCenter);
     SetCustomFilter(source.FCustomFilter);
     SetCustomGraphic(source.FCustomGraphic);

@@ -93,9 +93,8 @@ void TdxTreeListColumn::SetIndex(int position) {
 }
 
 void TdxTreeListColumn::CopyListFont() {
-    FCopyingFont = true;
+    const TTemporaryValue copying(*this, FCopyingFont, true);
     FFont.Assign(FTreeList ? FTreeList->Font() : TFont());
-    FCopyingFont = false;
 }
 
 void TdxTreeListColumn::Changed(bool layout) {

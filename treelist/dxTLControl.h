@@ -617,6 +617,10 @@ private:
     // dxTLKeyboard.cpp
     void HandleKey(int& key, fw::TShiftState shift);
     void HandleCtrlKey(int& key, bool withShift);
+    void MoveVertically(TdxTreeListNode* focused, int direction, bool shiftRun);
+    // Left and Right in row-select mode; false when a handler freed the list.
+    bool StepOutOfNode(TdxTreeListNode* focused);
+    bool StepIntoNode(TdxTreeListNode* focused);
     void StepFocus(int rows);
     void ClearBeforeMove(int direction);
     void PlainMove(int direction);

@@ -37,45 +37,36 @@ void TCustomdxTreeList::ChangeFocus(TdxTreeListNode* node, int column, bool make
     const int oldColumn = FocusedColumn();
     // Scrolling a column into view raises OnChangeLeftCoord, whose handler may free the list.
     const fw::TLifeToken alive = LifeToken();
-    try {
-        if (FLockUpdate > 0) {
-            FFocusedNode = node;
+    // The finishing steps run on every way out; the first exception is the one reported.
+    const TScopeExit finish(*this, [&] { FinishFocusChange(oldNode, oldColumn, makeVisible); });
+    if (FLockUpdate > 0) {
+        FFocusedNode = node;
+        FFocusedColumn = column;
+    } else if (node == FFocusedNode) {
+        // Another cell of the focused row (cell mode only): both cells repaint.
+        if (!RowSelectMode() && column != oldColumn) {
+            MakeColumnVisible(column);
+            if (!alive)
+                return;
+            const TRect oldCell = NodeCellRect(node, oldColumn);
             FFocusedColumn = column;
-        } else if (node == FFocusedNode) {
-            // Another cell of the focused row (cell mode only): both cells repaint.
-            if (!RowSelectMode() && column != oldColumn) {
-                MakeColumnVisible(column);
-                if (!alive)
-                    return;
-                const TRect oldCell = NodeCellRect(node, oldColumn);
-                FFocusedColumn = column;
-                const TRect newCell = NodeCellRect(node, FocusedColumn());
-                for (const TRect& cell : {oldCell, newCell})
-                    if (!cell.IsEmpty() && HandleAllocated())
-                        InvalidateRect(cell);
-            }
-        } else {
-            if (!RowSelectMode()) {
-                FFocusedColumn = column;
-                MakeColumnVisible(column);
-                if (!alive)
-                    return;
-            }
-            FFocusedNode = node;
-            if (oldNode)
-                NodeChanged(oldNode, false);
-            NodeChanged(node, false);
+            const TRect newCell = NodeCellRect(node, FocusedColumn());
+            for (const TRect& cell : {oldCell, newCell})
+                if (!cell.IsEmpty() && HandleAllocated())
+                    InvalidateRect(cell);
         }
-    } catch (...) {
-        // The finishing steps run on every way out; the first exception is the one reported.
-        try {
-            if (alive)
-                FinishFocusChange(oldNode, oldColumn, makeVisible);
-        } catch (...) {
+    } else {
+        if (!RowSelectMode()) {
+            FFocusedColumn = column;
+            MakeColumnVisible(column);
+            if (!alive)
+                return;
         }
-        throw;
+        FFocusedNode = node;
+        if (oldNode)
+            NodeChanged(oldNode, false);
+        NodeChanged(node, false);
     }
-    FinishFocusChange(oldNode, oldColumn, makeVisible);
 }
 
 void TCustomdxTreeList::FinishFocusChange(TdxTreeListNode* oldNode, int oldColumn,

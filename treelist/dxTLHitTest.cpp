@@ -19,6 +19,125 @@ bool NearEdge(int position, int edge) {
     return position >= edge - kEdgeZone && position < edge + kEdgeZone;
 }
 
+// The helpers below take the control's geometry (a class of the control's own) by its deduced
+// type.
+
+// The band panel: its sizing edge, the corner button, band edges and band headers.
+template <class TGeometry>
+void HitBandPanel(const TCustomdxTreeListControl& list, const TGeometry& geometry,
+                  TTreeListHitInfo& hit) {
+    const TdxTreeListAreas& areas = geometry.Areas();
+    const TdxLayoutLists& layout = geometry.Layout();
+    const int x = hit.Point.X;
+    const int y = hit.Point.Y;
+    const TdxTreeListOptionsEx optionsEx = list.OptionsEx();
+    if (optionsEx.Contains(aoBandPanelSizing) && NearEdge(y, areas.BandPanel.Bottom)) {
+        hit.Area = haBandPanelEdge;
+        return;
+    }
+    if (x < areas.BandPanel.Left) {
+        hit.Area = haBandButton;
+        return;
+    }
+    for (int position = 0; position < static_cast<int>(layout.Bands.size()); ++position) {
+        const TRect band = geometry.BandRect(position);
+        const TdxTreeListBand* item = list.Bands().Items(layout.Bands[std::size_t(position)].Band);
+        const bool sizable = optionsEx.Contains(aoBandSizing) && item->Sizing() && list.ShowBands();
+        if (sizable && NearEdge(x, band.Right)) {
+            hit.BandIndex = item->Index();
+            hit.Area = haBandEdge;
+            return;
+        }
+        if (x >= band.Left && x < band.Right) {
+            hit.BandIndex = item->Index();
+            hit.Area = haBandHeader;
+        }
+    }
+}
+
+// The header panel: its sizing edge, the corner button, column edges and column headers.
+template <class TGeometry>
+void HitHeaderPanel(const TCustomdxTreeListControl& list, const TGeometry& geometry,
+                    TTreeListHitInfo& hit) {
+    const TdxTreeListAreas& areas = geometry.Areas();
+    const TdxLayoutLists& layout = geometry.Layout();
+    const int x = hit.Point.X;
+    const int y = hit.Point.Y;
+    if (list.OptionsEx().Contains(aoHeaderPanelSizing) && NearEdge(y, areas.HeaderPanel.Bottom)) {
+        hit.Area = haHeaderPanelEdge;
+        return;
+    }
+    if (x < areas.HeaderPanel.Left) {
+        hit.Area = haHeaderButton;
+        return;
+    }
+    for (const TdxHeaderItem& item : layout.HeaderItems) {
+        const TRect header = geometry.HeaderRect(item);
+        if (y < header.Top || y >= header.Bottom)
+            continue;
+        const TdxTreeListColumn* column = list.Columns(item.Column);
+        if (list.Options().Contains(aoColumnSizing) && column->Sizing() &&
+            NearEdge(x, header.Right)) {
+            hit.ColumnIndex = item.Column;
+            hit.BandIndex = layout.Bands[std::size_t(item.BandPosition)].Band;
+            hit.Area = haColumnEdge;
+            return;
+        }
+        if (x >= header.Left && x < header.Right) {
+            hit.ColumnIndex = item.Column;
+            hit.BandIndex = layout.Bands[std::size_t(item.BandPosition)].Band;
+            hit.Area = haColumnHeader;
+        }
+    }
+}
+
+// The tree part of a row's indent: the expand button in the node's own level slot, then the
+// state image and the node image; left of the first of them lies the indent.
+TTreeListHitArea TreePartAt(const TdxRowGeometry& found, TPoint p, bool showButtons) {
+    TRect button;
+    if (found.Node->HasChildren() && showButtons && found.LevelSlots > 0)
+        button = found.Slot(found.LevelSlots - 1);
+    TRect stateImage = found.StateImage;
+    TRect nodeImage = found.NodeImage;
+    // Without a state image the node image's last column belongs to no part.
+    if (stateImage.IsEmpty() && !nodeImage.IsEmpty())
+        --nodeImage.Right;
+    if (!button.IsEmpty() && button.Contains(p))
+        return haExpandButton;
+    if (stateImage.Contains(p))
+        return haStateImage;
+    if (nodeImage.Contains(p))
+        return haNodeImage;
+    const int firstElement = !button.IsEmpty()       ? button.Left
+                             : !stateImage.IsEmpty() ? stateImage.Left
+                             : !nodeImage.IsEmpty()  ? nodeImage.Left
+                                                     : found.IndentRight;
+    return p.X < firstElement ? haIndent : haEmpty;
+}
+
+// The cell of the row under the point; false when the point lies in none.
+template <class TGeometry>
+bool HitCell(const TGeometry& geometry, const TdxRowGeometry& found, TPoint p, bool showGrid,
+             TTreeListHitInfo& hit) {
+    const TdxLayoutLists& layout = geometry.Layout();
+    for (const TdxHeaderItem& item : layout.HeaderItems) {
+        TRect cell;
+        if (!geometry.CellRect(found, item, cell))
+            continue;
+        // The grid line right of a cell belongs to it; a scrolling band's cell only where it
+        // shows between the fixed bands.
+        const TRect target = geometry.VisibleCell(
+            item, {cell.Left, cell.Top, cell.Right + (showGrid ? 1 : 0), cell.Bottom});
+        if (target.Contains(p)) {
+            hit.ColumnIndex = item.Column;
+            hit.BandIndex = layout.Bands[std::size_t(item.BandPosition)].Band;
+            hit.Area = haCell;
+            return true;
+        }
+    }
+    return false;
+}
+
 } // namespace
 
 TTreeListHitInfo TCustomdxTreeListControl::HitTest(int x, int y) const {
@@ -30,66 +149,16 @@ TTreeListHitInfo TCustomdxTreeListControl::HitTest(int x, int y) const {
     if (!areas.Client.Contains(p))
         return hit;
     hit.Area = haEmpty;
-    const TdxLayoutLists& layout = geometry.Layout();
 
-    // --- band panel --------------------------------------------------------------------------
+    // --- panels ------------------------------------------------------------------------------
     if (y < areas.BandPanel.Bottom) {
-        if (FOptionsEx.Contains(aoBandPanelSizing) && NearEdge(y, areas.BandPanel.Bottom)) {
-            hit.Area = haBandPanelEdge;
-            return hit;
-        }
-        if (x < areas.BandPanel.Left) {
-            hit.Area = haBandButton;
-            return hit;
-        }
-        for (int position = 0; position < static_cast<int>(layout.Bands.size()); ++position) {
-            const TRect band = geometry.BandRect(position);
-            const TdxTreeListBand* item = FBands->Items(layout.Bands[std::size_t(position)].Band);
-            const bool sizable = FOptionsEx.Contains(aoBandSizing) && item->Sizing() && FShowBands;
-            if (sizable && NearEdge(x, band.Right)) {
-                hit.BandIndex = item->Index();
-                hit.Area = haBandEdge;
-                return hit;
-            }
-            if (x >= band.Left && x < band.Right) {
-                hit.BandIndex = item->Index();
-                hit.Area = haBandHeader;
-            }
-        }
+        HitBandPanel(*this, geometry, hit);
         return hit;
     }
-
-    // --- header panel ------------------------------------------------------------------------
     if (y < areas.HeaderPanel.Bottom) {
-        if (FOptionsEx.Contains(aoHeaderPanelSizing) && NearEdge(y, areas.HeaderPanel.Bottom)) {
-            hit.Area = haHeaderPanelEdge;
-            return hit;
-        }
-        if (x < areas.HeaderPanel.Left) {
-            hit.Area = haHeaderButton;
-            return hit;
-        }
-        for (const TdxHeaderItem& item : layout.HeaderItems) {
-            const TRect header = geometry.HeaderRect(item);
-            if (y < header.Top || y >= header.Bottom)
-                continue;
-            const TdxTreeListColumn* column = FColumns[std::size_t(item.Column)];
-            if (FOptions.Contains(aoColumnSizing) && column->Sizing() &&
-                NearEdge(x, header.Right)) {
-                hit.ColumnIndex = item.Column;
-                hit.BandIndex = layout.Bands[std::size_t(item.BandPosition)].Band;
-                hit.Area = haColumnEdge;
-                return hit;
-            }
-            if (x >= header.Left && x < header.Right) {
-                hit.ColumnIndex = item.Column;
-                hit.BandIndex = layout.Bands[std::size_t(item.BandPosition)].Band;
-                hit.Area = haColumnHeader;
-            }
-        }
+        HitHeaderPanel(*this, geometry, hit);
         return hit;
     }
-
     if (areas.NewItemRow.Contains(p)) {
         hit.Area = haNewItemRow;
         return hit;
@@ -139,49 +208,14 @@ TTreeListHitInfo TCustomdxTreeListControl::HitTest(int x, int y) const {
         return hit;
     }
 
-    // The tree part: the expand button in the node's own level slot, then the state image and
-    // the node image; left of the first of them lies the indent.
     if (x < found.IndentRight) {
-        TRect button;
-        if (found.Node->HasChildren() && FShowButtons && found.LevelSlots > 0)
-            button = found.Slot(found.LevelSlots - 1);
-        TRect stateImage = found.StateImage;
-        TRect nodeImage = found.NodeImage;
-        // Without a state image the node image's last column belongs to no part.
-        if (stateImage.IsEmpty() && !nodeImage.IsEmpty())
-            --nodeImage.Right;
-        if (!button.IsEmpty() && button.Contains(p))
-            hit.Area = haExpandButton;
-        else if (stateImage.Contains(p))
-            hit.Area = haStateImage;
-        else if (nodeImage.Contains(p))
-            hit.Area = haNodeImage;
-        else {
-            const int firstElement = !button.IsEmpty()       ? button.Left
-                                     : !stateImage.IsEmpty() ? stateImage.Left
-                                     : !nodeImage.IsEmpty()  ? nodeImage.Left
-                                                             : found.IndentRight;
-            hit.Area = x < firstElement ? haIndent : haEmpty;
-        }
+        hit.Area = TreePartAt(found, p, ShowButtons());
         return hit;
     }
 
     // The cells, and right of the columns the row's end.
-    for (const TdxHeaderItem& item : layout.HeaderItems) {
-        TRect cell;
-        if (!geometry.CellRect(found, item, cell))
-            continue;
-        // The grid line right of a cell belongs to it; a scrolling band's cell only where it
-        // shows between the fixed bands.
-        const TRect target = geometry.VisibleCell(
-            item, {cell.Left, cell.Top, cell.Right + (FShowGrid ? 1 : 0), cell.Bottom});
-        if (target.Contains(p)) {
-            hit.ColumnIndex = item.Column;
-            hit.BandIndex = layout.Bands[std::size_t(item.BandPosition)].Band;
-            hit.Area = haCell;
-            return hit;
-        }
-    }
+    if (HitCell(geometry, found, p, ShowGrid(), hit))
+        return hit;
     if (x > geometry.ColumnsRight() || geometry.EmptyRight().Contains(p))
         hit.Area = haRowEnd;
     return hit;

@@ -233,72 +233,17 @@ void TCustomdxTreeListControl::HandleKey(int& key, TShiftState shift) {
     const bool shiftRun = withShift && MultiSelect();
     switch (key) {
     case VK::Up:
-    case VK::Down: {
-        const int direction = key == VK::Up ? -1 : 1;
+    case VK::Down:
+        MoveVertically(focused, key == VK::Up ? -1 : 1, shiftRun);
         key = 0;
-        if (FOptionsEx.Contains(aoVertThrough) && !rowSelect) {
-            if (const int column = ColumnOnNextLine(direction); column >= 0) {
-                ChangeFocus(focused, column, true);
-                break;
-            }
-        }
-        // Up on the first row would open the new item row, which this list does not have.
-        if (direction < 0 && focused == NodeAt(0))
-            break;
-        if (shiftRun)
-            ShiftMove(direction);
-        else
-            PlainMove(direction);
         break;
-    }
     case VK::Left:
     case VK::Right: {
         const bool left = key == VK::Left;
         if (!rowSelect) {
             MoveFocusedColumn(left ? -1 : 1, FOptionsEx.Contains(aoHorzThrough));
-        } else if (left) {
-            focused->MakeVisible();
-            if (!alive)
-                return;
-            // Expanded with no children yet (they may come on demand) still collapses.
-            if (focused->Expanded()) {
-                focused->SetExpanded(false);
-            } else if (focused->Parent() && focused->Index() == 0) {
-                ClearSelection();
-                if (!alive)
-                    return;
-                ChangeFocus(focused->Parent(), FocusedColumn(), true);
-                if (!alive)
-                    return;
-                SetNodeSelected(FocusedNode(), true);
-            } else {
-                ClearSelection();
-                if (!alive)
-                    return;
-                StepFocus(-1);
-            }
-        } else {
-            focused->MakeVisible();
-            if (!alive)
-                return;
-            if (focused->HasChildren()) {
-                if (focused->Expanded() && focused->ChildCount() > 0) {
-                    ClearSelection();
-                    if (!alive)
-                        return;
-                    ChangeFocus(focused->GetFirstChild(), FocusedColumn(), true);
-                    if (!alive)
-                        return;
-                    SetNodeSelected(FocusedNode(), true);
-                } else if (!focused->Expanded()) {
-                    focused->SetExpanded(true);
-                }
-            } else {
-                ClearSelection();
-                if (!alive)
-                    return;
-                StepFocus(1);
-            }
+        } else if (!(left ? StepOutOfNode(focused) : StepIntoNode(focused))) {
+            return;
         }
         key = 0;
         break;
@@ -343,6 +288,78 @@ void TCustomdxTreeListControl::HandleKey(int& key, TShiftState shift) {
     // A plain key never leaves the list without a selected row.
     if (alive && SelectedCount() == 0 && FocusedNode())
         SetNodeSelected(FocusedNode(), true);
+}
+
+// Up and Down: to the next line of the cell's column with aoVertThrough, else a row.
+void TCustomdxTreeListControl::MoveVertically(TdxTreeListNode* focused, int direction,
+                                              bool shiftRun) {
+    if (FOptionsEx.Contains(aoVertThrough) && !RowSelectMode()) {
+        if (const int column = ColumnOnNextLine(direction); column >= 0) {
+            ChangeFocus(focused, column, true);
+            return;
+        }
+    }
+    // Up on the first row would open the new item row, which this list does not have.
+    if (direction < 0 && focused == NodeAt(0))
+        return;
+    if (shiftRun)
+        ShiftMove(direction);
+    else
+        PlainMove(direction);
+}
+
+// Left: the node collapses, or the focus moves to its parent (from a first child) or a row up.
+bool TCustomdxTreeListControl::StepOutOfNode(TdxTreeListNode* focused) {
+    const TLifeToken alive = LifeToken();
+    focused->MakeVisible();
+    if (!alive)
+        return false;
+    // Expanded with no children yet (they may come on demand) still collapses.
+    if (focused->Expanded()) {
+        focused->SetExpanded(false);
+        return alive.Alive();
+    }
+    const bool toParent = focused->Parent() && focused->Index() == 0;
+    ClearSelection();
+    if (!alive)
+        return false;
+    if (toParent) {
+        ChangeFocus(focused->Parent(), FocusedColumn(), true);
+        if (!alive)
+            return false;
+        SetNodeSelected(FocusedNode(), true);
+    } else {
+        StepFocus(-1);
+    }
+    return alive.Alive();
+}
+
+// Right: the node expands, or the focus moves to its first child or, without children, a row
+// down.
+bool TCustomdxTreeListControl::StepIntoNode(TdxTreeListNode* focused) {
+    const TLifeToken alive = LifeToken();
+    focused->MakeVisible();
+    if (!alive)
+        return false;
+    if (focused->HasChildren()) {
+        if (focused->Expanded() && focused->ChildCount() > 0) {
+            ClearSelection();
+            if (!alive)
+                return false;
+            ChangeFocus(focused->GetFirstChild(), FocusedColumn(), true);
+            if (!alive)
+                return false;
+            SetNodeSelected(FocusedNode(), true);
+        } else if (!focused->Expanded()) {
+            focused->SetExpanded(true);
+        }
+        return alive.Alive();
+    }
+    ClearSelection();
+    if (!alive)
+        return false;
+    StepFocus(1);
+    return alive.Alive();
 }
 
 void TCustomdxTreeListControl::HandleCtrlKey(int& key, bool withShift) {

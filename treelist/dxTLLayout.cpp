@@ -1,8 +1,7 @@
 // The layout of a tree list: heights, band and column widths, placement, header rows and best
 // fit.
 //
-// Sections:
-//   1. arithmetic      - distribution repairs (zero divisors, remainders, minimums)
+// Sections (width sharing itself is in dxTLWidths):
 //   2. heights         - text metrics, panels, rows
 //   3. layout lists    - header rows, band widths, column widths, placement
 //   4. queries         - band and column geometry for painting and hit tests
@@ -18,6 +17,7 @@
 // the update lock is held (or while loading) it builds a scratch copy instead, so nothing that
 // the pending changes make stale is kept.
 #include "treelist/dxTLGeometry.h"
+#include "treelist/dxTLWidths.h"
 
 #include <algorithm>
 #include <climits>
@@ -45,214 +45,6 @@ constexpr int kInvertSelectExtra = 2;      // aoInvertSelect frames the row: 2 m
 constexpr int kDragArrowsWidth = 11;       // header drag arrows: 11 wide ...
 constexpr int kDragArrowsExtraHeight = 18; // ... and header row + 18 high
 constexpr int kHeaderCaptionExtra = 15;    // best fit: room around a header caption
-
-} // namespace
-
-// =============================================================================================
-// 1. arithmetic
-
-namespace {
-
-// Widths are shared out in proportion to weights. Zero-divisor rule: when every weight of a
-// distribution is 0 (all columns of a row with Width 0, visible bands whose natural widths
-// sum to 0), each member weighs 1 instead, so the width is shared equally. A running sum can
-// then still reach 0, but only for members that weigh 0 themselves, and MulDiv answers 0 for
-// them: a share of nothing.
-std::vector<int> Weights(const std::vector<int>& widths) {
-    const bool allZero = std::all_of(widths.begin(), widths.end(), [](int w) { return w <= 0; });
-    std::vector<int> weights(widths.size(), 1);
-    if (!allZero)
-        for (std::size_t i = 0; i < widths.size(); ++i)
-            weights[i] = std::max(widths[i], 0);
-    return weights;
-}
-
-struct TMember {
-    int Min = 0;
-    // May lose width to the others and may be lifted to its minimum (the last member of a
-    // distribution always pays: it takes whatever is left).
-    bool CanPay = false;
-    bool CanLift = false;
-};
-
-// The last member takes what the others leave. Its share never goes negative: whatever it
-// lacks is taken back from the members before it, right to left, none below 0; so the widths
-// always sum to `total` (a row fills its band exactly) and none is negative.
-void GiveRemainder(std::vector<int>& widths, int total) {
-    if (widths.empty())
-        return;
-    for (int& w : widths)
-        w = std::max(w, 0);
-    long long others = 0;
-    for (std::size_t i = 0; i + 1 < widths.size(); ++i)
-        others += widths[i];
-    long long last = total - others;
-    for (std::size_t i = widths.size() - 1; last < 0 && i-- > 0;) {
-        const long long take = std::min<long long>(widths[i], -last);
-        widths[i] -= static_cast<int>(take);
-        last += take;
-    }
-    widths.back() = static_cast<int>(std::max<long long>(last, 0));
-}
-
-// The proportional shares can leave a member below its minimum although the others have room
-// to spare (with rounding, or when earlier fixed widths change the proportions). Such members
-// are lifted to their minimum, paid by the members above theirs, right to left; the sum stays.
-// When there is not enough room for every minimum, the room there is goes to the leftmost
-// members that lack it.
-void LiftToMinimums(std::vector<int>& widths, const std::vector<TMember>& members) {
-    long long need = 0;
-    long long spare = 0;
-    for (std::size_t i = 0; i < widths.size(); ++i) {
-        if (members[i].CanLift && widths[i] < members[i].Min)
-            need += members[i].Min - widths[i];
-        if (members[i].CanPay && widths[i] > members[i].Min)
-            spare += widths[i] - members[i].Min;
-    }
-    long long lift = std::min(need, spare);
-    if (lift <= 0)
-        return;
-    long long pay = lift;
-    for (std::size_t i = widths.size(); pay > 0 && i-- > 0;)
-        if (members[i].CanPay && widths[i] > members[i].Min) {
-            const long long take = std::min<long long>(widths[i] - members[i].Min, pay);
-            widths[i] -= static_cast<int>(take);
-            pay -= take;
-        }
-    for (std::size_t i = 0; lift > 0 && i < widths.size(); ++i)
-        if (members[i].CanLift && widths[i] < members[i].Min) {
-            const long long give = std::min<long long>(members[i].Min - widths[i], lift);
-            widths[i] += static_cast<int>(give);
-            lift -= give;
-        }
-}
-
-struct TBandMeasure {
-    int Min = 0;
-    int Natural = 0;
-    bool Sizing = true;
-};
-
-// The widths of the visible bands and their total. A band is at least its minimum (its MinWidth,
-// or its Width when it is not sizable, and no less than its widest header row of column
-// minimums) and naturally as wide as its headers or its Width. Without aoAutoWidth every band
-// takes its natural width. With it the total is the room there is (the minimums' sum when that
-// is larger or no band is sizable), shared in proportion to the natural widths: a band that is
-// not sizable keeps its natural width, one whose share would not exceed its minimum gets the
-// minimum, the others their minimum and a proportional part of what the minimums leave; the
-// last band takes the rest.
-std::vector<int> DistributeBands(const std::vector<TBandMeasure>& bands, bool autoWidth,
-                                 int available, int& total) {
-    std::vector<int> widths;
-    total = 0;
-    if (bands.empty())
-        return widths;
-    for (const TBandMeasure& b : bands)
-        widths.push_back(b.Natural);
-    if (!autoWidth) {
-        total = std::accumulate(widths.begin(), widths.end(), 0);
-        return widths;
-    }
-    int minSum = 0;
-    bool anySizing = false;
-    for (const TBandMeasure& b : bands) {
-        minSum += b.Min;
-        anySizing = anySizing || b.Sizing;
-    }
-    total = available < minSum || !anySizing ? minSum : available;
-
-    const std::vector<int> weight = Weights(widths);
-    const int weightSum = std::accumulate(weight.begin(), weight.end(), 0);
-    std::vector<int> share(bands.size());
-    int liftedSum = 0; // D2: the sizable bands whose share exceeds their minimum
-    for (std::size_t j = 0; j < bands.size(); ++j) {
-        share[j] = MulDiv(total, weight[j], weightSum);
-        if (bands[j].Sizing && share[j] > bands[j].Min)
-            liftedSum += weight[j];
-    }
-    for (std::size_t b = 0; b + 1 < bands.size(); ++b) {
-        if (!bands[b].Sizing)
-            widths[b] = bands[b].Natural;
-        else if (liftedSum == weightSum)
-            widths[b] = share[b];
-        else if (share[b] <= bands[b].Min)
-            widths[b] = bands[b].Min;
-        else
-            widths[b] = bands[b].Min + MulDiv(total - minSum, weight[b], liftedSum);
-    }
-    GiveRemainder(widths, total);
-    std::vector<TMember> members(bands.size());
-    for (std::size_t b = 0; b < bands.size(); ++b)
-        members[b] = {bands[b].Min, bands[b].Sizing || b + 1 == bands.size(), bands[b].Sizing};
-    LiftToMinimums(widths, members);
-    return widths;
-}
-
-struct TColumnMeasure {
-    int Width = 0;
-    int Min = 0; // MinWidth when sizable, else Width
-    bool Sizing = true;
-};
-
-// The widths of the columns of one header row of a band `bandWidth` wide, in proportion to
-// their Width. Fixed (not sizable) columns keep their Width. When some sizable column's share
-// would fall below its minimum, the sizable columns at or under their minimum get it and the
-// others their minimum and a proportional part of what the minimums leave. The last column
-// takes the rest, whatever its kind.
-std::vector<int> DistributeRow(const std::vector<TColumnMeasure>& row, int bandWidth) {
-    std::vector<int> widths(row.size(), 0);
-    if (row.empty())
-        return widths;
-    std::vector<int> natural;
-    for (const TColumnMeasure& c : row)
-        natural.push_back(c.Width);
-    const std::vector<int> weight = Weights(natural);
-    const int weightSum = std::accumulate(weight.begin(), weight.end(), 0);
-    int minSum = 0;
-    for (const TColumnMeasure& c : row)
-        minSum += c.Min;
-
-    // Pre-pass: does any sizable column fall below its minimum (F), and the weight of those
-    // that do not (D2).
-    bool belowMin = false;
-    int liftedSum = 0;
-    for (std::size_t i = 0; i < row.size(); ++i) {
-        if (!row[i].Sizing)
-            continue;
-        if (MulDiv(bandWidth, weight[i], weightSum) < row[i].Min)
-            belowMin = true;
-        else
-            liftedSum += weight[i];
-    }
-    int runningWidth = bandWidth;
-    int runningWeight = weightSum;
-    int runningMin = minSum;
-    for (std::size_t i = 0; i + 1 < row.size(); ++i) {
-        const TColumnMeasure& c = row[i];
-        if (!c.Sizing) {
-            widths[i] = c.Width;
-            runningWidth -= c.Width;
-            runningWeight -= weight[i];
-            runningMin -= c.Min;
-            continue;
-        }
-        const int share = MulDiv(runningWidth, weight[i], runningWeight);
-        if (liftedSum == runningWeight)
-            widths[i] = share;
-        else if (share <= c.Min)
-            widths[i] = c.Min;
-        else if (belowMin)
-            widths[i] = c.Min + MulDiv(runningWidth - runningMin, weight[i], liftedSum);
-        else
-            widths[i] = share;
-    }
-    GiveRemainder(widths, bandWidth);
-    std::vector<TMember> members(row.size());
-    for (std::size_t i = 0; i < row.size(); ++i)
-        members[i] = {row[i].Min, row[i].Sizing || i + 1 == row.size(), row[i].Sizing};
-    LiftToMinimums(widths, members);
-    return widths;
-}
 
 } // namespace
 
@@ -412,15 +204,17 @@ const TdxLayoutLists& TCustomdxTreeListControl::Layout() const {
     return FScratchLayout;
 }
 
-void TCustomdxTreeListControl::BuildLayout(TdxLayoutLists& lists) const {
-    lists = TdxLayoutLists();
-    const int bandCount = FBands->Count();
-    const int columnCount = ColumnCount();
+namespace {
 
-    // Band position lists.
+// Band position lists, and the header layout lists: shown columns by band, row and column-list
+// position; every visible band has its entry, used rows or not.
+void ListBandsAndHeaderRows(const TCustomdxTreeListControl& list, TdxLayoutLists& lists) {
+    const TdxTreeListBands& bands = list.Bands();
+    const int bandCount = bands.Count();
+    const int columnCount = list.ColumnCount();
     lists.BandPositions.assign(static_cast<std::size_t>(bandCount), -1);
     for (int b = 0; b < bandCount; ++b)
-        if (FBands->Items(b)->Visible()) {
+        if (bands.Items(b)->Visible()) {
             lists.BandPositions[std::size_t(b)] = static_cast<int>(lists.BandOrder.size());
             lists.BandOrder.push_back(b);
         }
@@ -433,8 +227,6 @@ void TCustomdxTreeListControl::BuildLayout(TdxLayoutLists& lists) const {
     lists.ColumnBandPositions.assign(std::size_t(columnCount), -1);
     lists.ColumnRowPositions.assign(std::size_t(columnCount), -1);
 
-    // Header layout lists: shown columns by band, row and column-list position;
-    // every visible band has its entry, used rows or not.
     struct TEntry {
         int Band;
         int Row;
@@ -442,9 +234,9 @@ void TCustomdxTreeListControl::BuildLayout(TdxLayoutLists& lists) const {
     };
     std::vector<TEntry> entries;
     for (int c = 0; c < columnCount; ++c) {
-        const TdxTreeListColumn* column = FColumns[std::size_t(c)];
-        if (IsColumnShown(column))
-            entries.push_back({column->FBandIndex, column->RowIndex(), c});
+        const TdxTreeListColumn* column = list.Columns(c);
+        if (list.IsColumnShown(column))
+            entries.push_back({column->BandIndex(), column->RowIndex(), c});
     }
     std::sort(entries.begin(), entries.end(), [](const TEntry& a, const TEntry& b) {
         return std::tie(a.Band, a.Row, a.Column) < std::tie(b.Band, b.Row, b.Column);
@@ -458,20 +250,22 @@ void TCustomdxTreeListControl::BuildLayout(TdxLayoutLists& lists) const {
         lists.ColumnBandPositions[std::size_t(e.Column)] = position;
         lists.ColumnRowPositions[std::size_t(e.Column)] = static_cast<int>(rows.size()) - 1;
     }
+}
 
-    // Band widths.
-    const bool followHeaders = FDefaultLayout || FOptionsEx.Contains(aoBandHeaderWidth);
+// The bands' minimum and natural widths from their header rows, then their share of the room.
+void ShareBandWidths(const TCustomdxTreeListControl& list, TdxLayoutLists& lists) {
+    const bool followHeaders = list.DefaultLayout() || list.OptionsEx().Contains(aoBandHeaderWidth);
     std::vector<TBandMeasure> measures;
     for (TdxBandLayout& band : lists.Bands) {
-        const TdxTreeListBand* item = FBands->Items(band.Band);
+        const TdxTreeListBand* item = list.Bands().Items(band.Band);
         int rowsMin = 0;
         int rowsNatural = 0;
         for (const TdxHeaderRow& row : band.Rows) {
             int rowMin = 0;
             int rowNatural = 0;
             for (int c : row.Columns) {
-                rowMin += ColumnMinWidth(c);
-                rowNatural += FColumns[std::size_t(c)]->Width();
+                rowMin += list.ColumnMinWidth(c);
+                rowNatural += list.Columns(c)->Width();
             }
             rowsMin = std::max(rowsMin, rowMin);
             rowsNatural = std::max(rowsNatural, rowNatural);
@@ -483,24 +277,36 @@ void TCustomdxTreeListControl::BuildLayout(TdxLayoutLists& lists) const {
         band.NaturalWidth = std::max(natural, band.MinWidth);
         measures.push_back({band.MinWidth, band.NaturalWidth, item->Sizing()});
     }
-    const int available = ClientWidth() - IndicatorWidth();
-    const std::vector<int> bandWidths =
-        DistributeBands(measures, FOptions.Contains(aoAutoWidth), available, lists.TotalWidth);
-    for (std::size_t p = 0; p < visibleBands; ++p)
+    const int available = list.ClientWidth() - list.IndicatorWidth();
+    const std::vector<int> bandWidths = DistributeBands(
+        measures, list.Options().Contains(aoAutoWidth), available, lists.TotalWidth);
+    for (std::size_t p = 0; p < lists.Bands.size(); ++p)
         lists.Bands[p].Width = bandWidths[p];
+}
 
-    // Column widths inside each band row.
+// The columns' widths inside each band row.
+void ShareColumnWidths(const TCustomdxTreeListControl& list, TdxLayoutLists& lists) {
     for (const TdxBandLayout& band : lists.Bands)
         for (const TdxHeaderRow& row : band.Rows) {
             std::vector<TColumnMeasure> columns;
             for (int c : row.Columns) {
-                const TdxTreeListColumn* column = FColumns[std::size_t(c)];
-                columns.push_back({column->Width(), ColumnMinWidth(c), column->Sizing()});
+                const TdxTreeListColumn* column = list.Columns(c);
+                columns.push_back({column->Width(), list.ColumnMinWidth(c), column->Sizing()});
             }
             const std::vector<int> widths = DistributeRow(columns, band.Width);
             for (std::size_t i = 0; i < row.Columns.size(); ++i)
                 lists.ColumnWidths[std::size_t(row.Columns[i])] = widths[i];
         }
+}
+
+} // namespace
+
+void TCustomdxTreeListControl::BuildLayout(TdxLayoutLists& lists) const {
+    lists = TdxLayoutLists();
+    ListBandsAndHeaderRows(*this, lists);
+    ShareBandWidths(*this, lists);
+    ShareColumnWidths(*this, lists);
+    const std::size_t visibleBands = lists.Bands.size();
 
     // Horizontal placement. A first band fixed left stays at the left edge and a
     // last band fixed right at the right edge, also while all bands fit (the room between is
@@ -703,23 +509,17 @@ TRect TCustomdxTreeListControl::HeaderRect(int column) const {
 // 5. header rows
 
 void TCustomdxTreeListControl::ApplyDefaultLayout() {
-    BeginUpdate();
-    try {
-        SetShowBands(false);
-        ApplyHeaderPanelRowCount(1, false);
-        while (FBands->Count() > 1)
-            FBands->Delete(FBands->Count() - 1);
-        if (FBands->Count() == 0)
-            FBands->Add();
-        FBands->Items(0)->SetVisible(true);
-        for (TdxTreeListColumn* column : FColumns)
-            column->FBandIndex = 0;
-        DropLayoutLists();
-    } catch (...) {
-        EndUpdate();
-        throw;
-    }
-    EndUpdate();
+    const TUpdateLock lock(*this);
+    SetShowBands(false);
+    ApplyHeaderPanelRowCount(1, false);
+    while (FBands->Count() > 1)
+        FBands->Delete(FBands->Count() - 1);
+    if (FBands->Count() == 0)
+        FBands->Add();
+    FBands->Items(0)->SetVisible(true);
+    for (TdxTreeListColumn* column : FColumns)
+        column->FBandIndex = 0;
+    DropLayoutLists();
 }
 
 int TCustomdxTreeListControl::HighestStoredRowIndex() const {
@@ -746,11 +546,7 @@ void TCustomdxTreeListControl::ApplyAutoHeaderPanelHeight() {
 void TCustomdxTreeListControl::CompactHeaderRows() {
     if (FCompacting)
         return;
-    FCompacting = true;
-    struct TReset {
-        bool& Flag;
-        ~TReset() { Flag = false; }
-    } reset{FCompacting};
+    const TTemporaryValue compacting(*this, FCompacting, true);
 
     ClearRowIndex();
     const bool autoHeight = FOptionsEx.Contains(aoAutoHeaderPanelHeight);
@@ -893,18 +689,10 @@ void TCustomdxTreeListControl::FitColumn(TdxTreeListColumn* column) {
 
 namespace {
 
-// Runs `fit` under the list's update lock, so the layout is computed once at the end; the lock
-// is given back also when fitting raises. (Not a scope object: ending the lock recalculates and
-// may raise itself, which must not happen in a destructor.)
+// Runs `fit` under the list's update lock, so the layout is computed once at the end.
 template <class TFit> void UnderUpdateLock(TCustomdxTreeList& list, TFit&& fit) {
-    list.BeginUpdate();
-    try {
-        fit();
-    } catch (...) {
-        list.EndUpdate();
-        throw;
-    }
-    list.EndUpdate();
+    const TUpdateLock lock(list);
+    fit();
 }
 
 } // namespace

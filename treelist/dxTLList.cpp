@@ -171,14 +171,10 @@ void TCustomdxTreeList::LayoutChanged() {
     // Loading ends with one full recalculation (Loaded).
     if (FLockUpdate != 0 || IsLoading() || ListDestroying())
         return;
-    ++FLockUpdate;
-    try {
+    {
+        const TTemporaryValue locked(*this, FLockUpdate, FLockUpdate + 1);
         RecalcLayout();
-    } catch (...) {
-        --FLockUpdate;
-        throw;
     }
-    --FLockUpdate;
     LayoutApplied();
 }
 

@@ -5,6 +5,7 @@
 #include "treelist/dxTLNode.h"
 #include "treelist/dxTLNodePool.h"
 #include "treelist/dxTLRowIndex.h"
+#include "treelist/dxTLScopes.h"
 #include "treelist/dxTLScrollState.h"
 #include "treelist/dxTLSelection.h"
 #include "treelist/dxTLTreeSummary.h"
@@ -124,16 +125,10 @@ public:
     // unless a handler freed the list meanwhile. True when the list is still there.
     template <class Work> bool UnderSelectionLock(Work&& work) {
         const fw::TLifeToken alive = LifeToken();
-        BeginSelection();
-        try {
+        {
+            const TSelectionLock lock(*this);
             work();
-        } catch (...) {
-            if (alive)
-                EndSelection();
-            throw;
         }
-        if (alive)
-            EndSelection();
         return alive.Alive();
     }
     // Repaints the focused row and the selected ones (all at once above 10).
@@ -260,6 +255,7 @@ protected:
     virtual void ClampView();
     // Nesting counter around moving the window's pixels: marks drawn by inverting pixels leave
     // first and come back after.
+    friend class TPaintLock;
     virtual void BeginPaintLock() {}
     virtual void EndPaintLock() {}
     // The rows' pixels moved; what cannot move with them (a dot pattern fixed to the

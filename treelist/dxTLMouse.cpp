@@ -192,34 +192,22 @@ void TCustomdxTreeListControl::PressRow(const TTreeListHitInfo& hit, TMouseButto
     if (button == mbLeft && hit.Area != haIndicator)
         FInput.State = isRowPressed;
     FInput.DragNode = hit.Node;
-    FInput.InRowPress = true;
     const TLifeToken alive = LifeToken();
-    BeginSelection();
-    try {
-        FInput.PressedNode = FocusedNode();
-        const int column =
-            hit.ColumnIndex >= 0 ? VisibleColumnOf(Layout(), hit.ColumnIndex) : FocusedColumn();
-        ChangeFocus(hit.Node, column >= 0 ? column : FocusedColumn(), true);
-        if (!alive)
-            return;
-        FInput.PressPoint = hit.Point;
-        // A handler of the focus change may have deleted nodes: what follows acts on the
-        // focused node, which deletion keeps valid.
-        TdxTreeListNode* focused = FocusedNode();
-        if (focused && MultiSelect())
-            SelectOnPress(focused, button, shift);
-    } catch (...) {
-        if (alive) {
-            FInput.InRowPress = false;
-            EndSelection();
-        }
-        throw;
-    }
-    // The selection filter's handler may have freed the list.
+    const TSelectionLock lock(*this);
+    // The press is over before its selection is announced.
+    const TTemporaryValue inRowPress(*this, FInput.InRowPress, true);
+    FInput.PressedNode = FocusedNode();
+    const int column =
+        hit.ColumnIndex >= 0 ? VisibleColumnOf(Layout(), hit.ColumnIndex) : FocusedColumn();
+    ChangeFocus(hit.Node, column >= 0 ? column : FocusedColumn(), true);
     if (!alive)
         return;
-    FInput.InRowPress = false;
-    EndSelection();
+    FInput.PressPoint = hit.Point;
+    // A handler of the focus change may have deleted nodes: what follows acts on the
+    // focused node, which deletion keeps valid.
+    TdxTreeListNode* focused = FocusedNode();
+    if (focused && MultiSelect())
+        SelectOnPress(focused, button, shift);
 }
 
 // The selection after a row press: Ctrl toggles, Shift takes the range from the anchor, a plain
@@ -730,19 +718,9 @@ void TCustomdxTreeListControl::WMCaptureChanged(TMessage& message) {
 
 // The framework gives the capture back before the release reaches MouseUp: that is no loss.
 void TCustomdxTreeListControl::WMButtonUp(TMessage& message) {
-    const bool wasReleasing = FInput.Releasing;
-    FInput.Releasing = true;
     // A click handler may free the list.
-    const TLifeToken alive = LifeToken();
-    try {
-        DispatchInherited(StaticMessageTable(), message);
-    } catch (...) {
-        if (alive)
-            FInput.Releasing = wasReleasing;
-        throw;
-    }
-    if (alive)
-        FInput.Releasing = wasReleasing;
+    const TTemporaryValue releasing(*this, FInput.Releasing, true);
+    DispatchInherited(StaticMessageTable(), message);
 }
 
 void TCustomdxTreeListControl::SetInputTimer(int direction, unsigned interval) {

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <optional>
 
 namespace dxtl {
 
@@ -91,43 +92,35 @@ void TdxTreeListNode::Expand(bool recurse) {
     // An expansion handler may free the list, and this node with it.
     TCustomdxTreeList* const owner = FOwner;
     const fw::TLifeToken alive = owner->LifeToken();
-    const bool takeLock = owner->UpdateLockCount() == 0;
-    if (takeLock)
-        owner->BeginUpdate();
-    try {
-        SetExpanded(true);
-        if (!alive)
-            return;
-        // Pre-order over the subtree without recursion: trees read from a stream can be as
-        // deep as the stream is long.
-        struct TFrame {
-            TdxTreeListNode* Node;
-            int NextChild;
-        };
-        std::vector<TFrame> stack;
-        if (recurse)
-            stack.push_back({this, 0});
-        while (!stack.empty()) {
-            TFrame& top = stack.back();
-            TdxTreeListNode* child = top.Node->Children(top.NextChild++);
-            if (!child) {
-                stack.pop_back();
-                continue;
-            }
-            if (child->FHasChildren) {
-                child->SetExpanded(true);
-                if (!alive)
-                    return;
-                stack.push_back({child, 0});
-            }
+    std::optional<TUpdateLock> lock;
+    if (owner->UpdateLockCount() == 0)
+        lock.emplace(*owner);
+    SetExpanded(true);
+    if (!alive)
+        return;
+    // Pre-order over the subtree without recursion: trees read from a stream can be as
+    // deep as the stream is long.
+    struct TFrame {
+        TdxTreeListNode* Node;
+        int NextChild;
+    };
+    std::vector<TFrame> stack;
+    if (recurse)
+        stack.push_back({this, 0});
+    while (!stack.empty()) {
+        TFrame& top = stack.back();
+        TdxTreeListNode* child = top.Node->Children(top.NextChild++);
+        if (!child) {
+            stack.pop_back();
+            continue;
         }
-    } catch (...) {
-        if (takeLock && alive)
-            owner->EndUpdate();
-        throw;
+        if (child->FHasChildren) {
+            child->SetExpanded(true);
+            if (!alive)
+                return;
+            stack.push_back({child, 0});
+        }
     }
-    if (takeLock && alive)
-        owner->EndUpdate();
 }
 
 void TdxTreeListNode::SetHasChildren(bool hasChildren) {

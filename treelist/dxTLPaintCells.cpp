@@ -284,15 +284,10 @@ void TCustomdxTreeListControl::DrawCell(TCanvas& canvas, const TRect& rect, TCol
                                         bool selected, int columnIndex, TdxTreeListNode* node,
                                         TBitmap* paintBitmap) {
     BeforePaintCell(node);
-    try {
-        PaintCellContent(canvas, rect, columnBrush, columnColor, rightEdge, leftEdge, cellKind,
-                         multiLine, brush, textColor, backgroundColor, focusedCell, selected,
-                         columnIndex, node, paintBitmap);
-    } catch (...) {
-        AfterPaintCell(node);
-        throw;
-    }
-    AfterPaintCell(node);
+    const TScopeExit after(*this, [&] { AfterPaintCell(node); });
+    PaintCellContent(canvas, rect, columnBrush, columnColor, rightEdge, leftEdge, cellKind,
+                     multiLine, brush, textColor, backgroundColor, focusedCell, selected,
+                     columnIndex, node, paintBitmap);
 }
 
 void TCustomdxTreeListControl::PaintCellContent(TCanvas& canvas, const TRect& rect,

@@ -142,7 +142,7 @@ void TCustomdxTreeListControl::ViewChanged() {
 // written take it too.
 void TCustomdxTreeListControl::CMFontChanged(TMessage& message) {
     if (ParentFont()) {
-        FChangingPanelFonts = true;
+        const TTemporaryValue changing(*this, FChangingPanelFonts, true);
         FBandFont.Assign(Font());
         FHeaderFont.Assign(Font());
         FPreviewFont.SetName(Font().Name());
@@ -150,7 +150,6 @@ void TCustomdxTreeListControl::CMFontChanged(TMessage& message) {
         FPreviewFont.SetCharset(Font().Charset());
         FPreviewFont.SetStyle(Font().Style());
         FPreviewFont.SetColor(kPreviewFontColor);
-        FChangingPanelFonts = false;
     }
     CopyFontToColumns();
     LayoutChanged();
@@ -225,52 +224,40 @@ void TCustomdxTreeListControl::SetOptions(TdxTreeListOptions options) {
     const TdxTreeListOptions old = FOptions;
     // The lock closes an open editor, makes the selection's changes one event and recomputes
     // the layout at its end.
-    BeginUpdate();
-    try {
-        if (options.Contains(aoRowSelect))
-            FOptionsEx = FOptionsEx.Without(aoInvertSelect);
-        if (old.Contains(aoAutoWidth) && !options.Contains(aoAutoWidth) &&
-            FOptionsEx.Contains(aoKeepColumnWidth) && !IsLoading())
-            KeepFittedWidths();
-        FOptions = options;
-        if (!old.Contains(aoAutoSort) && options.Contains(aoAutoSort))
-            ResetSortState();
-        DropLayoutLists();
-        if (!IsLoading()) {
-            ClearSelection();
-            if (TdxTreeListNode* focused = FocusedNode())
-                SetNodeSelected(focused, true);
-            if (!options.Contains(aoRowSelect) && StoredFocusedColumn() < 0)
-                SetFocusedColumn(0);
-        }
-    } catch (...) {
-        EndUpdate();
-        throw;
+    const TUpdateLock lock(*this);
+    if (options.Contains(aoRowSelect))
+        FOptionsEx = FOptionsEx.Without(aoInvertSelect);
+    if (old.Contains(aoAutoWidth) && !options.Contains(aoAutoWidth) &&
+        FOptionsEx.Contains(aoKeepColumnWidth) && !IsLoading())
+        KeepFittedWidths();
+    FOptions = options;
+    if (!old.Contains(aoAutoSort) && options.Contains(aoAutoSort))
+        ResetSortState();
+    DropLayoutLists();
+    if (!IsLoading()) {
+        ClearSelection();
+        if (TdxTreeListNode* focused = FocusedNode())
+            SetNodeSelected(focused, true);
+        if (!options.Contains(aoRowSelect) && StoredFocusedColumn() < 0)
+            SetFocusedColumn(0);
     }
-    EndUpdate();
 }
 
 void TCustomdxTreeListControl::SetOptionsEx(TdxTreeListOptionsEx options) {
     if (options == FOptionsEx)
         return;
     const TdxTreeListOptionsEx old = FOptionsEx;
-    BeginUpdate();
-    try {
-        if (options.Contains(aoInvertSelect))
-            FOptions = FOptions.Without(aoRowSelect);
-        FOptionsEx = options;
-        if ((old.Contains(aoMultiSort) && !options.Contains(aoMultiSort)) ||
-            old.Contains(aoAnsiSort) != options.Contains(aoAnsiSort))
-            ResetSortState();
-        if (!old.Contains(aoAutoHeaderPanelHeight) && options.Contains(aoAutoHeaderPanelHeight) &&
-            !IsLoading())
-            ApplyAutoHeaderPanelHeight();
-        DropLayoutLists();
-    } catch (...) {
-        EndUpdate();
-        throw;
-    }
-    EndUpdate();
+    const TUpdateLock lock(*this);
+    if (options.Contains(aoInvertSelect))
+        FOptions = FOptions.Without(aoRowSelect);
+    FOptionsEx = options;
+    if ((old.Contains(aoMultiSort) && !options.Contains(aoMultiSort)) ||
+        old.Contains(aoAnsiSort) != options.Contains(aoAnsiSort))
+        ResetSortState();
+    if (!old.Contains(aoAutoHeaderPanelHeight) && options.Contains(aoAutoHeaderPanelHeight) &&
+        !IsLoading())
+        ApplyAutoHeaderPanelHeight();
+    DropLayoutLists();
 }
 
 // --- image lists -----------------------------------------------------------------------------

@@ -149,9 +149,9 @@ void ReadBands(TdxTreeList& list, const TLayoutValue& value) {
     list.SetBands(bands);
 }
 
-void RegisterListClass(TPropertyRegistry& registry) {
+// Bands, header rows, the border, colours, fonts and images.
+void RegisterListPanelProperties(TClassBuilder<TdxTreeList>& builder) {
     using L = TdxTreeList;
-    auto builder = RegisterComponentClass<L>(registry, "TdxTreeList", "TCustomControl");
     auto integer = [&](const char* name, void (L::*setter)(int)) { builder.Int(name, setter); };
     auto color = [&](const char* name, void (L::*setter)(TColor)) { builder.Color(name, setter); };
     auto boolean = [&](const char* name, void (L::*setter)(bool)) { builder.Bool(name, setter); };
@@ -190,6 +190,15 @@ void RegisterListClass(TPropertyRegistry& registry) {
     builder.Custom("StateImages", [](L& l, const TLayoutValue& v, TLoadContext&) {
         l.SetStateImagesName(LayoutIdentifier(v));
     });
+}
+
+// Options, rows, lines, scroll bars and what is shown.
+void RegisterListViewProperties(TClassBuilder<TdxTreeList>& builder) {
+    using L = TdxTreeList;
+    auto integer = [&](const char* name, void (L::*setter)(int)) { builder.Int(name, setter); };
+    auto color = [&](const char* name, void (L::*setter)(TColor)) { builder.Color(name, setter); };
+    auto boolean = [&](const char* name, void (L::*setter)(bool)) { builder.Bool(name, setter); };
+
     integer("IndentDesc", &L::SetIndentDesc);
     builder.String("IniFileName", &L::SetIniFileName);
     builder.String("IniSectionName", &L::SetIniSectionName);
@@ -238,7 +247,11 @@ void RegisterListClass(TPropertyRegistry& registry) {
     boolean("SimpleCustomizeBox", &L::SetSimpleCustomizeBox);
     boolean("ShowHiddenInCustomizeBox", &L::SetShowHiddenInCustomizeBox);
     color("GridLineColor", &L::SetGridLineColor);
+}
 
+// The events and the node stream "Data".
+void RegisterListEvents(TClassBuilder<TdxTreeList>& builder) {
+    using L = TdxTreeList;
     builder.Event<TTLExpandedEvent>("OnDeletion", &L::OnDeletion, "TTLExpandedEvent")
         .Event<TTLExpandingEvent>("OnExpanding", &L::OnExpanding, "TTLExpandingEvent")
         .Event<TTLExpandingEvent>("OnCollapsing", &L::OnCollapsing, "TTLExpandingEvent")
@@ -262,6 +275,13 @@ void RegisterListClass(TPropertyRegistry& registry) {
         .Custom("Data", [](L& list, const TLayoutValue& value, TLoadContext&) {
             list.ReadData(BytesFromHex(value));
         });
+}
+
+void RegisterListClass(TPropertyRegistry& registry) {
+    auto builder = RegisterComponentClass<TdxTreeList>(registry, "TdxTreeList", "TCustomControl");
+    RegisterListPanelProperties(builder);
+    RegisterListViewProperties(builder);
+    RegisterListEvents(builder);
 }
 
 void RegisterColumnClass(TPropertyRegistry& registry) {

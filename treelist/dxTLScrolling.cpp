@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <optional>
 
 namespace dxtl {
 
@@ -128,14 +129,10 @@ void TCustomdxTreeList::ScrollRows(int distance) {
     // The rows area with the indicator column at its left.
     TRect area = DataAreaRect();
     area.Left = ClientRect().Left;
-    BeginPaintLock();
-    try {
+    {
+        const TPaintLock lock(*this);
         Window()->Scroll(0, distance, area);
-    } catch (...) {
-        EndPaintLock();
-        throw;
     }
-    EndPaintLock();
     RowsMoved();
 }
 
@@ -145,24 +142,17 @@ void TCustomdxTreeList::MakeVisible(TdxTreeListNode* node) {
     // Expansion and top row handlers may free the list.
     const TLifeToken alive = LifeToken();
     const bool expandAncestors = !node->IsVisible();
-    if (expandAncestors)
-        BeginUpdate();
-    try {
-        if (expandAncestors)
-            for (TdxTreeListNode* p = node->FParent; p; p = p->FParent)
-                if (!p->FExpanded) {
-                    p->SetExpanded(true);
-                    if (!alive)
-                        return;
-                }
-        ScrollIntoView(node, expandAncestors);
-    } catch (...) {
-        if (expandAncestors && alive)
-            EndUpdate();
-        throw;
+    std::optional<TUpdateLock> lock;
+    if (expandAncestors) {
+        lock.emplace(*this);
+        for (TdxTreeListNode* p = node->FParent; p; p = p->FParent)
+            if (!p->FExpanded) {
+                p->SetExpanded(true);
+                if (!alive)
+                    return;
+            }
     }
-    if (expandAncestors && alive)
-        EndUpdate();
+    ScrollIntoView(node, expandAncestors);
 }
 
 // The node's row wholly in view: the first row when it lies above, the last row shown wholly
@@ -293,14 +283,10 @@ void TCustomdxTreeListControl::SetLeftCoord(int x) {
             const TdxTreeListAreas& areas = layout.Areas;
             const TRect moving{areas.Rows.Left, areas.Client.Top, areas.Client.Right,
                                areas.Rows.Bottom};
-            BeginPaintLock();
-            try {
+            {
+                const TPaintLock lock(*this);
                 Window()->Scroll(old - x, 0, moving);
-            } catch (...) {
-                EndPaintLock();
-                throw;
             }
-            EndPaintLock();
             RowsMoved();
         }
     }
@@ -367,17 +353,8 @@ void TCustomdxTreeListControl::WriteScrollBar(int bar, const TScrollInfo& info, 
     shown = visible;
     // A bar shown or hidden resizes the client area at once; keeping the view in range then
     // may scroll, and a top row handler may free the list.
-    const TLifeToken alive = LifeToken();
-    BeginPaintLock();
-    try {
-        Window()->SetScrollInfo(bar, info, visible);
-    } catch (...) {
-        if (alive)
-            EndPaintLock();
-        throw;
-    }
-    if (alive)
-        EndPaintLock();
+    const TPaintLock lock(*this);
+    Window()->SetScrollInfo(bar, info, visible);
 }
 
 // Each bar is written twice: showing or hiding one changes the client size the other depends
@@ -387,16 +364,8 @@ void TCustomdxTreeListControl::UpdateScrollBars() {
     TdxScrollState& state = ScrollState();
     if (!HandleAllocated() || state.UpdatingBars || ListDestroying() || IsLoading())
         return;
-    state.UpdatingBars = true;
     const TLifeToken alive = LifeToken();
-    struct TReset {
-        bool& Flag;
-        const TLifeToken& Alive;
-        ~TReset() {
-            if (Alive)
-                Flag = false;
-        }
-    } reset{state.UpdatingBars, alive};
+    const TTemporaryValue updating(*this, state.UpdatingBars, true);
     const bool vertical = FScrollBars == ssVertical || FScrollBars == ssBoth;
     const bool horizontal = FScrollBars == ssHorizontal || FScrollBars == ssBoth;
     for (int pass = 0; pass < 2; ++pass) {
@@ -446,23 +415,18 @@ void TCustomdxTreeListControl::ClientSizeChanged() {
     TdxScrollState& state = ScrollState();
     // Two bars each needed only because of the other: both go at once.
     if (state.BarShown[0] && state.BarShown[1] && !state.UpdatingBars && FitsWithoutScrollBars()) {
-        state.UpdatingBars = true;
-        state.BarShown[0] = state.BarShown[1] = false;
         // The bars going resize the client at once, which may scroll rows; a top row handler
         // may free the list.
         const TLifeToken alive = LifeToken();
-        try {
+        {
+            const TTemporaryValue updating(*this, state.UpdatingBars, true);
+            state.BarShown[0] = state.BarShown[1] = false;
             Window()->SetScrollInfo(SB::Horz, Window()->GetScrollInfo(SB::Horz), false);
             if (alive)
                 Window()->SetScrollInfo(SB::Vert, Window()->GetScrollInfo(SB::Vert), false);
-        } catch (...) {
-            if (alive)
-                state.UpdatingBars = false;
-            throw;
         }
         if (!alive)
             return;
-        state.UpdatingBars = false;
     }
     LayoutChanged();
 }
@@ -638,16 +602,7 @@ void TCustomdxTreeListControl::StartPanning() {
         return;
     const TdxScrollState& state = ScrollState();
     TdxTreeListPanning panning(*this, state.BarShown[0], state.BarShown[1]);
-    const TLifeToken alive = LifeToken();
-    FPanning = &panning;
-    struct TReset {
-        TdxTreeListPanning*& Panning;
-        const TLifeToken& Alive;
-        ~TReset() {
-            if (Alive)
-                Panning = nullptr;
-        }
-    } reset{FPanning, alive};
+    const TTemporaryValue<TdxTreeListPanning*> running(*this, FPanning, &panning);
     panning.Run();
 }
 

@@ -91,39 +91,22 @@ void TCustomdxTreeList::SelectRange(TdxTreeListNode* a, TdxTreeListNode* b) {
         std::swap(a, b);
     // The filter's handler may free the list: then nothing of it is touched any more.
     const TLifeToken alive = LifeToken();
-    BeginSelection();
-    try {
-        BeginUpdate();
-        try {
-            std::vector<TdxTreeListNode*> collected;
-            for (TdxTreeListNode* node = a; node; node = node->GetNextRow()) {
-                if (!FSelection.RangeStart)
-                    FSelection.RangeStart = node;
-                const bool allowed = CanSelectNode(node);
-                if (!alive)
-                    return;
-                if (allowed)
-                    collected.push_back(node);
-                if (node == b)
-                    break;
-            }
-            FSelection.Merge(std::move(collected));
-        } catch (...) {
-            if (alive) {
-                FSelection.RangeStart = nullptr;
-                EndUpdate();
-            }
-            throw;
-        }
-        FSelection.RangeStart = nullptr;
-        EndUpdate();
-    } catch (...) {
-        if (alive)
-            EndSelection();
-        throw;
+    const TSelectionLock selectionLock(*this);
+    const TUpdateLock updateLock(*this);
+    const TTemporaryValue<TdxTreeListNode*> rangeStart(*this, FSelection.RangeStart, nullptr);
+    std::vector<TdxTreeListNode*> collected;
+    for (TdxTreeListNode* node = a; node; node = node->GetNextRow()) {
+        if (!FSelection.RangeStart)
+            FSelection.RangeStart = node;
+        const bool allowed = CanSelectNode(node);
+        if (!alive)
+            return;
+        if (allowed)
+            collected.push_back(node);
+        if (node == b)
+            break;
     }
-    if (alive)
-        EndSelection();
+    FSelection.Merge(std::move(collected));
 }
 
 int TCustomdxTreeList::CompareWithAnchor(const TdxTreeListNode* node) const {
@@ -148,17 +131,11 @@ void TCustomdxTreeList::InvalidateSelection() {
 }
 
 void TCustomdxTreeList::DeleteSelection() {
-    BeginUpdate();
-    try {
-        // Each deletion takes the node out of the set (with its selected descendants).
-        while (FSelection.Count() > 0)
-            FSelection.At(0)->Free();
-        FSelection.Clear();
-    } catch (...) {
-        EndUpdate();
-        throw;
-    }
-    EndUpdate();
+    const TUpdateLock lock(*this);
+    // Each deletion takes the node out of the set (with its selected descendants).
+    while (FSelection.Count() > 0)
+        FSelection.At(0)->Free();
+    FSelection.Clear();
 }
 
 // --- the selection as text ------------------------------------------------------------------

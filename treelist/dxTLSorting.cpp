@@ -60,30 +60,23 @@ void TCustomdxTreeListControl::WriteColumnSorted(TdxTreeListColumn* column,
     const TLifeToken columnAlive = column->LifeToken();
     const bool autoSort = FOptions.Contains(aoAutoSort);
     if (sorted != csNone) {
-        BeginUpdate();
-        try {
-            // A plain click leaves one column sorted; Shift with aoMultiSort adds one.
-            if (autoSort && !FSort.MultiSortFlag && FSort.Lock == 0)
-                ResetSortState();
-            column->FSorted = sorted;
-            if (FOptionsEx.Contains(aoMultiSort))
-                GetSortColumn();
-            FSort.Append(column);
-            if (autoSort && FSort.Lock == 0)
-                SortNodes(-1, column->FieldIndex(), sorted == csDown);
-        } catch (...) {
-            if (alive)
-                EndUpdate();
-            throw;
-        }
-        if (alive)
-            EndUpdate();
+        const TUpdateLock lock(*this);
+        // A plain click leaves one column sorted; Shift with aoMultiSort adds one.
+        if (autoSort && !FSort.MultiSortFlag && FSort.Lock == 0)
+            ResetSortState();
+        column->FSorted = sorted;
+        if (FOptionsEx.Contains(aoMultiSort))
+            GetSortColumn();
+        FSort.Append(column);
+        if (autoSort && FSort.Lock == 0)
+            SortNodes(-1, column->FieldIndex(), sorted == csDown);
         return;
     }
-    ++FSort.Lock;
-    column->FSorted = csNone;
-    FSort.Remove(column);
-    --FSort.Lock;
+    {
+        const TTemporaryValue locked(*this, FSort.Lock, FSort.Lock + 1);
+        column->FSorted = csNone;
+        FSort.Remove(column);
+    }
     // The remaining first sorted column orders the nodes; with none left they stay as they are.
     if (FSort.Lock == 0)
         Resort();
@@ -97,20 +90,13 @@ void TCustomdxTreeListControl::ColumnClicked(int column, bool multiSort, bool cl
     TdxTreeListColumn* clicked = FColumns[std::size_t(column)];
     const TLifeToken alive = LifeToken();
     const TLifeToken columnAlive = clicked->LifeToken();
-    FSort.MultiSortFlag = multiSort && FOptionsEx.Contains(aoMultiSort);
-    FSort.ClearSortFlag = clearSort;
-    try {
-        if (OnColumnClick)
-            OnColumnClick(this, clicked);
-        if (alive && columnAlive && FOptions.Contains(aoAutoSort))
-            SortByColumnClick(clicked);
-    } catch (...) {
-        if (alive)
-            FSort.MultiSortFlag = FSort.ClearSortFlag = false;
-        throw;
-    }
-    if (alive)
-        FSort.MultiSortFlag = FSort.ClearSortFlag = false;
+    const TTemporaryValue multiSortFlag(*this, FSort.MultiSortFlag,
+                                        multiSort && FOptionsEx.Contains(aoMultiSort));
+    const TTemporaryValue clearSortFlag(*this, FSort.ClearSortFlag, clearSort);
+    if (OnColumnClick)
+        OnColumnClick(this, clicked);
+    if (alive && columnAlive && FOptions.Contains(aoAutoSort))
+        SortByColumnClick(clicked);
 }
 
 void TCustomdxTreeListControl::SortByColumnClick(TdxTreeListColumn* column) {
@@ -433,22 +419,10 @@ void TCustomdxTreeListControl::SortNodes(int depth, int fieldIndex, bool descend
     const TLifeToken alive = LifeToken();
     const TSorter sorter(*this, fieldIndex, descending);
     TBusyCursor busy(FOptionsEx.Contains(aoShowHourGlass), HasPlatform() ? &Platform() : nullptr);
-    BeginUpdate();
+    const TUpdateLock lock(*this);
     ++FSort.Running;
-    bool finished = false;
-    try {
-        finished = SortSiblingLists(depth, sorter);
-    } catch (...) {
-        if (alive) {
-            --FSort.Running;
-            EndUpdate();
-        }
-        throw;
-    }
-    if (!finished || !alive)
-        return;
-    --FSort.Running;
-    EndUpdate();
+    const TScopeExit running(*this, [this] { --FSort.Running; });
+    SortSiblingLists(depth, sorter);
 }
 
 // Depth -1: a list, then its members' lists in its new order, depth first. Depth k: the lists
@@ -486,19 +460,10 @@ bool TCustomdxTreeListControl::SortSiblingLists(int depth, const TSorter& sorter
 void TCustomdxTreeListControl::Resort() {
     if (!FOptions.Contains(aoAutoSort))
         return;
-    const TLifeToken alive = LifeToken();
-    BeginUpdate();
-    try {
-        TdxTreeListColumn* column = GetSortColumn();
-        if (column && column->Sorted() != csNone)
-            SortNodes(-1, column->FieldIndex(), column->Sorted() == csDown);
-    } catch (...) {
-        if (alive)
-            EndUpdate();
-        throw;
-    }
-    if (alive)
-        EndUpdate();
+    const TUpdateLock lock(*this);
+    TdxTreeListColumn* column = GetSortColumn();
+    if (column && column->Sorted() != csNone)
+        SortNodes(-1, column->FieldIndex(), column->Sorted() == csDown);
 }
 
 } // namespace dxtl

@@ -127,7 +127,7 @@ std::int32_t ReadNode(TNodeStreamReader& in, TdxTreeListNode* node, bool older) 
 
 void TCustomdxTreeList::ReadData(std::string_view bytes) {
     // One lock around the clear and the reading: the layout is recomputed once, at the end.
-    BeginUpdate();
+    const TUpdateLock lock(*this);
     try {
         ClearNodes();
         TNodeStreamReader in(bytes);
@@ -170,10 +170,8 @@ void TCustomdxTreeList::ReadData(std::string_view bytes) {
             ClearNodes();
         } catch (...) {
         }
-        EndUpdate();
         throw;
     }
-    EndUpdate();
 }
 
 std::string TCustomdxTreeList::WriteData(TdxNodeStreamFormat format) {
