@@ -6,8 +6,7 @@ leaves, the hand cursor shows while hovering, and a press released outside does 
 import struct
 
 import varnel_e2e
-from varnel_e2e import GENEROUS
-from varnel_e2e import LIST_CLASS, DesktopTestCase, wait_until
+from varnel_e2e import GENEROUS, LIST_CLASS, DesktopTestCase, wait_until
 from varnel_e2e.paths import REPO_DIR
 
 STRIP_RGB = (0xFF, 0xFE, 0xF9)  # Panel2's colour 0x00F9FEFF, which the buttons take
@@ -111,13 +110,15 @@ class FlatButtonTest(DesktopTestCase):
         self.assertNotEqual(arrow, hand)
 
         self.desktop.x.move_pointer(*self.centre("종료"))
-        wait_until(lambda: self.desktop.x.cursor().opaque() == hand, GENEROUS, 0.1, "the hand cursor")
+        wait_until(lambda: self.desktop.x.cursor().opaque() == hand, GENEROUS, 0.1,
+                   "the hand cursor")
         self.desktop.x.move_pointer(*self.centre("버그잡아수세요"))
         self.desktop.settle(self.form["hwnd"])
         self.assertEqual(self.desktop.x.cursor().opaque(), hand)
 
         self.desktop.x.move_pointer(*self.away)
-        wait_until(lambda: self.desktop.x.cursor().opaque() == arrow, GENEROUS, 0.1, "the arrow again")
+        wait_until(lambda: self.desktop.x.cursor().opaque() == arrow, GENEROUS, 0.1,
+                   "the arrow again")
 
     def test_press_released_outside_does_not_click(self) -> None:
         caption = "숨기기(F2)"

@@ -1,9 +1,8 @@
 """The harness itself: targets.exe's windows as winstate sees them, input through X, recovery."""
 
 import varnel_e2e
-from varnel_e2e import GENEROUS
-from varnel_e2e import (WM_NULL, WS_EX_APPWINDOW, WS_EX_TOOLWINDOW, DesktopTestCase, Environment,
-                        WinState)
+from varnel_e2e import (GENEROUS, WM_NULL, WS_EX_APPWINDOW, WS_EX_TOOLWINDOW, DesktopTestCase,
+                        Environment, WinState)
 from varnel_e2e.processes import end_process
 from varnel_e2e.winstate import WinStateError
 

@@ -2,8 +2,7 @@
 desktop, and closing while hidden ends the program."""
 
 import varnel_e2e
-from varnel_e2e import GENEROUS
-from varnel_e2e import (CAPTION_COLUMN_LEFT, FIRST_ROW_TOP, LIST_CLASS, ROW_HEIGHT,
+from varnel_e2e import (CAPTION_COLUMN_LEFT, FIRST_ROW_TOP, GENEROUS, LIST_CLASS, ROW_HEIGHT,
                         DesktopTestCase, wait_until)
 
 REFRESH_CAPTION = "다시보기"

@@ -4,9 +4,8 @@ whole row in view and then a page further; Down, Down, Space marks the third row
 mouse, and F2 hides exactly one window, that one, together with Varnel."""
 
 import varnel_e2e
-from varnel_e2e import GENEROUS
-from varnel_e2e import (CAPTION_COLUMN_LEFT, FIRST_ROW_TOP, LIST_CLASS, LIST_RGB, ROW_HEIGHT,
-                        DesktopTestCase, wait_until)
+from varnel_e2e import (CAPTION_COLUMN_LEFT, FIRST_ROW_TOP, GENEROUS, LIST_CLASS, LIST_RGB,
+                        ROW_HEIGHT, DesktopTestCase, wait_until)
 
 WINDOWS = 50
 BLACK = (0, 0, 0)
@@ -40,8 +39,8 @@ class KeyboardTest(DesktopTestCase):
 
     def press_until(self, key: str, condition, what: str):
         self.desktop.press(key)
-        return wait_until(lambda: (lambda v: v if condition(v) else None)(self.view()), GENEROUS, 0.2,
-                          what)
+        return wait_until(lambda: (lambda v: v if condition(v) else None)(self.view()),
+                          GENEROUS, 0.2, what)
 
     def ticked(self, row: int) -> bool:
         picture = self.desktop.capture_child(self.form["hwnd"], LIST_CLASS)

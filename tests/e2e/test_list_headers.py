@@ -3,8 +3,7 @@ headers in the flat look in the panel colour, and a click on the caption header 
 rows by caption and shows the sort mark, a second click reversing them."""
 
 import varnel_e2e
-from varnel_e2e import GENEROUS
-from varnel_e2e import (CAPTION_COLUMN_LEFT, FIRST_ROW_TOP, LIST_CLASS, ROW_HEIGHT,
+from varnel_e2e import (CAPTION_COLUMN_LEFT, FIRST_ROW_TOP, GENEROUS, LIST_CLASS, ROW_HEIGHT,
                         DesktopTestCase, wait_until)
 
 BAND_HEIGHT = 17

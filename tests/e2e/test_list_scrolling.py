@@ -3,8 +3,7 @@ vertical scroll bar, a wheel notch moves the rows three rows up or down, and dra
 to the bottom of the bar shows the last page, where the wheel cannot go further down."""
 
 import varnel_e2e
-from varnel_e2e import GENEROUS
-from varnel_e2e import (CAPTION_COLUMN_LEFT, FIRST_ROW_TOP, LIST_CLASS, ROW_HEIGHT,
+from varnel_e2e import (CAPTION_COLUMN_LEFT, FIRST_ROW_TOP, GENEROUS, LIST_CLASS, ROW_HEIGHT,
                         DesktopTestCase, wait_until)
 
 WS_VSCROLL = 0x00200000

@@ -4,9 +4,8 @@ the button strip, the list, resizing, a second copy and a hung window at start-u
 import time
 
 import varnel_e2e
-from varnel_e2e import GENEROUS
-from varnel_e2e import (LIST_CLASS, LIST_RGB, MAIN_FORM_CLASS, DesktopTestCase, height, wait_until,
-                        width)
+from varnel_e2e import (GENEROUS, LIST_CLASS, LIST_RGB, MAIN_FORM_CLASS, DesktopTestCase, height,
+                        wait_until, width)
 
 WS_MAXIMIZEBOX = 0x00010000
 WS_MINIMIZEBOX = 0x00020000

@@ -9,8 +9,7 @@ its own hot key, measured the same way in the same run."""
 import statistics
 
 import varnel_e2e
-from varnel_e2e import GENEROUS
-from varnel_e2e import DesktopTestCase, wait_until
+from varnel_e2e import GENEROUS, DesktopTestCase, wait_until
 from varnel_e2e.marking import ListOnScreen, run_helper
 
 WINDOWS = 50
@@ -107,7 +106,7 @@ class MarkingTest(DesktopTestCase):
                                ("base_hide", ["hide", "-key", VK_F3, *map(str, hwnds)]),
                                ("base_show", ["show", "-key", VK_F3, *map(str, hwnds)])):
                 result = run_helper(self.desktop, "hidetimer", *args)
-                self.assertTrue(result.get("done"), f"{step}: not every window reached it: {result}")
+                self.assertTrue(result.get("done"), f"{step}: not every window got there: {result}")
                 times[step].append(result["ms"])
         hider.kill()
         median = {step: statistics.median(values) for step, values in times.items()}

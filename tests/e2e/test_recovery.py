@@ -1,15 +1,14 @@
-"""No window stays lost: when Varnel is killed while marked windows are hidden, the next Varnel
-to start shows them again (timed by a helper from the new process's start, a figure) and lists
-them when they were shown within its bounded wait for them; windows whose rows a refresh dropped while they were hidden still come back with
-Shift+F2; a copy that still runs keeps what it hid, whether another copy shows its own marked
-windows, starts up or closes."""
+"""No window stays lost: when Varnel is killed while marked windows are hidden, the next Varnel to
+start shows them again (timed by a helper from the new process's start, a figure) and lists them
+when they were shown within its bounded wait for them; windows whose rows a refresh dropped
+while they were hidden still come back with Shift+F2; a copy that still runs keeps what it hid,
+whether another copy shows its own marked windows, starts up or closes."""
 
 import os
 import signal
 
 import varnel_e2e
-from varnel_e2e import GENEROUS
-from varnel_e2e import (CAPTION_COLUMN_LEFT, FIRST_ROW_TOP, LIST_CLASS, MAIN_FORM_CLASS,
+from varnel_e2e import (CAPTION_COLUMN_LEFT, FIRST_ROW_TOP, GENEROUS, LIST_CLASS, MAIN_FORM_CLASS,
                         ROW_HEIGHT, DesktopTestCase, wait_until)
 from varnel_e2e.marking import ListOnScreen, run_helper, windows_path
 
@@ -93,8 +92,10 @@ class RecoveryTest(DesktopTestCase):
         form = self.start_main_form()
         ListOnScreen(self.desktop, form["hwnd"]).mark_rows([0, 1, 2])
         # F2 pressed while the mouse button is held down on 다시보기: the click comes at the
-        # release, and the refresh finds the marked windows hidden and lists none of them.
-        clicked = run_helper(self.desktop, "starttimer", "f2-during-refresh-click", form["hwnd"])
+        # release, let go once the marked windows are hidden, and the refresh finds them hidden
+        # and lists none of them.
+        clicked = run_helper(self.desktop, "starttimer", "f2-during-refresh-click", form["hwnd"],
+                             *hwnds)
         self.assertTrue(clicked.get("pressed") and clicked.get("hidden")
                         and clicked.get("released"), f"{clicked}")
         print(f"\nf2-during-refresh-click: {clicked}")

@@ -10,12 +10,11 @@
                                     SendInput and waits until the refresh is over. Prints
                                     {"ms", "probe_ms", "wine", "sent_again", "raised"} and,
                                     when it fails, "failed" saying where.
-   starttimer f2-during-refresh-click FORM
+   starttimer f2-during-refresh-click FORM HWND...
                                     holds the mouse button down on the refresh button, presses
-                                    F2, waits until Varnel is hidden and lets go: the refresh
-                                    finds the marked windows hidden. Prints {"pressed",
-                                    "hidden", "held_while_hidden", "released", "sent_again",
-                                    "f2_again", "raised"}.
+                                    F2, waits until Varnel and the marked windows HWND... are
+                                    hidden and lets go: the refresh finds them hidden. Prints
+   {"pressed", "hidden", "held_while_hidden", "released", "sent_again", "f2_again", "raised"}.
 
    The refresh starts at the release of the button (the press is sent first and awaited).
    Its end: see answers() below. Numbers may be decimal or 0x-prefixed hexadecimal. */
@@ -49,6 +48,18 @@ static BOOL CALLBACK find_form(HWND window, LPARAM parameter) {
 static BOOL all_visible(HWND* windows, int count) {
     for (int i = 0; i < count; ++i) {
         if (!IsWindowVisible(windows[i])) {
+            return FALSE;
+        }
+    }
+    return TRUE;
+}
+
+static BOOL all_hidden(HWND form, HWND* windows, int count) {
+    if (IsWindowVisible(form)) {
+        return FALSE;
+    }
+    for (int i = 0; i < count; ++i) {
+        if (IsWindowVisible(windows[i])) {
             return FALSE;
         }
     }
@@ -198,8 +209,10 @@ static int refresh(HWND form) {
 }
 
 /* The mouse button held down on the refresh button while F2 is pressed, then let go: the
-   release clicks, and the refresh finds the marked windows hidden. */
-static int f2_during_refresh_click(HWND form) {
+   release clicks, and the refresh finds the marked windows hidden. The sweep asks their
+   programs to hide them without waiting, so the release waits until they have, not only until
+   the form is hidden. */
+static int f2_during_refresh_click(HWND form, HWND* marked, int count) {
     const HWND button = find_refresh_button(form);
     if (!button) {
         json_error("no refresh button");
@@ -215,13 +228,13 @@ static int f2_during_refresh_click(HWND form) {
     const double started = now_ms();
     BOOL pressedAgain = FALSE;
     press_f2(FALSE);
-    while (IsWindowVisible(form) && now_ms() - started < RefreshTimeoutMs) {
-        if (hot_key_lost(FALSE, started, &pressedAgain)) {
+    while (!all_hidden(form, marked, count) && now_ms() - started < RefreshTimeoutMs) {
+        if (hot_key_lost(!IsWindowVisible(form), started, &pressedAgain)) {
             press_f2(FALSE);
         }
         pump_a_moment();
     }
-    const BOOL hidden = !IsWindowVisible(form);
+    const BOOL hidden = all_hidden(form, marked, count);
     /* Whether the button still held the mouse once the form was hidden: the release clicks
        only then. */
     const BOOL heldWhileHidden = captured(thread);
@@ -246,10 +259,15 @@ int main(int argc, char** argv) {
     if (argc == 3 && strcmp(argv[1], "refresh") == 0) {
         return refresh((HWND)(ULONG_PTR)strtoull(argv[2], NULL, 0));
     }
-    if (argc == 3 && strcmp(argv[1], "f2-during-refresh-click") == 0) {
-        return f2_during_refresh_click((HWND)(ULONG_PTR)strtoull(argv[2], NULL, 0));
+    if (argc >= 3 && strcmp(argv[1], "f2-during-refresh-click") == 0) {
+        HWND marked[MaxWindows];
+        int count = 0;
+        for (int i = 3; i < argc && count < MaxWindows; ++i) {
+            marked[count++] = (HWND)(ULONG_PTR)strtoull(argv[i], NULL, 0);
+        }
+        return f2_during_refresh_click((HWND)(ULONG_PTR)strtoull(argv[2], NULL, 0), marked, count);
     }
     json_error("usage: starttimer start EXE [HWND...] | starttimer refresh FORM"
-               " | starttimer f2-during-refresh-click FORM");
+               " | starttimer f2-during-refresh-click FORM HWND...");
     return 2;
 }
