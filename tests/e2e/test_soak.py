@@ -24,7 +24,7 @@ class SoakTest(DesktopTestCase):
         ListOnScreen(self.desktop, form["hwnd"]).mark_rows(list(range(MARKED)))
 
         result = run_helper(self.desktop, "soak", CYCLES, REFRESH_EVERY, form["hwnd"], *hwnds,
-                            timeout=600)
+                            timeout=1800)
         self.desktop.screenshot("after", settle=form["hwnd"])
         print(f"\n{result['cycles']} hide/show cycles (after {result['warm_up_cycles']} to warm up)"
               f" in {result['seconds']} s; {result['windows_opened']} windows opened,"
