@@ -4,10 +4,9 @@ leaves, the hand cursor shows while hovering, and a press released outside does 
 (A click on the refresh button refreshing the list is in test_hide_show.)"""
 
 import struct
-import time
 
 import varnel_e2e
-from varnel_e2e import LIST_CLASS, DesktopTestCase, wait_until
+from varnel_e2e import GENEROUS, LIST_CLASS, DesktopTestCase, wait_until
 from varnel_e2e.paths import REPO_DIR
 
 STRIP_RGB = (0xFF, 0xFE, 0xF9)  # Panel2's colour 0x00F9FEFF, which the buttons take
@@ -82,7 +81,7 @@ class FlatButtonTest(DesktopTestCase):
             blue, dark = ink(picture, is_blue), ink(picture, is_dark)
             return picture if (bool(blue), bool(dark)) == (hot, not hot) else None
 
-        return wait_until(probe, 10, 0.1, what)
+        return wait_until(probe, GENEROUS, 0.1, what)
 
     def test_caption_turns_blue_under_the_mouse_and_back_when_it_leaves(self) -> None:
         caption = "다시보기"
@@ -111,13 +110,15 @@ class FlatButtonTest(DesktopTestCase):
         self.assertNotEqual(arrow, hand)
 
         self.desktop.x.move_pointer(*self.centre("종료"))
-        wait_until(lambda: self.desktop.x.cursor().opaque() == hand, 10, 0.1, "the hand cursor")
+        wait_until(lambda: self.desktop.x.cursor().opaque() == hand, GENEROUS, 0.1,
+                   "the hand cursor")
         self.desktop.x.move_pointer(*self.centre("버그잡아수세요"))
         self.desktop.settle(self.form["hwnd"])
         self.assertEqual(self.desktop.x.cursor().opaque(), hand)
 
         self.desktop.x.move_pointer(*self.away)
-        wait_until(lambda: self.desktop.x.cursor().opaque() == arrow, 10, 0.1, "the arrow again")
+        wait_until(lambda: self.desktop.x.cursor().opaque() == arrow, GENEROUS, 0.1,
+                   "the arrow again")
 
     def test_press_released_outside_does_not_click(self) -> None:
         caption = "숨기기(F2)"
@@ -131,7 +132,7 @@ class FlatButtonTest(DesktopTestCase):
                 blue = ink(self.capture(caption), is_blue)
                 return blue and box(blue) != box(ink(hover, is_blue))
 
-            wait_until(pressed, 10, 0.1, "the pressed look")
+            wait_until(pressed, GENEROUS, 0.1, "the pressed look")
             left, top, right, bottom = box(ink(self.capture(caption), is_blue))
             h_left, h_top, h_right, h_bottom = box(ink(hover, is_blue))
             self.assertEqual((left, top), (h_left + 1, h_top + 1))
@@ -140,15 +141,17 @@ class FlatButtonTest(DesktopTestCase):
             self.wait_for_look(caption, False, "the left look while still pressed")
         finally:
             self.desktop.x.button_up()
-        # Input is handled after sent messages: give the release time to arrive first.
-        time.sleep(0.5)
+        # The button lets the mouse go when it handles the release; once that is done, so is
+        # any click the release made.
+        wait_until(lambda: self.desktop.winstate.focus()["capture"] == 0, GENEROUS, 0.1,
+                   "the button to let the mouse go")
         self.desktop.settle(self.form["hwnd"])
         self.assertTrue(self.desktop.winstate.window(self.form["hwnd"])["visible"],
                         "a release outside the button must not click it")
 
         # The same button clicked for real hides the form: the press above could have.
         self.desktop.click(*self.centre(caption))
-        self.desktop.wait_for_state(self.form["hwnd"], lambda w: w and not w["visible"], 10,
+        self.desktop.wait_for_state(self.form["hwnd"], lambda w: w and not w["visible"], GENEROUS,
                                     "the form hidden by a click")
 
 

@@ -1,8 +1,8 @@
 """The harness itself: targets.exe's windows as winstate sees them, input through X, recovery."""
 
 import varnel_e2e
-from varnel_e2e import (WM_NULL, WS_EX_APPWINDOW, WS_EX_TOOLWINDOW, DesktopTestCase, Environment,
-                        WinState)
+from varnel_e2e import (GENEROUS, WM_NULL, WS_EX_APPWINDOW, WS_EX_TOOLWINDOW, DesktopTestCase,
+                        Environment, WinState)
 from varnel_e2e.processes import end_process
 from varnel_e2e.winstate import WinStateError
 
@@ -117,7 +117,7 @@ class InputTest(DesktopTestCase):
             self.desktop.focus_window(self.targets.hwnd(kind))
             self.desktop.press("alt+F4")
             self.desktop.wait_until_gone([self.targets.hwnd(kind)])
-        self.assertEqual(self.targets.process.wait(10), 0)
+        self.assertEqual(self.targets.process.wait(GENEROUS), 0)
 
     def test_wm_close_destroys_the_window(self) -> None:
         korean = self.targets.hwnd("korean")

@@ -2,7 +2,7 @@
 desktop, and closing while hidden ends the program."""
 
 import varnel_e2e
-from varnel_e2e import (CAPTION_COLUMN_LEFT, FIRST_ROW_TOP, LIST_CLASS, ROW_HEIGHT,
+from varnel_e2e import (CAPTION_COLUMN_LEFT, FIRST_ROW_TOP, GENEROUS, LIST_CLASS, ROW_HEIGHT,
                         DesktopTestCase, wait_until)
 
 REFRESH_CAPTION = "다시보기"
@@ -21,18 +21,17 @@ class HideShowTest(DesktopTestCase):
 
     def test_f2_from_another_program_hides_form_and_taskbar_button(self) -> None:
         targets = self.desktop.start_targets("normal")
-        self.desktop.focus_window(targets.hwnd("normal"))
-        self.assertEqual(self.desktop.winstate.focus()["foreground"], targets.hwnd("normal"))
-        self.desktop.press("F2")
-        wait_until(lambda: not self.varnel_windows_visible(), timeout=10, what="Varnel hidden")
+        self.desktop.press_hot_key("F2", lambda: not self.varnel_windows_visible(),
+                                   "Varnel hidden", targets.hwnd("normal"))
         self.desktop.screenshot("hidden")
         # Nothing of Varnel is left to carry a taskbar button.
         self.assertFalse(self.desktop.winstate.window(self.application)["visible"])
         self.assertTrue(self.desktop.winstate.window(targets.hwnd("normal"))["visible"])
 
-        self.desktop.press("shift+F2")
-        wait_until(lambda: set(self.varnel_windows_visible()) == {self.form["hwnd"], self.application},
-                   timeout=10, what="Varnel shown again")
+        self.desktop.press_hot_key(
+            "shift+F2",
+            lambda: set(self.varnel_windows_visible()) == {self.form["hwnd"], self.application},
+            "Varnel shown again", targets.hwnd("normal"))
         self.desktop.screenshot("shown", settle=self.form["hwnd"])
 
     def test_shift_f2_without_f2_leaves_everything_shown(self) -> None:
@@ -58,18 +57,15 @@ class HideShowTest(DesktopTestCase):
         self.assertEqual(len(buttons), 1)
         left, top, right, bottom = buttons[0]["rect"]
         self.desktop.click((left + right) // 2, (top + bottom) // 2)
-        wait_until(lambda: self.listed_rows() == before + 1, timeout=10,
+        wait_until(lambda: self.listed_rows() == before + 1, timeout=GENEROUS,
                    what="one more row after the refresh")
         self.desktop.screenshot("refreshed", settle=self.form["hwnd"])
 
     def test_closing_while_hidden_ends_the_program(self) -> None:
-        # Wine hands global hot keys over only while one of its windows has the keyboard;
-        # right after start-up the focus may still lie nowhere.
-        self.desktop.focus_window(self.form["hwnd"])
-        self.desktop.press("F2")
-        wait_until(lambda: not self.varnel_windows_visible(), timeout=10, what="Varnel hidden")
+        self.desktop.press_hot_key("F2", lambda: not self.varnel_windows_visible(),
+                                   "Varnel hidden", self.form["hwnd"])
         self.assertTrue(self.desktop.winstate.close(self.form["hwnd"]))
-        self.assertEqual(self.varnel.wait(10), 0)
+        self.assertEqual(self.varnel.wait(GENEROUS), 0)
         self.assertEqual(self.desktop.winstate.find(pid=self.form["pid"]), [])
 
 

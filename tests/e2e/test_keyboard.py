@@ -4,8 +4,8 @@ whole row in view and then a page further; Down, Down, Space marks the third row
 mouse, and F2 hides exactly one window, that one, together with Varnel."""
 
 import varnel_e2e
-from varnel_e2e import (CAPTION_COLUMN_LEFT, FIRST_ROW_TOP, LIST_CLASS, LIST_RGB, ROW_HEIGHT,
-                        DesktopTestCase, wait_until)
+from varnel_e2e import (CAPTION_COLUMN_LEFT, FIRST_ROW_TOP, GENEROUS, LIST_CLASS, LIST_RGB,
+                        ROW_HEIGHT, DesktopTestCase, wait_until)
 
 WINDOWS = 50
 BLACK = (0, 0, 0)
@@ -39,8 +39,8 @@ class KeyboardTest(DesktopTestCase):
 
     def press_until(self, key: str, condition, what: str):
         self.desktop.press(key)
-        return wait_until(lambda: (lambda v: v if condition(v) else None)(self.view()), 10, 0.2,
-                          what)
+        return wait_until(lambda: (lambda v: v if condition(v) else None)(self.view()),
+                          GENEROUS, 0.2, what)
 
     def ticked(self, row: int) -> bool:
         picture = self.desktop.capture_child(self.form["hwnd"], LIST_CLASS)
@@ -83,34 +83,33 @@ class KeyboardTest(DesktopTestCase):
         self.press_until("Down", lambda v: v[0] == [1], "the second row highlighted")
         self.press_until("Down", lambda v: v[0] == [2], "the third row highlighted")
         self.desktop.press("space")
-        wait_until(lambda: self.ticked(2), 10, 0.1, "the third row's ticked box")
+        wait_until(lambda: self.ticked(2), GENEROUS, 0.1, "the third row's ticked box")
         self.assertFalse(self.ticked(0) or self.ticked(1) or self.ticked(3))
         self.desktop.screenshot("marked")
         _, captions = self.view()
 
-        self.desktop.press("F2")
-        wait_until(lambda: not self.visible(self.form["hwnd"]), 10, 0.1, "Varnel hidden")
-        wait_until(lambda: sum(not self.visible(h) for h in self.hwnds) == 1, 10, 0.1,
+        self.desktop.press_hot_key("F2", lambda: not self.visible(self.form["hwnd"]),
+                                   "Varnel hidden", self.form["hwnd"])
+        wait_until(lambda: sum(not self.visible(h) for h in self.hwnds) == 1, GENEROUS, 0.1,
                    "one window hidden")
         hidden = next(h for h in self.hwnds if not self.visible(h))
         self.desktop.screenshot("hidden")
 
         # Space on the same row unmarks it: F2 then hides Varnel alone, so that row's mark was
         # what hid the window.
-        self.desktop.focus_window(self.hwnds[0] if hidden != self.hwnds[0] else self.hwnds[1])
-        self.desktop.press("shift+F2")
-        wait_until(lambda: self.visible(self.form["hwnd"]) and self.visible(hidden), 10, 0.1,
-                   "Varnel and the window shown")
+        self.desktop.press_hot_key(
+            "shift+F2", lambda: self.visible(self.form["hwnd"]) and self.visible(hidden),
+            "Varnel and the window shown",
+            self.hwnds[0] if hidden != self.hwnds[0] else self.hwnds[1])
         self.desktop.focus_window(self.form["hwnd"])
         self.assertEqual(self.view()[1], captions, "the rows changed while hidden")
         self.desktop.press("space")
-        wait_until(lambda: not self.ticked(2), 10, 0.1, "the third row's empty box")
-        self.desktop.press("F2")
-        wait_until(lambda: not self.visible(self.form["hwnd"]), 10, 0.1, "Varnel hidden")
+        wait_until(lambda: not self.ticked(2), GENEROUS, 0.1, "the third row's empty box")
+        self.desktop.press_hot_key("F2", lambda: not self.visible(self.form["hwnd"]),
+                                   "Varnel hidden", self.form["hwnd"])
         self.assertTrue(all(self.visible(h) for h in self.hwnds), "a window was hidden")
-        self.desktop.focus_window(self.hwnds[0])
-        self.desktop.press("shift+F2")
-        wait_until(lambda: self.visible(self.form["hwnd"]), 10, 0.1, "Varnel shown")
+        self.desktop.press_hot_key("shift+F2", lambda: self.visible(self.form["hwnd"]),
+                                   "Varnel shown", self.hwnds[0])
 
 
 def same_rows(a: tuple[list[int], list[bytes]], b: tuple[list[int], list[bytes]]) -> bool:

@@ -3,7 +3,7 @@ headers in the flat look in the panel colour, and a click on the caption header 
 rows by caption and shows the sort mark, a second click reversing them."""
 
 import varnel_e2e
-from varnel_e2e import (CAPTION_COLUMN_LEFT, FIRST_ROW_TOP, LIST_CLASS, ROW_HEIGHT,
+from varnel_e2e import (CAPTION_COLUMN_LEFT, FIRST_ROW_TOP, GENEROUS, LIST_CLASS, ROW_HEIGHT,
                         DesktopTestCase, wait_until)
 
 BAND_HEIGHT = 17
@@ -95,7 +95,7 @@ class ListHeadersTest(DesktopTestCase):
         self.assertEqual(set(unsorted_mark), set(PANEL_RGB), "a mark before any sort")
         self.desktop.screenshot("unsorted")
         self.desktop.click_in_client(tree["hwnd"], ICON_RIGHT + 60, header_middle)
-        ascending, up_mark = wait_until(changed_from(rows), 10, 0.2, "the rows sorted")
+        ascending, up_mark = wait_until(changed_from(rows), GENEROUS, 0.2, "the rows sorted")
         self.desktop.screenshot("ascending")
         self.assertEqual(sorted(ascending), sorted(rows), "rows came or went")
         self.assertNotEqual(up_mark, unsorted_mark, "no sort mark")
@@ -119,7 +119,7 @@ class ListHeadersTest(DesktopTestCase):
         self.assertNotEqual(start(ascending[0]), start(ascending[1]))
 
         self.desktop.click_in_client(tree["hwnd"], ICON_RIGHT + 60, header_middle)
-        descending, down_mark = wait_until(changed_from(ascending), 10, 0.2,
+        descending, down_mark = wait_until(changed_from(ascending), GENEROUS, 0.2,
                                            "the rows turned round")
         self.desktop.screenshot("descending")
         self.assertEqual(descending, list(reversed(ascending)))

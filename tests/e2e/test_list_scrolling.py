@@ -3,7 +3,7 @@ vertical scroll bar, a wheel notch moves the rows three rows up or down, and dra
 to the bottom of the bar shows the last page, where the wheel cannot go further down."""
 
 import varnel_e2e
-from varnel_e2e import (CAPTION_COLUMN_LEFT, FIRST_ROW_TOP, LIST_CLASS, ROW_HEIGHT,
+from varnel_e2e import (CAPTION_COLUMN_LEFT, FIRST_ROW_TOP, GENEROUS, LIST_CLASS, ROW_HEIGHT,
                         DesktopTestCase, wait_until)
 
 WS_VSCROLL = 0x00200000
@@ -42,7 +42,7 @@ class ListScrollingTest(DesktopTestCase):
             else:
                 ok = after[1 - moved_by:] == before[1:len(before) + moved_by]
             return after if ok and after != before or (moved_by == 0 and after == before) else None
-        return wait_until(moved, 10, 0.2, f"the rows moved by {moved_by}")
+        return wait_until(moved, GENEROUS, 0.2, f"the rows moved by {moved_by}")
 
     def test_many_windows_give_a_scroll_bar_the_wheel_and_the_thumb_move(self) -> None:
         state = self.desktop.winstate.window(self.list["hwnd"])
@@ -70,7 +70,7 @@ class ListScrollingTest(DesktopTestCase):
             self.desktop.x.move_pointer(bar_x, y)
         self.desktop.x.button_up(1)
         self.desktop.x.move_pointer(left + 150, top + FIRST_ROW_TOP + 3 * ROW_HEIGHT)
-        wait_until(lambda: self.rows() != rows, 10, 0.2, "the rows after the thumb moved")
+        wait_until(lambda: self.rows() != rows, GENEROUS, 0.2, "the rows after the thumb moved")
         self.desktop.screenshot("bottom")
         # At the end the wheel moves nothing down, but the view up.
         rows = self.rows()

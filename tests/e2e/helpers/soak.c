@@ -16,10 +16,12 @@
    objects are the used entries of Varnel's GDI handle table (read from its memory; a leaked
    icon shows there through its bitmaps) and USER objects are Varnel's windows.
 
-   Wine's input is not always taken as sent: a Shift+F2 press may lose its Shift, and a press
-   on the refresh button may lose the mouse to a window that takes the activation just then.
-   Either is done once more and counted ("presses_again", "clicks_again"; the first missed
-   click is described in "click_trouble").
+   Wine's input is not always taken as sent (driving.h): a Shift+F2 press may lose its Shift,
+   a press or release on the refresh button may be dropped, Wine's stacking may keep one of the
+   helper's windows over the button, and a press may lose the mouse to a window that takes the
+   activation just then. Each is dealt with and counted ("presses_again",
+   "mouse_inputs_again", "forms_raised", "clicks_again"; the first missed click is described
+   in "click_trouble").
 
    Prints one JSON line with the figures; exits 0 when every cycle went as expected. */
 #include "driving.h"
@@ -30,8 +32,7 @@
 enum {
     MaxMarked = 64,
     ChurnWindows = 6,
-    StepTimeoutMs = 10000,
-    LostPressMs = 2000,
+    StepTimeoutMs = GenerousTimeoutMs,
     GdiTableEntries = 0x10000,
     GdiEntryBytes = 24,
     PebGdiTableOffset = 0x94
@@ -161,6 +162,8 @@ typedef struct Soak {
     int hides, shows;
     int lostPresses;
     int clicksAgain;
+    int inputsAgain;
+    int formsRaised;
     char clickTrouble[256];
     /* The first step that did not end in time: which, and the windows still not there. */
     char failure[512];
@@ -181,12 +184,9 @@ static BOOL wait_step_done(Soak* soak, BOOL hidden) {
 /* Waits until every marked window and the form are hidden (or all shown); the time taken, or -1
    after the time-out. Keeps the helper's windows answering meanwhile.
 
-   Wine now and then takes Shift+F2 from SendInput for F2, or drops it: it refreshes its key
-   state from the X server when the keyboard focus moves, as it does when a sweep hides or
-   shows the active window, and the X server never saw the injected Shift. The form is shown
-   or hidden by every sweep, at once (it is Varnel's own window), so a form still unchanged
-   after a while means the press was not taken for the hot key: it is pressed once more, and
-   counted. */
+   The form is shown or hidden by every sweep, at once (it is Varnel's own window), so a form
+   still unchanged after a while means the press was not taken for the hot key (a lost Shift,
+   see driving.h): it is pressed once more, and counted. */
 static double wait_for(Soak* soak, BOOL hidden, double started) {
     BOOL pressedAgain = FALSE;
     for (;;) {
@@ -195,9 +195,8 @@ static double wait_for(Soak* soak, BOOL hidden, double started) {
         if (done) {
             return elapsed;
         }
-        if (!pressedAgain && elapsed > LostPressMs &&
-            (IsWindowVisible(soak->form) != 0) == hidden) {
-            pressedAgain = TRUE;
+        const BOOL begun = (IsWindowVisible(soak->form) != 0) != hidden;
+        if (hot_key_lost(begun, started, &pressedAgain)) {
             ++soak->lostPresses;
             /* The latency is that of the press that was taken, not of the one Wine lost. */
             started = now_ms();
@@ -291,24 +290,9 @@ static void settle(HWND form) {
     }
 }
 
-static BOOL wait_for_capture(DWORD thread, BOOL captured, int timeoutMs) {
-    const double started = now_ms();
-    for (;;) {
-        GUITHREADINFO info;
-        memset(&info, 0, sizeof(info));
-        info.cbSize = sizeof(info);
-        if (GetGUIThreadInfo(thread, &info) && (info.hwndCapture != NULL) == captured) {
-            return TRUE;
-        }
-        if (now_ms() - started > timeoutMs) {
-            return FALSE;
-        }
-        pump();
-        Sleep(1);
-    }
-}
-
-/* Waits until the foreground window has stayed the same for a while (at most 2 s). */
+/* Waits until the foreground window has stayed the same for a while (at most 2 s): the shows a
+   sweep asks of other programs move the activation to their windows a moment later, and a
+   window that loses the activation loses the mouse. */
 static void wait_for_quiet_foreground(void) {
     const double started = now_ms();
     HWND last = GetForegroundWindow();
@@ -324,29 +308,18 @@ static void wait_for_quiet_foreground(void) {
     }
 }
 
-/* Clicks the button; whether Varnel took the press and the release. The shows a sweep asks of
-   other programs move the activation to their windows a moment later, and a window that
-   loses the activation loses the mouse: a press the helper saw no capture for is let go and
-   recorded, and the caller clicks again. */
+/* Clicks the button; whether Varnel took the press and the release. A press that still lost
+   the mouse (the activation moved) is recorded, and the caller clicks again. */
 static BOOL click(Soak* soak, HWND button) {
     wait_for_quiet_foreground();
-    RECT rect;
-    GetWindowRect(button, &rect);
-    POINT middle = {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
-    SetCursorPos(middle.x, middle.y);
-    /* Shift+F2 leaves the helper's own window, where the key was pressed, in front: the form
-       is brought up over it first, as a user would. */
-    if (WindowFromPoint(middle) != button) {
-        SetWindowPos(soak->form, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-        const double started = now_ms();
-        while (WindowFromPoint(middle) != button && now_ms() - started < 2000) {
-            pump();
-            Sleep(10);
-        }
-    }
     const DWORD thread = GetWindowThreadProcessId(soak->form, NULL);
-    press_left(TRUE);
-    if (!wait_for_capture(thread, TRUE, 2000)) {
+    const POINT middle = middle_of(button);
+    BOOL raised = FALSE;
+    int sentAgain = 0;
+    double sentAt = 0;
+    const BOOL pointed = point_at(soak->form, button, &raised);
+    soak->formsRaised += raised;
+    if (!pointed || !press_until(thread, TRUE, middle, &sentAgain, &sentAt)) {
         press_left(FALSE);
         ++soak->clicksAgain;
         if (!soak->clickTrouble[0]) {
@@ -360,11 +333,14 @@ static BOOL click(Soak* soak, HWND button) {
                       (unsigned long)(ULONG_PTR)button, IsWindowVisible(soak->form),
                       (unsigned long)(ULONG_PTR)GetForegroundWindow());
         }
-        wait_for_capture(thread, FALSE, StepTimeoutMs);
+        wait_for_capture(thread, FALSE, now_ms(), StepTimeoutMs);
         return FALSE;
     }
-    press_left(FALSE);
-    return wait_for_capture(thread, FALSE, StepTimeoutMs);
+    soak->inputsAgain += sentAgain;
+    sentAgain = 0;
+    const BOOL released = press_until(thread, FALSE, middle, &sentAgain, &sentAt);
+    soak->inputsAgain += sentAgain;
+    return released;
 }
 
 /* Closes the two oldest of the helper's changing windows, opens two, and clicks refresh. */
@@ -457,6 +433,8 @@ int main(int argc, char** argv) {
     json_text(&line, "counts_from", after.source);
     json_text(&line, "failure", soak.failure);
     json_int(&line, "clicks_again", soak.clicksAgain);
+    json_int(&line, "mouse_inputs_again", soak.inputsAgain);
+    json_int(&line, "forms_raised", soak.formsRaised);
     json_text(&line, "click_trouble", soak.clickTrouble);
     json_key(&line, "hide_ms_mean");
     json_rawf(&line, "%.2f", soak.hides ? soak.hideTotal / soak.hides : -1.0);

@@ -1,6 +1,7 @@
 /* starttimer: times Varnel's start-up and its refresh with the high-resolution clock.
 
-   starttimer start EXE [HWND...]   starts EXE and waits until its main form is visible and its
+   starttimer start EXE [HWND...]   starts EXE (Varnel, or the minimal program that is the
+                                    baseline) and waits until its main form is visible and its
                                     thread answers; with HWNDs, also until those windows are all
                                     visible. Prints {"pid", "form", "ms", "windows_ms"} (ms from
                                     the start of the process; windows_ms -1 when none given) and
@@ -9,11 +10,11 @@
                                     SendInput and waits until the refresh is over. Prints
                                     {"ms", "probe_ms", "wine", "sent_again", "raised"} and,
                                     when it fails, "failed" saying where.
-   starttimer f2-during-refresh-click FORM
+   starttimer f2-during-refresh-click FORM HWND...
                                     holds the mouse button down on the refresh button, presses
-                                    F2, waits until Varnel is hidden and lets go: the refresh
-                                    finds the marked windows hidden. Prints {"pressed",
-                                    "hidden", "released", "sent_again", "raised"}.
+                                    F2, waits until Varnel and the marked windows HWND... are
+                                    hidden and lets go: the refresh finds them hidden. Prints
+   {"pressed", "hidden", "held_while_hidden", "released", "sent_again", "f2_again", "raised"}.
 
    The refresh starts at the release of the button (the press is sent first and awaited).
    Its end: see answers() below. Numbers may be decimal or 0x-prefixed hexadecimal. */
@@ -22,7 +23,7 @@
 
 #include <stdlib.h>
 
-enum { MaxWindows = 64, StartTimeoutMs = 60000, RefreshTimeoutMs = 60000, LostInputMs = 2000 };
+enum { MaxWindows = 64, StartTimeoutMs = GenerousTimeoutMs, RefreshTimeoutMs = GenerousTimeoutMs };
 
 typedef struct FormSearch {
     DWORD pid;
@@ -35,7 +36,9 @@ static BOOL CALLBACK find_form(HWND window, LPARAM parameter) {
     DWORD pid = 0;
     GetWindowThreadProcessId(window, &pid);
     GetClassNameW(window, className, 64);
-    if (pid == search->pid && wcscmp(className, L"TfVarnel") == 0 && IsWindowVisible(window)) {
+    const BOOL mainWindow =
+        wcscmp(className, L"TfVarnel") == 0 || wcscmp(className, L"E2EMinimal") == 0;
+    if (pid == search->pid && mainWindow && IsWindowVisible(window)) {
         search->form = window;
         return FALSE;
     }
@@ -45,6 +48,18 @@ static BOOL CALLBACK find_form(HWND window, LPARAM parameter) {
 static BOOL all_visible(HWND* windows, int count) {
     for (int i = 0; i < count; ++i) {
         if (!IsWindowVisible(windows[i])) {
+            return FALSE;
+        }
+    }
+    return TRUE;
+}
+
+static BOOL all_hidden(HWND form, HWND* windows, int count) {
+    if (IsWindowVisible(form)) {
+        return FALSE;
+    }
+    for (int i = 0; i < count; ++i) {
+        if (IsWindowVisible(windows[i])) {
             return FALSE;
         }
     }
@@ -126,75 +141,14 @@ static HWND create_probe(void) {
     return probe;
 }
 
-static BOOL captured(DWORD thread) {
-    GUITHREADINFO info;
-    memset(&info, 0, sizeof(info));
-    info.cbSize = sizeof(info);
-    return GetGUIThreadInfo(thread, &info) && info.hwndCapture != NULL;
-}
-
-/* Pumps the helper's own messages until the condition holds or the time-out passes. */
-static BOOL wait_while_for(BOOL (*busy)(DWORD), DWORD thread, BOOL expected, double started,
-                           double timeoutMs) {
-    while (busy(thread) != expected) {
-        if (now_ms() - started > timeoutMs) {
+static BOOL wait_for_probe(double started) {
+    while (probeQueried == 0) {
+        if (now_ms() - started > RefreshTimeoutMs) {
             return FALSE;
         }
-        MsgWaitForMultipleObjects(0, NULL, FALSE, 1, QS_ALLINPUT);
-        pump();
+        pump_a_moment();
     }
     return TRUE;
-}
-
-static BOOL wait_while(BOOL (*busy)(DWORD), DWORD thread, BOOL expected, double started) {
-    return wait_while_for(busy, thread, expected, started, RefreshTimeoutMs);
-}
-
-/* Wine now and then drops a button press or release from SendInput (it re-reads the button
-   state from the X server, which never saw the injected one). The button takes the mouse at
-   its press and lets it go at the release, so a capture that does not change in a while means
-   the input was lost: it is sent once more, and counted. *sentAt is when the input that was
-   taken was sent. */
-static BOOL press_until(DWORD thread, BOOL down, int* sentAgain, double* sentAt) {
-    *sentAt = now_ms();
-    press_left(down);
-    if (wait_while_for(captured, thread, down, *sentAt, LostInputMs)) {
-        return TRUE;
-    }
-    ++*sentAgain;
-    if (down) {
-        press_left(FALSE);
-    }
-    *sentAt = now_ms();
-    press_left(down);
-    return wait_while(captured, thread, down, *sentAt);
-}
-
-/* Puts the pointer on the middle of the button; FALSE when a window still lies over it there.
-
-   With a couple of hundred windows just mapped, Wine's own stacking (which routes SendInput)
-   now and then keeps a target above the form that the window manager has raised and shows on
-   top: the form is then raised in Wine's stacking as well, and *raised set. */
-static BOOL point_at(HWND form, HWND button, BOOL* raised) {
-    RECT rect;
-    GetWindowRect(button, &rect);
-    POINT middle = {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
-    SetCursorPos(middle.x, middle.y);
-    *raised = WindowFromPoint(middle) != button;
-    if (*raised) {
-        SetWindowPos(form, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-        const double started = now_ms();
-        while (WindowFromPoint(middle) != button && now_ms() - started < LostInputMs) {
-            pump();
-            Sleep(10);
-        }
-    }
-    return WindowFromPoint(middle) == button;
-}
-
-static BOOL probe_queried(DWORD unused) {
-    (void)unused;
-    return probeQueried != 0;
 }
 
 /* A message sent to Varnel's thread is handled when the thread waits: for its next message,
@@ -221,15 +175,16 @@ static int refresh(HWND form) {
     double started = now_ms();
     BOOL raised = FALSE;
     /* The button takes the mouse at the press and clicks at the release, after letting go. */
+    const POINT middle = middle_of(button);
     if (!point_at(form, button, &raised)) {
         failed = "another window lies over the refresh button";
-    } else if (!press_until(thread, TRUE, &sentAgain, &started)) {
+    } else if (!press_until(thread, TRUE, middle, &sentAgain, &started)) {
         failed = "the button never took the mouse";
     } else {
         probeArmed = TRUE;
-        if (!press_until(thread, FALSE, &sentAgain, &started)) {
+        if (!press_until(thread, FALSE, middle, &sentAgain, &started)) {
             failed = "the button never let the mouse go";
-        } else if (!underWine && !wait_while(probe_queried, 0, TRUE, started)) {
+        } else if (!underWine && !wait_for_probe(started)) {
             failed = "the refresh never asked the probe for its icon";
         } else if (!answers(form)) {
             failed = "Varnel stopped answering";
@@ -253,18 +208,11 @@ static int refresh(HWND form) {
     return failed ? 1 : 0;
 }
 
-static void press_key(WORD key, BOOL up) {
-    INPUT input;
-    memset(&input, 0, sizeof(input));
-    input.type = INPUT_KEYBOARD;
-    input.ki.wVk = key;
-    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-    SendInput(1, &input, sizeof(INPUT));
-}
-
 /* The mouse button held down on the refresh button while F2 is pressed, then let go: the
-   release clicks, and the refresh finds the marked windows hidden. */
-static int f2_during_refresh_click(HWND form) {
+   release clicks, and the refresh finds the marked windows hidden. The sweep asks their
+   programs to hide them without waiting, so the release waits until they have, not only until
+   the form is hidden. */
+static int f2_during_refresh_click(HWND form, HWND* marked, int count) {
     const HWND button = find_refresh_button(form);
     if (!button) {
         json_error("no refresh button");
@@ -274,22 +222,31 @@ static int f2_during_refresh_click(HWND form) {
     BOOL raised = FALSE;
     int sentAgain = 0;
     double sentAt = 0;
+    const POINT middle = middle_of(button);
     const BOOL pressed =
-        point_at(form, button, &raised) && press_until(thread, TRUE, &sentAgain, &sentAt);
-    press_key(VK_F2, FALSE);
-    press_key(VK_F2, TRUE);
+        point_at(form, button, &raised) && press_until(thread, TRUE, middle, &sentAgain, &sentAt);
     const double started = now_ms();
-    while (IsWindowVisible(form) && now_ms() - started < RefreshTimeoutMs) {
-        Sleep(1);
+    BOOL pressedAgain = FALSE;
+    press_f2(FALSE);
+    while (!all_hidden(form, marked, count) && now_ms() - started < RefreshTimeoutMs) {
+        if (hot_key_lost(!IsWindowVisible(form), started, &pressedAgain)) {
+            press_f2(FALSE);
+        }
+        pump_a_moment();
     }
-    const BOOL hidden = !IsWindowVisible(form);
-    const BOOL released = press_until(thread, FALSE, &sentAgain, &sentAt) && answers(form);
+    const BOOL hidden = all_hidden(form, marked, count);
+    /* Whether the button still held the mouse once the form was hidden: the release clicks
+       only then. */
+    const BOOL heldWhileHidden = captured(thread);
+    const BOOL released = press_until(thread, FALSE, middle, &sentAgain, &sentAt) && answers(form);
     JsonLine line;
     json_begin(&line);
     json_bool(&line, "pressed", pressed);
     json_bool(&line, "hidden", hidden);
+    json_bool(&line, "held_while_hidden", heldWhileHidden);
     json_bool(&line, "released", released);
     json_int(&line, "sent_again", sentAgain);
+    json_bool(&line, "f2_again", pressedAgain);
     json_bool(&line, "raised", raised);
     json_end(&line);
     return pressed && hidden && released ? 0 : 1;
@@ -302,10 +259,15 @@ int main(int argc, char** argv) {
     if (argc == 3 && strcmp(argv[1], "refresh") == 0) {
         return refresh((HWND)(ULONG_PTR)strtoull(argv[2], NULL, 0));
     }
-    if (argc == 3 && strcmp(argv[1], "f2-during-refresh-click") == 0) {
-        return f2_during_refresh_click((HWND)(ULONG_PTR)strtoull(argv[2], NULL, 0));
+    if (argc >= 3 && strcmp(argv[1], "f2-during-refresh-click") == 0) {
+        HWND marked[MaxWindows];
+        int count = 0;
+        for (int i = 3; i < argc && count < MaxWindows; ++i) {
+            marked[count++] = (HWND)(ULONG_PTR)strtoull(argv[i], NULL, 0);
+        }
+        return f2_during_refresh_click((HWND)(ULONG_PTR)strtoull(argv[2], NULL, 0), marked, count);
     }
     json_error("usage: starttimer start EXE [HWND...] | starttimer refresh FORM"
-               " | starttimer f2-during-refresh-click FORM");
+               " | starttimer f2-during-refresh-click FORM HWND...");
     return 2;
 }

@@ -1,6 +1,7 @@
 """Command line: python3 -m varnel_e2e {setup,teardown,status,run} (with tests/e2e on PYTHONPATH).
 
-setup     start (or reuse) the private desktop and build the helper programs
+setup     start (or reuse) the private desktop, build the helper programs and start a new
+          figures report (build/e2e/figures.json)
 teardown  stop the private desktop
 status    print the recorded desktop and whether it still answers
 run       run Varnel.exe: on $DISPLAY if set, else on the private desktop with a screenshot"""
@@ -15,6 +16,7 @@ from typing import NoReturn
 
 from .desktop import Desktop
 from .environment import Environment, log
+from .figures import Figures
 from .polling import WaitTimeout, wait_until
 
 # Programs every Wine installation carries, started beside Varnel on the private desktop.
@@ -24,6 +26,7 @@ WINE_PROGRAMS = ("notepad", "winemine")
 def setup(environment: Environment) -> int:
     started = time.monotonic()
     environment.ensure()
+    Figures(environment.paths).start_report()
     log(f"desktop {environment.display} usable after {time.monotonic() - started:.1f} s")
     return 0
 

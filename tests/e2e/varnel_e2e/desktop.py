@@ -6,8 +6,9 @@ from typing import Callable, Iterable, Optional
 
 from .environment import SCREEN, Environment
 from .mainform import MAIN_FORM_CLASS
-from .polling import wait_until
+from .polling import GENEROUS, wait_until
 from .winstate import WM_NULL, WinState
+from . import wineinput
 from .wineprocess import WineProcess
 from .x11 import X11, Capture
 
@@ -80,7 +81,7 @@ class Desktop:
 
     # Windows
 
-    def wait_for_main_form(self, timeout: float = 30.0) -> dict:
+    def wait_for_main_form(self, timeout: float = GENEROUS) -> dict:
         """The first visible main form, once there is one (Wine may take a while to start)."""
         return wait_until(
             lambda: next(iter(self.winstate.find(class_=MAIN_FORM_CLASS, visible=True)), None),
@@ -94,7 +95,7 @@ class Desktop:
         return found[0]
 
     def wait_for_state(self, hwnd: int, condition: Callable[[Optional[dict]], bool],
-                       timeout: float = 10.0, what: str = "window state") -> Optional[dict]:
+                       timeout: float = GENEROUS, what: str = "window state") -> Optional[dict]:
         """Waits until condition(window) holds; window is None once it is destroyed."""
         def probe():
             window = self.winstate.window(hwnd)
@@ -102,14 +103,14 @@ class Desktop:
 
         return wait_until(probe, timeout, 0.1, f"{what} of {hwnd:#x}")[1]
 
-    def wait_until_gone(self, hwnds: Iterable[int], timeout: float = 10.0) -> None:
+    def wait_until_gone(self, hwnds: Iterable[int], timeout: float = GENEROUS) -> None:
         remaining = set(hwnds)
         wait_until(lambda: not any(self.winstate.window(h) for h in remaining), timeout, 0.1,
                    f"windows {sorted(remaining)} to be destroyed")
 
     # Input
 
-    def focus_window(self, hwnd: int, timeout: float = 10.0) -> None:
+    def focus_window(self, hwnd: int, timeout: float = GENEROUS) -> None:
         """Activates the window through the window manager and waits until Wine agrees."""
         xwindow = wait_until(lambda: self._x_window(hwnd), timeout, 0.1, f"X window of {hwnd:#x}")
         self.x.activate(xwindow.xid)
@@ -119,6 +120,11 @@ class Desktop:
     def press(self, *keys: str) -> None:
         """Key presses (xdotool names) to whatever window has the keyboard focus."""
         self.x.key(*keys)
+
+    def press_hot_key(self, keys: str, done: Callable, what: str, keyboard: int):
+        """A global hot key pressed from the Wine window `keyboard`, and its effect awaited
+        (see wineinput for why both)."""
+        return wineinput.press_hot_key(self, keys, done, what, keyboard)
 
     def click(self, x: int, y: int, button: int = 1) -> None:
         self.x.click(x, y, button)
@@ -132,13 +138,13 @@ class Desktop:
         """Minimises the window with the window manager's title-bar button."""
         self.x.minimize(self._require_x_window(hwnd).xid)
 
-    def move_window(self, hwnd: int, x: int, y: int, timeout: float = 10.0) -> dict:
+    def move_window(self, hwnd: int, x: int, y: int, timeout: float = GENEROUS) -> dict:
         """Moves the client area's top-left corner to screen (x, y) as a user would."""
         self.x.move(self._require_x_window(hwnd).xid, x, y)
         return self.wait_for_state(hwnd, lambda w: w and w["client_origin"] == [x, y], timeout,
                                    f"client origin ({x}, {y})")
 
-    def resize_window(self, hwnd: int, width: int, height: int, timeout: float = 10.0) -> dict:
+    def resize_window(self, hwnd: int, width: int, height: int, timeout: float = GENEROUS) -> dict:
         """Resizes the client area to width x height as a user would."""
         self.x.resize(self._require_x_window(hwnd).xid, width, height)
         return self.wait_for_state(hwnd, lambda w: w and w["client"][2:] == [width, height],

@@ -4,7 +4,7 @@ import time
 from pathlib import Path
 
 from .mainform import FIRST_ROW_TOP, LIST_CLASS, ROW_HEIGHT
-from .polling import wait_until
+from .polling import GENEROUS, wait_until
 
 BLACK = (0, 0, 0)
 BOX_LEFT = 16  # the check box image follows the 16-pixel indent slot
@@ -44,7 +44,7 @@ class ListOnScreen:
         and waits until each shows its tick."""
         for row in rows:
             self.click_row(row)
-        wait_until(lambda: all(self.ticked(row) for row in rows), 10, 0.1,
+        wait_until(lambda: all(self.ticked(row) for row in rows), GENEROUS, 0.1,
                    f"ticks in rows {rows}")
 
     def mark_all(self, count: int, screenshot: str = "") -> None:

@@ -3,9 +3,11 @@
 import sys
 import unittest
 from pathlib import Path
+from typing import Optional
 
 from .desktop import Desktop
 from .environment import Environment
+from .figures import Figures
 from .wineprocess import WineProcess
 
 
@@ -27,6 +29,13 @@ class DesktopTestCase(unittest.TestCase):
     def _artifact_prefix(self) -> str:
         module = Path(sys.modules[type(self).__module__].__file__ or "test").stem
         return f"{module.removeprefix('test_')}-{self._testMethodName.removeprefix('test_')}"
+
+    def figure(self, name: str, value: float, unit: str, baseline: Optional[float] = None,
+               baseline_name: str = "") -> None:
+        """Prints a measured figure and adds it to build/e2e/figures.json (never pass/fail)."""
+        test = f"{self._artifact_prefix().split('-', 1)[0]}.{self._testMethodName}"
+        Figures(self.environment.paths).record(test, name, value, unit, baseline,
+                                                baseline_name)
 
     def require_varnel(self) -> None:
         """Fails (not skips) when Varnel.exe is missing: the build must have made it."""

@@ -9,7 +9,7 @@ import time
 from pathlib import Path
 from typing import Optional
 
-from .polling import WaitTimeout
+from .polling import GENEROUS, WaitTimeout
 
 
 class WineProcess:
@@ -42,7 +42,7 @@ class WineProcess:
             if stream:
                 stream.close()
 
-    def read_json_until(self, done, timeout: float = 30.0) -> list[dict]:
+    def read_json_until(self, done, timeout: float = GENEROUS) -> list[dict]:
         """Reads JSON lines from its stdout until done(line) holds; returns every line read."""
         deadline = time.monotonic() + timeout
         lines: list[dict] = []
