@@ -10,7 +10,7 @@ COMPILER = "i686-w64-mingw32-gcc"
 FLAGS = ["-std=c11", "-O2", "-Wall", "-Wextra", "-Werror", "-static", "-mconsole"]
 LIBRARIES = ["-luser32", "-lgdi32"]
 HELPERS = ("winstate", "targets", "hidetimer", "starttimer", "soak", "minimal", "hotkeyhider",
-           "family", "hidefloor")
+           "family")
 
 
 def _is_stale(exe: Path, sources: list[Path]) -> bool:
