@@ -10,7 +10,7 @@ import signal
 import varnel_e2e
 from varnel_e2e import (CAPTION_COLUMN_LEFT, FIRST_ROW_TOP, GENEROUS, LIST_CLASS, MAIN_FORM_CLASS,
                         ROW_HEIGHT, DesktopTestCase, wait_until)
-from varnel_e2e.marking import ListOnScreen, run_helper, windows_path
+from varnel_e2e.marking import ListOnScreen, rows_of, run_helper, windows_path
 
 HIDE_CAPTION_WITHOUT_KEY = "숨기기"
 # How long a starting Varnel waits for the windows it shows again before it lists the desktop
@@ -44,15 +44,6 @@ class RecoveryTest(DesktopTestCase):
     def close(self, form: int) -> None:
         self.assertTrue(self.desktop.winstate.close(form))
         self.desktop.wait_until_gone([form], timeout=GENEROUS)
-
-    def rows_of(self, form: dict, windows: list[int]) -> list[int]:
-        """The rows the windows have in a form's list, worked out as the list is made: the
-        owner-less visible or minimised windows with a caption, in Z order, without the
-        form's own application window. Valid right after the form's start."""
-        listed = [w["hwnd"] for w in self.desktop.winstate.windows()
-                  if w["hwndparent"] == 0 and (w["visible"] or w["iconic"])
-                  and w["caption"].strip(" \t\r\n") and w["hwnd"] != form["owner"]]
-        return [listed.index(w) for w in windows]
 
     def test_windows_a_killed_copy_hid_come_back_and_are_listed(self) -> None:
         targets = self.desktop.start_targets("numbered=3")
@@ -111,14 +102,14 @@ class RecoveryTest(DesktopTestCase):
         first_only = targets.hwnd("numbered-04")
         # The first copy holds F2 and Shift+F2; the second one's registrations fail.
         first = self.start_main_form()
-        first_rows = self.rows_of(first, shared + [first_only])
+        first_rows = rows_of(self.desktop, first, shared + [first_only])
         self.desktop.move_window(first["hwnd"], 660, 250)
         second_process = self.desktop.start_varnel()
         second = wait_until(
             lambda: next(iter(w for w in self.desktop.winstate.find(class_=MAIN_FORM_CLASS,
                                                                     visible=True)
                               if w["hwnd"] != first["hwnd"]), None), GENEROUS, 0.1, "a second form")
-        second_rows = self.rows_of(second, shared)
+        second_rows = rows_of(self.desktop, second, shared)
         self.desktop.move_window(second["hwnd"], 20, 250)
 
         ListOnScreen(self.desktop, first["hwnd"]).mark_rows(first_rows)

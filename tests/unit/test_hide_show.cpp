@@ -36,20 +36,6 @@ protected:
             result.push_back(List().NodeAt(i)->Strings(TfVarnel::kCaptionField));
         return result;
     }
-    dxtl::TdxTreeListNode* NodeOf(TWindowHandle window) {
-        for (int i = 0; i < List().NodeCount(); ++i) {
-            auto* node = List().NodeAt(i);
-            if (static_cast<TWindowObject*>(node->Data())->Handle == window)
-                return node;
-        }
-        return nullptr;
-    }
-    void Mark(TWindowHandle window, int mark = 1) {
-        auto* node = NodeOf(window);
-        ASSERT_NE(node, nullptr);
-        node->SetImageIndex(mark);
-        node->SetSelectedIndex(mark);
-    }
     void Refresh() { Form->btnRefreshClick(Form->btnRefresh); }
     ShowCallList ShowCalls() {
         ShowCallList calls;

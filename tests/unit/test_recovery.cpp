@@ -44,27 +44,6 @@ protected:
         for (TWindowHandle window : marked)
             Mark(window);
     }
-    dxtl::TdxTreeListNode* NodeOf(TWindowHandle window) {
-        dxtl::TdxTreeList& list = *Form->tlWinList;
-        for (int i = 0; i < list.NodeCount(); ++i)
-            if (static_cast<TWindowObject*>(list.NodeAt(i)->Data())->Handle == window)
-                return list.NodeAt(i);
-        return nullptr;
-    }
-    void Mark(TWindowHandle window) {
-        auto* node = NodeOf(window);
-        ASSERT_NE(node, nullptr);
-        node->SetImageIndex(TfVarnel::kMarked);
-        node->SetSelectedIndex(TfVarnel::kMarked);
-    }
-    void PressF2() {
-        Desktop().PressHotKey(0, VK::F2);
-        Platform.ProcessPosted();
-    }
-    void PressShiftF2() {
-        Desktop().PressHotKey(HotKeyMod::Shift, VK::F2);
-        Platform.ProcessPosted();
-    }
     std::optional<THiddenTag> TagOf(TWindowHandle window) {
         return THiddenWindowTags(Desktop()).Read(window);
     }

@@ -69,6 +69,16 @@ class ListOnScreen:
             self.desktop.screenshot(screenshot)
 
 
+def rows_of(desktop, form: dict, windows: list[int]) -> list[int]:
+    """The rows the windows have in a form's list, worked out as the list is made: the
+    owner-less visible or minimised windows with a caption, in Z order, without the form's own
+    application window. Valid right after the form's start."""
+    listed = [w["hwnd"] for w in desktop.winstate.windows()
+              if w["hwndparent"] == 0 and (w["visible"] or w["iconic"])
+              and w["caption"].strip(" \t\r\n") and w["hwnd"] != form["owner"]]
+    return [listed.index(w) for w in windows]
+
+
 def windows_path(path: Path) -> str:
     """The path as a Windows program under Wine names it (Wine maps / to drive Z:)."""
     return "Z:" + str(path.resolve()).replace("/", "\\")
