@@ -4,16 +4,18 @@
 // the fallback icon made for a cell is released and the window's own icon never is.
 #include "VarnelFixture.h"
 
+#include "test_colours.h"
+
 #include <gtest/gtest.h>
 
 namespace {
 
 using namespace fw;
+using namespace test_colours;
 using namespace dxtl;
 using testing_support::VarnelTest;
 using varnel::TfVarnel;
 
-constexpr TColorRef kWhite = 0xFFFFFF;
 constexpr TColorRef kHighlight = 12775679;
 constexpr TColorRef kHideSelection = 14546943;
 

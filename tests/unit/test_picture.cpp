@@ -4,18 +4,16 @@
 #include "framework/Picture.h"
 #include "test_picture_support.h"
 
+#include "test_colours.h"
+
 #include <gtest/gtest.h>
 
 namespace {
 
 using namespace fw;
+using namespace test_colours;
 using namespace picture_testing;
 
-constexpr TColorRef kRed = 0x0000FF;
-constexpr TColorRef kGreen = 0x00FF00;
-constexpr TColorRef kBlue = 0xFF0000;
-constexpr TColorRef kWhite = 0xFFFFFF;
-constexpr TColorRef kBlack = 0x000000;
 constexpr TColorRef kGrey = 0x808080;
 
 std::vector<std::uint32_t> Pixels(const TPicture& picture) {

@@ -3,6 +3,8 @@
 #include "QuolButtonFixture.h"
 #include "flatbutton/QuolButtonLayout.h"
 
+#include "test_colours.h"
+
 #include <gtest/gtest.h>
 
 #include <set>
@@ -10,6 +12,7 @@
 namespace {
 
 using namespace fw;
+using namespace test_colours;
 using namespace quol;
 using testing_support::QuolButtonTest;
 
@@ -51,8 +54,6 @@ protected:
 };
 
 constexpr TColorRef kPanel = 0x00F9FEFF;
-constexpr TColorRef kRed = 0x0000FF;
-constexpr TColorRef kGreen = 0x00FF00;
 
 // "종료": two wide characters, 24x12, centred in 60x24 at (18, 6); each glyph box starts one
 // pixel in and two down and is 10x8.

@@ -6,6 +6,8 @@
 // cell top + 3), 4 wide and 8 high.
 #include "test_treelist_paint_support.h"
 
+#include "test_colours.h"
+
 #include <gtest/gtest.h>
 
 #include <stdexcept>
@@ -13,12 +15,9 @@
 namespace {
 
 using namespace fw;
+using namespace test_colours;
 using namespace dxtl;
 using treelist_testing::TreeListPaintTestBase;
-
-constexpr TColorRef kRed = 0x0000FF;
-constexpr TColorRef kGreen = 0x00FF00;
-constexpr TColorRef kWhite = 0xFFFFFF;
 
 class CustomDrawTest : public TreeListPaintTestBase {
 protected:

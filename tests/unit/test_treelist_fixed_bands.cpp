@@ -4,6 +4,8 @@
 // still stands at the right edge, the room between empty.
 #include "test_treelist_paint_support.h"
 
+#include "test_colours.h"
+
 #include <gtest/gtest.h>
 
 #include <sstream>
@@ -11,12 +13,10 @@
 namespace {
 
 using namespace fw;
+using namespace test_colours;
 using namespace dxtl;
 using treelist_testing::TreeListPaintTestBase;
 
-constexpr TColorRef kRed = 0x0000FF;
-constexpr TColorRef kGreen = 0x00FF00;
-constexpr TColorRef kBlue = 0xFF0000;
 constexpr TColorRef kLine = 0x00404040;
 
 // Three bands of 80, 300 and 60 pixels, each with one column in a colour of its own and no

@@ -7,20 +7,18 @@
 #include "test_picture_support.h"
 #include "test_treelist_paint_support.h"
 
+#include "test_colours.h"
+
 #include <gtest/gtest.h>
 
 namespace {
 
 using namespace fw;
+using namespace test_colours;
 using namespace dxtl;
 using namespace picture_testing;
 using treelist_testing::TreeListPaintTestBase;
 
-constexpr TColorRef kRed = 0x0000FF;
-constexpr TColorRef kGreen = 0x00FF00;
-constexpr TColorRef kBlue = 0xFF0000;
-constexpr TColorRef kBlack = 0x000000;
-constexpr TColorRef kWhite = 0xFFFFFF;
 constexpr TColorRef kYellow = 0x00FFFF;
 
 class GraphicColumnTest : public TreeListPaintTestBase {

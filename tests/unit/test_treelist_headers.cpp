@@ -5,6 +5,8 @@
 // in the standard look and 17 in the flat ones.
 #include "test_treelist_paint_support.h"
 
+#include "test_colours.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -13,11 +15,9 @@
 namespace {
 
 using namespace fw;
+using namespace test_colours;
 using namespace dxtl;
 using treelist_testing::TreeListPaintTestBase;
-
-constexpr TColorRef kRed = 0x0000FF;
-constexpr TColorRef kBlue = 0xFF0000;
 
 void Fill(TCanvas& canvas, const TRect& r, TColorRef color) {
     canvas.Brush().SetColor(static_cast<TColor>(color));

@@ -6,6 +6,8 @@
 #include "VarnelFixture.h"
 #include "test_treelist_paint_support.h"
 
+#include "test_colours.h"
+
 #include <gtest/gtest.h>
 
 #include <stdexcept>
@@ -13,13 +15,11 @@
 namespace {
 
 using namespace fw;
+using namespace test_colours;
 using namespace dxtl;
 using testing_support::VarnelTest;
 using treelist_testing::TreeListPaintTestBase;
 using varnel::TfVarnel;
-
-constexpr TColorRef kRed = 0x0000FF;
-constexpr TColorRef kGreen = 0x00FF00;
 
 // A solid, fully opaque 16 x 16 picture (pixels are 0xAABBGGRR).
 TPixelImage SolidImage(TColorRef rgb) {
