@@ -105,6 +105,11 @@ TEST_F(RowInputTest, AForgottenOrRightButtonDeferredSelectLeavesTheSelectionAtTh
 }
 
 TEST_F(RowInputTest, AnUpdateLockFromOutsideOrADroppedPressEndsThePressAndItsDeferredSelect) {
+    State = isColumnSizing;
+    Rows.UpdateLockTaken();
+    Rows.DropPress();
+    EXPECT_EQ(State, isColumnSizing); // not a row press: not theirs to end
+    State = isIdle;
     Press(1);
     Press(1);
     ASSERT_TRUE(Rows.DeferredSelect());
