@@ -44,56 +44,34 @@ protected:
     TdxTreeListRowInput Rows{*List, State};
 };
 
-TEST_F(RowInputTest, ALeftPressOnARowFocusesItSelectsItAloneAndHoldsTheRowPress) {
+TEST_F(RowInputTest, APressFocusesTheRowSelectsItAloneAndOnlyALeftOneOnARowAreaIsHeld) {
     List->SetNodeSelected(Nodes[3], true);
-    EXPECT_FALSE(Press(2));
-    EXPECT_EQ(Focused(), 2);
-    EXPECT_EQ(Selected(), (std::vector<int>{2}));
-    EXPECT_EQ(List->SelectionAnchor(), Nodes[2]);
-    EXPECT_EQ(State, isRowPressed);
-}
-
-TEST_F(RowInputTest, APressOnTheIndicatorOrWithTheRightButtonHoldsNoRowPress) {
     Press(2, 0, fw::mbLeft, haIndicator);
     EXPECT_EQ(State, isIdle);
     Press(4, 0, fw::mbRight);
     EXPECT_EQ(State, isIdle);
-    EXPECT_EQ(Focused(), 4);
-    EXPECT_EQ(Selected(), (std::vector<int>{4}));
+    EXPECT_FALSE(Press(2));
+    EXPECT_EQ(State, isRowPressed);
+    EXPECT_EQ(Focused(), 2);
+    EXPECT_EQ(Selected(), (std::vector<int>{2}));
+    EXPECT_EQ(List->SelectionAnchor(), Nodes[2]);
 }
 
-TEST_F(RowInputTest, ACtrlPressTogglesTheRowMakesItTheAnchorAndEndsThePress) {
-    Press(1);
-    EXPECT_TRUE(Press(3, fw::ssCtrl));
-    EXPECT_EQ(Selected(), (std::vector<int>{1, 3}));
-    EXPECT_EQ(List->SelectionAnchor(), Nodes[3]);
-    EXPECT_TRUE(Press(1, fw::ssCtrl));
-    EXPECT_EQ(Selected(), (std::vector<int>{3}));
-}
-
-TEST_F(RowInputTest, AShiftPressTakesTheRangeFromTheAnchorOrElseFromTheRowFocusedBefore) {
+// Ctrl toggles the row and makes it the anchor; Shift takes the range from the anchor, or from
+// the row focused before when there is none.
+TEST_F(RowInputTest, ACtrlOrShiftPressEndsThePressWithTheSelectionItMade) {
     List->ChangeFocus(Nodes[1], 0, false);
     ASSERT_EQ(List->SelectionAnchor(), nullptr);
     EXPECT_TRUE(Press(4, fw::ssShift));
     EXPECT_EQ(Selected(), (std::vector<int>{1, 2, 3, 4}));
-    Press(6, fw::ssCtrl);
+    EXPECT_TRUE(Press(2, fw::ssCtrl));
+    EXPECT_TRUE(Press(6, fw::ssCtrl));
+    EXPECT_EQ(Selected(), (std::vector<int>{1, 3, 4, 6}));
     EXPECT_TRUE(Press(8, fw::ssShift));
     EXPECT_EQ(Selected(), (std::vector<int>{6, 7, 8}));
 }
 
-TEST_F(RowInputTest, APlainPressOnASelectedRowKeepsTheSelectionUntilTheRelease) {
-    Press(1);
-    Press(2, fw::ssCtrl);
-    Press(3, fw::ssCtrl);
-    Press(2);
-    EXPECT_TRUE(Rows.DeferredSelect());
-    EXPECT_EQ(Selected(), (std::vector<int>{1, 2, 3}));
-    Rows.ApplyDeferredSelect();
-    EXPECT_EQ(Selected(), (std::vector<int>{2}));
-    EXPECT_FALSE(Rows.DeferredSelect());
-}
-
-TEST_F(RowInputTest, AForgottenOrRightButtonDeferredSelectLeavesTheSelectionAtTheRelease) {
+TEST_F(RowInputTest, APlainLeftPressOnASelectedRowLeavesTheSelectionToTheReleaseUnlessForgotten) {
     Press(1);
     Press(2, fw::ssCtrl);
     Press(2, 0, fw::mbRight);
@@ -102,6 +80,11 @@ TEST_F(RowInputTest, AForgottenOrRightButtonDeferredSelectLeavesTheSelectionAtTh
     Rows.ForgetDeferredSelect();
     Rows.ApplyDeferredSelect();
     EXPECT_EQ(Selected(), (std::vector<int>{1, 2}));
+    Press(2);
+    EXPECT_TRUE(Rows.DeferredSelect());
+    EXPECT_EQ(Selected(), (std::vector<int>{1, 2}));
+    Rows.ApplyDeferredSelect();
+    EXPECT_EQ(Selected(), (std::vector<int>{2}));
 }
 
 TEST_F(RowInputTest, AnUpdateLockFromOutsideOrADroppedPressEndsThePressAndItsDeferredSelect) {
