@@ -1,6 +1,7 @@
 // The input state of a tree list: the one gesture in progress (shared by the mouse and the
 // keyboard), what its press found, the pushed looks and the sizing line. Internal to
-// treelist/: the control keeps one (dxTLMouse.cpp runs it).
+// treelist/: the control keeps one (dxTLMouse.cpp runs it); the rows' gestures keep their own
+// state in their part (dxTLRowInput.h).
 #pragma once
 
 #include "treelist/dxTLTypes.h"
@@ -44,14 +45,6 @@ struct TdxTreeListInput {
     bool ColumnPushed = false;
     // A corner button (band or header) drawn pushed.
     bool CornerPushed = false;
-    // The focused node before the press, and the node a row press began on.
-    TdxTreeListNode* PressedNode = nullptr;
-    TdxTreeListNode* DragNode = nullptr;
-    // The node under the mouse while hot tracking.
-    TdxTreeListNode* HotNode = nullptr;
-    // The press left the selection to be reduced to the clicked row at the release.
-    bool DeferredSelect = false;
-    bool CtrlPress = false;
     bool EditorPending = false;
     // Sizing: the element sized (column-list index or band position), where its left or top
     // edge is, the line's limits, and where the line is drawn (none while hidden).
@@ -61,12 +54,8 @@ struct TdxTreeListInput {
     int SizingMax = 0;
     int SizingLine = 0;
     bool SizingLineShown = false;
-    // Which way timer 1 moves the focus or the view: -1, 0 or +1.
-    int TimerDirection = 0;
     // A release is being handled: the capture it gives back is no loss of capture.
     bool Releasing = false;
-    // A row press is selecting: the update locks it takes leave the press alone.
-    bool InRowPress = false;
 
     bool Sizing() const {
         return State == isColumnSizing || State == isBandSizing || State == isBandPanelSizing ||
@@ -79,17 +68,8 @@ struct TdxTreeListInput {
     void ForgetNode(const TdxTreeListNode* node) {
         if (LastHit.Node == node)
             LastHit.Node = nullptr;
-        if (PressedNode == node)
-            PressedNode = nullptr;
-        if (DragNode == node)
-            DragNode = nullptr;
-        if (HotNode == node)
-            HotNode = nullptr;
     }
-    void ForgetNodes() {
-        LastHit.Node = nullptr;
-        PressedNode = DragNode = HotNode = nullptr;
-    }
+    void ForgetNodes() { LastHit.Node = nullptr; }
 };
 
 } // namespace dxtl
