@@ -13,7 +13,6 @@
 #include "treelist/dxTLList.h"
 #include "treelist/dxTLSortState.h"
 
-#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -614,21 +613,8 @@ private:
     void InputTimerTick();
     void RowPressMoved(int y);
     TdxTreeListInput FInput;
-    // dxTLKeyboard.cpp
-    void HandleKey(int& key, fw::TShiftState shift);
-    void HandleCtrlKey(int& key, bool withShift);
-    void MoveVertically(TdxTreeListNode* focused, int direction, bool shiftRun);
-    // Left and Right in row-select mode; false when a handler freed the list.
-    bool StepOutOfNode(TdxTreeListNode* focused);
-    bool StepIntoNode(TdxTreeListNode* focused);
-    void StepFocus(int rows);
-    void ClearBeforeMove(int direction);
-    void PlainMove(int direction);
-    void ShiftMove(int direction);
-    void JumpFocus(const std::function<void()>& move, bool extend);
-    void MoveFocusedColumn(int direction, bool throughRows);
-    int ColumnOnNextLine(int direction) const;
-    void TabColumn(int direction);
+    // Applies keys (dxTLKeyMover.h).
+    class TKeyMover;
     TdxTreeListCellViewData FCellViewData;
     friend class TdxTreeListColumn;
     friend class TdxTreeListBand;
