@@ -89,6 +89,34 @@ void TdxSelectionDecision::StartShiftRun(const TdxKeySelection& request) {
     Select(request.Target);
 }
 
+bool TdxSelectionDecision::ForPress(TdxTreeListNode* focusedBefore, TdxTreeListNode* pressed,
+                                    bool shift, bool ctrl) {
+    SetExtending(false);
+    if (ctrl && !shift) {
+        Toggle(pressed);
+        SetAnchor(pressed);
+        return false;
+    }
+    if (shift) {
+        if (!FDecided.Anchor)
+            SetAnchor(focusedBefore);
+        TdxTreeListNode* from = focusedBefore;
+        if (!ctrl && FDecided.Anchor) {
+            Clear();
+            from = FDecided.Anchor;
+        }
+        if (from)
+            SelectRange(from, pressed);
+        else
+            Toggle(pressed);
+        return false;
+    }
+    if (FDecided.Contains(pressed))
+        return true;
+    Alone(pressed);
+    return false;
+}
+
 void TdxSelectionDecision::Alone(TdxTreeListNode* node) {
     Clear();
     Select(node);

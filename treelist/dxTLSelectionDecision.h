@@ -3,8 +3,8 @@
 // the rows that changed and tells OnSelectedCountChange once. Internal to treelist/.
 //
 // Use: take a decision from the list (TCustomdxTreeList::DecideSelection), apply a rule to it
-// (ForKey for a key's movement, or the steps a mouse press needs: Alone for a plain press,
-// Toggle and SetAnchor for Ctrl, Clear, SelectRange and SetAnchor for Shift), then commit it.
+// (ForKey for a key's movement, ForPress for a row press, Alone for a deferred press's release,
+// or the single steps), then commit it.
 // Check the list's life token first: the filter's handler may have freed the list (then
 // Stopped() answers true as well).
 #pragma once
@@ -59,7 +59,13 @@ public:
     // --- Rules -------------------------------------------------------------------------------
     // The selection after a key (see TdxSelectionFollow).
     void ForKey(const TdxKeySelection& request);
-    // A plain press: the node alone, and the anchor of later Shift ranges.
+    // A press on `pressed` (focused by it) while `focusedBefore` had the focus: Ctrl toggles the
+    // row and anchors there; Shift selects the range from the anchor (from `focusedBefore`,
+    // which becomes the anchor, when there is none) alone; Ctrl+Shift adds the range from
+    // `focusedBefore`; a plain press selects the row alone. A plain press on a selected row
+    // changes nothing and answers true: its release selects the row alone (Alone).
+    bool ForPress(TdxTreeListNode* focusedBefore, TdxTreeListNode* pressed, bool shift, bool ctrl);
+    // The node alone, and the anchor of later Shift ranges.
     void Alone(TdxTreeListNode* node);
 
     // --- Steps (each does nothing once the decision stopped) --------------------------------

@@ -257,13 +257,78 @@ TEST_F(SelectionDecisionTest, AFilterHandlerThatFreesTheListEndsTheDecisionAtOnc
     EXPECT_EQ(Rows.Asked.size(), 3u) << "nothing is asked of a freed list";
 }
 
-// A mouse press decides with the same steps: a plain press selects the pressed row alone.
-TEST_F(SelectionDecisionTest, APlainPressSelectsThePressedRowAloneAndAnchorsThere) {
-    TdxSelectionDecision decision = Decide(Current({1, 2, 6}, 1, true));
-    decision.Alone(Node(5));
-    EXPECT_EQ(Selected(decision), RowList{5});
-    EXPECT_EQ(AnchorRow(decision), 5);
-    EXPECT_FALSE(decision.Result().Extending);
+struct TPressCase {
+    std::string Rule;
+    TState Before;
+    int FocusedBefore;
+    int Pressed;
+    bool Shift;
+    bool Ctrl;
+    TState After;
+    bool Deferred;
+};
+
+TEST_F(SelectionDecisionTest, EachPressRuleLeavesTheSelectionAndAnchorItNames) {
+    const std::vector<TPressCase> cases = {
+        {"a plain press selects the row alone and anchors there",
+         {{1, 2}, 1, true},
+         2,
+         5,
+         false,
+         false,
+         {{5}, 5},
+         false},
+        {"a plain press on a selected row waits for the release",
+         {{1, 5}, 1},
+         1,
+         5,
+         false,
+         false,
+         {{1, 5}, 1},
+         true},
+        {"Ctrl toggles the pressed row and anchors there",
+         {{1}},
+         1,
+         4,
+         false,
+         true,
+         {{1, 4}, 4},
+         false},
+        {"Shift selects the range from the anchor alone",
+         {{0, 7}, 2},
+         6,
+         4,
+         true,
+         false,
+         {{2, 3, 4}, 2},
+         false},
+        {"Shift without an anchor starts at the row focused before",
+         {{}},
+         6,
+         4,
+         true,
+         false,
+         {{4, 5, 6}, 6},
+         false},
+        {"Ctrl+Shift adds the range from the row focused before",
+         {{0}, 0},
+         5,
+         7,
+         true,
+         true,
+         {{0, 5, 6, 7}, 0},
+         false},
+    };
+    for (const TPressCase& c : cases) {
+        SCOPED_TRACE(c.Rule);
+        TdxSelectionDecision decision =
+            Decide(Current(c.Before.Selected, c.Before.Anchor, c.Before.Extending));
+        EXPECT_EQ(decision.ForPress(Node(c.FocusedBefore), Node(c.Pressed), c.Shift, c.Ctrl),
+                  c.Deferred);
+        EXPECT_EQ(Selected(decision), c.After.Selected);
+        EXPECT_EQ(AnchorRow(decision), c.After.Anchor);
+        EXPECT_FALSE(decision.Result().Extending);
+    }
 }
 
 // --- committing to a list ---------------------------------------------------------------------
