@@ -1,4 +1,5 @@
-// Keys applied to a tree list (see dxTLKeyMover.h).
+// Keys applied to a tree list (see dxTLKeyMover.h). Sections: entry points (keys, characters),
+// applying a movement, resolving it against rows, pages and columns.
 //
 // Call flow: HandleKeyDown (dxTLKeyboard.cpp, one selection lock) -> KeyDown: OnKeyDown, Escape
 // during a header gesture -> TdxKeyMovement::ForKey -> Apply: Resolve (rows: FocusRowTarget,
