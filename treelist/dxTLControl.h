@@ -14,7 +14,6 @@
 #include "treelist/dxTLRowInput.h"
 #include "treelist/dxTLSortState.h"
 
-#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -610,21 +609,8 @@ private:
     TdxTreeListInput FInput;
     // Row presses, drag select, the input timer and hot tracking.
     TdxTreeListRowInput FRowInput{*this, FInput.State};
-    // dxTLKeyboard.cpp
-    void HandleKey(int& key, fw::TShiftState shift);
-    void HandleCtrlKey(int& key, bool withShift);
-    void MoveVertically(TdxTreeListNode* focused, int direction, bool shiftRun);
-    // Left and Right in row-select mode; false when a handler freed the list.
-    bool StepOutOfNode(TdxTreeListNode* focused);
-    bool StepIntoNode(TdxTreeListNode* focused);
-    void StepFocus(int rows);
-    void ClearBeforeMove(int direction);
-    void PlainMove(int direction);
-    void ShiftMove(int direction);
-    void JumpFocus(const std::function<void()>& move, bool extend);
-    void MoveFocusedColumn(int direction, bool throughRows);
-    int ColumnOnNextLine(int direction) const;
-    void TabColumn(int direction);
+    // Applies keys (dxTLKeyMover.h).
+    class TKeyMover;
     TdxTreeListCellViewData FCellViewData;
     friend class TdxTreeListColumn;
     friend class TdxTreeListBand;

@@ -88,15 +88,20 @@ void TCustomdxTreeList::FinishFocusChange(TdxTreeListNode* oldNode, int oldColum
 }
 
 void TCustomdxTreeList::FocusRow(int row) {
+    if (TdxTreeListNode* target = FocusRowTarget(row))
+        ChangeFocus(target, FocusedColumn(), true);
+}
+
+TdxTreeListNode* TCustomdxTreeList::FocusRowTarget(int row) const {
     if (FNodes.empty())
-        return;
+        return nullptr;
     const int current = FFocusedNode ? std::max(RowOf(FFocusedNode), 0) : 0;
     if (row == current)
-        return;
+        return nullptr;
     row = std::clamp(row, 0, std::max(AbsoluteCount() - 1, 0));
     if (row == current)
-        return;
-    ChangeFocus(NodeAtAbsoluteIndex(row), FocusedColumn(), true);
+        return nullptr;
+    return NodeAtAbsoluteIndex(row);
 }
 
 // Focused and selected rows are drawn in the highlight colours only while the list has the

@@ -8,8 +8,10 @@
 #include "treelist/dxTLScopes.h"
 #include "treelist/dxTLScrollState.h"
 #include "treelist/dxTLSelection.h"
+#include "treelist/dxTLSelectionDecision.h"
 #include "treelist/dxTLTreeSummary.h"
 
+#include <cstdint>
 #include <span>
 #include <string>
 #include <string_view>
@@ -25,7 +27,7 @@ enum TdxNodeStreamFormat {
     nsfOlder
 };
 
-class TCustomdxTreeList : public fw::TCustomControl {
+class TCustomdxTreeList : public fw::TCustomControl, private TdxSelectionRows {
 public:
     explicit TCustomdxTreeList(fw::TComponent* owner);
     ~TCustomdxTreeList() override;
@@ -67,6 +69,8 @@ public:
     int ShownRowCount() const { return FScroll.ShownRowCount; }
     // The keyboard's page move of the focus: -1 up, +1 down.
     void PageMove(int direction);
+    // The row PageMove hands to FocusRow.
+    int PageMoveRow(int direction) const;
     // The node's row from the client's left edge to the data area's right; empty when the row
     // does not start inside the data area.
     virtual fw::TRect NodeRowRect(const TdxTreeListNode* node) const;
@@ -95,6 +99,8 @@ public:
     // Focuses the node of a visible row, clamped to the shown rows; an absent focus counts
     // as row 0.
     void FocusRow(int row);
+    // The node FocusRow(row) focuses; none when the focus would stay.
+    TdxTreeListNode* FocusRowTarget(int row) const;
 
     // --- Selection (dxTLSelection.cpp) -----------------------------------------------------
     // With aoMultiSelect membership of the selected nodes, else whether it is focused.
@@ -118,6 +124,12 @@ public:
     // A run of Shift+arrow keys extending one range.
     bool SelectionExtending() const { return FSelection.Extending; }
     void SetSelectionExtending(bool extending) { FSelection.Extending = extending; }
+    // A decision on a copy of the selection (see dxTLSelectionDecision.h), and its commit in one
+    // step: the rows that changed repaint and, unless the selection lock is held,
+    // OnSelectedCountChange tells when the count changed. A stopped decision commits nothing
+    // and answers false.
+    TdxSelectionDecision DecideSelection();
+    bool CommitSelection(const TdxSelectionDecision& decision);
     // The selection lock: one OnSelectedCountChange at the end, when the count changed.
     void BeginSelection() { FSelection.Lock(); }
     void EndSelection();
@@ -345,6 +357,11 @@ private:
     void FinishFocusChange(TdxTreeListNode* oldNode, int oldColumn, bool makeVisible);
     // dxTLSelection.cpp
     void SelectionCountChanged();
+    // What a selection decision asks of the list.
+    int RowOfNode(const TdxTreeListNode* node) const override;
+    TdxTreeListNode* RowAfter(const TdxTreeListNode* node) const override;
+    TdxTreeListNode* ShownRowOf(TdxTreeListNode* node) const override;
+    TdxHandlerVerdict AskHandler(TdxTreeListNode* node) override;
     // The node itself when shown, else its nearest shown ancestor.
     TdxTreeListNode* ShownNodeOf(TdxTreeListNode* node) const;
 
@@ -355,6 +372,8 @@ private:
     TdxTreeListNode* FFocusedNode = nullptr;
     int FFocusedColumn = -1;
     TdxTreeListSelection FSelection;
+    // Nodes given back so far: the selection filter's handler may free some.
+    std::uint64_t FNodesFreed = 0;
     TdxScrollState FScroll;
     mutable TdxTreeListRowIndex FRowIndex{FNodePool};
     TdxTreeSummary FTreeSummary;

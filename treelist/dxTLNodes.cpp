@@ -338,6 +338,7 @@ TdxTreeListNode* TCustomdxTreeList::InsertChildNode(TdxTreeListNode* parent,
 // --- freeing nodes ---------------------------------------------------------------------------
 
 void TCustomdxTreeList::DisposeNode(TdxTreeListNode* node) noexcept {
+    ++FNodesFreed;
     // Nodes from NewNode live in the pool; those a CreateNode override made with new do not.
     if (FNodePool.Owns(node)) {
         node->~TdxTreeListNode();

@@ -192,26 +192,27 @@ void TCustomdxTreeList::ScrollIntoView(TdxTreeListNode* node, bool always) {
 }
 
 void TCustomdxTreeList::PageMove(int direction) {
+    if (FFocusedNode && direction != 0)
+        FocusRow(PageMoveRow(direction));
+}
+
+int TCustomdxTreeList::PageMoveRow(int direction) const {
+    const int focused = RowOf(FFocusedNode);
     if (!FFocusedNode || direction == 0)
-        return;
+        return focused;
     direction = direction < 0 ? -1 : 1;
     const int count = AbsoluteCount();
-    const int focused = RowOf(FFocusedNode);
     if (FScroll.PageRowCount < 2) {
         const bool atStart = direction < 0 && !FFocusedNode->FParent &&
                              FFocusedNode == (FNodes.empty() ? nullptr : FNodes.front());
         const bool atEnd = direction > 0 && focused == count - 1;
-        if (!atStart && !atEnd)
-            FocusRow(focused + direction);
-        return;
+        return atStart || atEnd ? focused : focused + direction;
     }
     const int top = std::max(TopRow(), 0);
     const int last = std::min(top + FScroll.PageRowCount - 1, count - 1);
-    if (top < focused && focused < last) {
-        FocusRow(direction < 0 ? top : last);
-        return;
-    }
-    FocusRow(focused + direction * std::max(FScroll.PageRowCount - 1, 1));
+    if (top < focused && focused < last)
+        return direction < 0 ? top : last;
+    return focused + direction * std::max(FScroll.PageRowCount - 1, 1);
 }
 
 void TCustomdxTreeList::ClampView() {

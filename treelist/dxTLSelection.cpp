@@ -1,6 +1,7 @@
 // The selection of a tree list: membership, single changes with their event, the selection
-// filter, ranges (one sort and one merge), the lock that makes a gesture raise one event, the
-// repaint of the selection and freeing the selected nodes.
+// filter, ranges, deciding on a copy and committing a decision in one step (its changed rows
+// repainted, the count told once), the lock that makes a gesture raise one event, the repaint
+// of the selection and freeing the selected nodes.
 #include "treelist/dxTL.h"
 
 #include <exception>
@@ -30,7 +31,8 @@ void TCustomdxTreeList::SetNodeSelected(TdxTreeListNode* node, bool selected) {
     if (!MultiSelect() || !node)
         return;
     if (selected) {
-        // The filter's handler may free the list.
+        // The filter's handler may free the list, or nodes (this one, say): then nothing is
+        // selected.
         const TLifeToken alive = LifeToken();
         if (!CanSelectNode(node) || !alive)
             return;
@@ -44,21 +46,24 @@ void TCustomdxTreeList::SetNodeSelected(TdxTreeListNode* node, bool selected) {
 }
 
 bool TCustomdxTreeList::CanSelectNode(TdxTreeListNode* node) {
+    // The handler may free the list: then nothing is selected.
+    if (AskHandler(node) != TdxHandlerVerdict::Allows)
+        return false;
+    return ExtMultiSelect() || FSelection.SharesParentWithFirst(node);
+}
+
+TdxHandlerVerdict TCustomdxTreeList::AskHandler(TdxTreeListNode* node) {
+    if (!OnCanNodeSelected)
+        return TdxHandlerVerdict::Allows;
     bool allow = true;
-    if (OnCanNodeSelected) {
-        // The handler may free the list: then nothing is selected.
-        const TLifeToken alive = LifeToken();
-        OnCanNodeSelected(this, node, allow);
-        if (!alive)
-            return false;
-    }
-    if (allow && !ExtMultiSelect()) {
-        const TdxTreeListNode* first =
-            FSelection.Count() > 0 ? FSelection.At(0) : FSelection.RangeStart;
-        if (first)
-            allow = node->Parent() == first->Parent();
-    }
-    return allow;
+    const TLifeToken alive = LifeToken();
+    const std::uint64_t freedBefore = FNodesFreed;
+    OnCanNodeSelected(this, node, allow);
+    if (!alive)
+        return TdxHandlerVerdict::FreedList;
+    if (FNodesFreed != freedBefore)
+        return TdxHandlerVerdict::FreedNodes;
+    return allow ? TdxHandlerVerdict::Allows : TdxHandlerVerdict::Refuses;
 }
 
 void TCustomdxTreeList::ClearSelection() {
@@ -80,33 +85,50 @@ TdxTreeListNode* TCustomdxTreeList::ShownNodeOf(TdxTreeListNode* node) const {
 }
 
 void TCustomdxTreeList::SelectRange(TdxTreeListNode* a, TdxTreeListNode* b) {
-    // Both ends are taken among the shown rows: a hidden node stands for its nearest shown
-    // ancestor, so the range never starts at a row that does not exist.
-    a = ShownNodeOf(a);
-    b = ShownNodeOf(b);
-    if (!a || !b || a->FOwner != this || b->FOwner != this)
-        return;
-    // Rows are read before the lock, while the row index answers them at once.
-    if (RowOf(a) > RowOf(b))
-        std::swap(a, b);
-    // The filter's handler may free the list: then nothing of it is touched any more.
+    // The filter's handler may free the list.
     const TLifeToken alive = LifeToken();
-    const TSelectionLock selectionLock(*this);
-    const TUpdateLock updateLock(*this);
-    const TTemporaryValue<TdxTreeListNode*> rangeStart(*this, FSelection.RangeStart, nullptr);
-    std::vector<TdxTreeListNode*> collected;
-    for (TdxTreeListNode* node = a; node; node = node->GetNextRow()) {
-        if (!FSelection.RangeStart)
-            FSelection.RangeStart = node;
-        const bool allowed = CanSelectNode(node);
-        if (!alive)
-            return;
-        if (allowed)
-            collected.push_back(node);
-        if (node == b)
-            break;
+    TdxSelectionDecision decision = DecideSelection();
+    decision.SelectRange(a, b);
+    if (alive)
+        CommitSelection(decision);
+}
+
+// --- deciding and committing -----------------------------------------------------------------
+
+TdxSelectionDecision TCustomdxTreeList::DecideSelection() {
+    return TdxSelectionDecision(*this, FSelection, MultiSelect(), ExtMultiSelect());
+}
+
+bool TCustomdxTreeList::CommitSelection(const TdxSelectionDecision& decision) {
+    if (decision.Stopped())
+        return false;
+    const std::vector<TdxTreeListNode*> changed = FSelection.ChangedNodes(decision.Result());
+    // The lock tells the count once, when it changed, as it is given back.
+    const TSelectionLock lock(*this);
+    FSelection.Adopt(decision.Result());
+    if (ListDestroying())
+        return true;
+    if (changed.size() > std::size_t(kRowByRowRepaintLimit)) {
+        if (HandleAllocated() && FLockUpdate == 0)
+            Invalidate();
+        return true;
     }
-    FSelection.Merge(std::move(collected));
+    for (TdxTreeListNode* node : changed)
+        NodeChanged(node, false);
+    return true;
+}
+
+int TCustomdxTreeList::RowOfNode(const TdxTreeListNode* node) const {
+    return RowOf(node);
+}
+
+TdxTreeListNode* TCustomdxTreeList::RowAfter(const TdxTreeListNode* node) const {
+    return NextRowOf(node);
+}
+
+TdxTreeListNode* TCustomdxTreeList::ShownRowOf(TdxTreeListNode* node) const {
+    TdxTreeListNode* shown = ShownNodeOf(node);
+    return shown && shown->FOwner == this ? shown : nullptr;
 }
 
 int TCustomdxTreeList::CompareWithAnchor(const TdxTreeListNode* node) const {

@@ -24,6 +24,14 @@ public:
     void Clear() { FNodes.clear(); }
     // Adds `nodes` (any order, duplicates allowed): one sort and one merge.
     void Merge(std::vector<TdxTreeListNode*> nodes);
+    // Without aoExtMultiSelect the selected nodes share one parent: the node has the parent of
+    // the first selected node (of the running range's start when none is selected).
+    bool SharesParentWithFirst(const TdxTreeListNode* node) const;
+    // The nodes in one of the two sets only, in identity order.
+    std::vector<TdxTreeListNode*> ChangedNodes(const TdxTreeListSelection& other) const;
+    // Takes the nodes, the anchor and the extending flag of a decided selection; the lock
+    // stays as it is.
+    void Adopt(const TdxTreeListSelection& decided);
 
     // --- Gesture state --------------------------------------------------------------------------
     TdxTreeListNode* Anchor = nullptr;

@@ -1,6 +1,8 @@
 // The selection state of a tree list (see dxTLSelection.h).
 #include "treelist/dxTLSelection.h"
 
+#include "treelist/dxTLNode.h"
+
 #include <algorithm>
 #include <functional>
 #include <iterator>
@@ -50,6 +52,25 @@ void TdxTreeListSelection::Merge(std::vector<TdxTreeListNode*> nodes) {
     // set_union keeps the duplicates within one input; the set holds each node once.
     merged.erase(std::unique(merged.begin(), merged.end()), merged.end());
     FNodes = std::move(merged);
+}
+
+bool TdxTreeListSelection::SharesParentWithFirst(const TdxTreeListNode* node) const {
+    const TdxTreeListNode* first = Count() > 0 ? At(0) : RangeStart;
+    return !first || node->Parent() == first->Parent();
+}
+
+std::vector<TdxTreeListNode*>
+TdxTreeListSelection::ChangedNodes(const TdxTreeListSelection& other) const {
+    std::vector<TdxTreeListNode*> changed;
+    std::set_symmetric_difference(FNodes.begin(), FNodes.end(), other.FNodes.begin(),
+                                  other.FNodes.end(), std::back_inserter(changed), kIdentityOrder);
+    return changed;
+}
+
+void TdxTreeListSelection::Adopt(const TdxTreeListSelection& decided) {
+    FNodes = decided.FNodes;
+    Anchor = decided.Anchor;
+    Extending = decided.Extending;
 }
 
 void TdxTreeListSelection::Lock() {
