@@ -1,6 +1,7 @@
-// The input state of a tree list: the one gesture in progress (shared by the mouse and the
-// keyboard), what its press found, the pushed looks and the sizing line. Internal to
-// treelist/: the control keeps one (dxTLMouse.cpp runs it).
+// The input state of a tree list: the one gesture in progress (shared by the mouse, the
+// keyboard and the header panel, which keeps its own presses, pushed looks and sizing line)
+// and what a row press found. Internal to treelist/: the control keeps one (dxTLMouse.cpp
+// runs it).
 #pragma once
 
 #include "treelist/dxTLTypes.h"
@@ -36,14 +37,6 @@ struct TdxTreeListInput {
     // What the last press, move or release found under the pointer.
     TTreeListHitInfo LastHit;
     fw::TPoint PressPoint;
-    // The band (collection index) or column (column-list index) pressed, and whether it is
-    // drawn pushed now (only while the pointer is over it).
-    int PressedBand = -1;
-    bool BandPushed = false;
-    int PressedColumn = -1;
-    bool ColumnPushed = false;
-    // A corner button (band or header) drawn pushed.
-    bool CornerPushed = false;
     // The focused node before the press, and the node a row press began on.
     TdxTreeListNode* PressedNode = nullptr;
     TdxTreeListNode* DragNode = nullptr;
@@ -53,14 +46,6 @@ struct TdxTreeListInput {
     bool DeferredSelect = false;
     bool CtrlPress = false;
     bool EditorPending = false;
-    // Sizing: the element sized (column-list index or band position), where its left or top
-    // edge is, the line's limits, and where the line is drawn (none while hidden).
-    int SizingTarget = -1;
-    int SizingStart = 0;
-    int SizingMin = 0;
-    int SizingMax = 0;
-    int SizingLine = 0;
-    bool SizingLineShown = false;
     // Which way timer 1 moves the focus or the view: -1, 0 or +1.
     int TimerDirection = 0;
     // A release is being handled: the capture it gives back is no loss of capture.
