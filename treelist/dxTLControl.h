@@ -11,6 +11,7 @@
 #include "treelist/dxTLInput.h"
 #include "treelist/dxTLLayoutLists.h"
 #include "treelist/dxTLList.h"
+#include "treelist/dxTLRowInput.h"
 #include "treelist/dxTLSortState.h"
 
 #include <functional>
@@ -90,7 +91,7 @@ public:
     // buttons; a row press goes on.
     void CancelInput();
     // The node under the mouse while hot tracking (aoHotTrack).
-    TdxTreeListNode* HotTrackNode() const { return FInput.HotNode; }
+    TdxTreeListNode* HotTrackNode() const { return FRowInput.HotNode(); }
     // The mouse events the list raises itself, in their order.
     void HandleMouseDown(fw::TMouseButton button, fw::TShiftState shift, int x, int y);
     void HandleMouseMove(fw::TShiftState shift, int x, int y);
@@ -556,8 +557,6 @@ protected:
     void MouseUp(fw::TMouseButton button, fw::TShiftState shift, int x, int y) override;
     void NodeGone(const TdxTreeListNode* node) override;
     void UpdateLockTaken() override;
-    // A pending row press ends without a click (the list lost the focus).
-    void DropRowPress();
     void WMButtonUp(fw::TMessage& message);
     void WMCaptureChanged(fw::TMessage& message);
     void WMCancelMode(fw::TMessage& message);
@@ -603,14 +602,11 @@ private:
     std::unique_ptr<TdxTreeListHeaderPanel> MakeHeaderPanel();
     std::unique_ptr<TdxTreeListHeaderPanel> FHeaderPanel;
     // dxTLMouse.cpp
-    void PressRow(const TTreeListHitInfo& hit, fw::TMouseButton button, fw::TShiftState shift);
-    void SelectOnPress(TdxTreeListNode* focused, fw::TMouseButton button, fw::TShiftState shift);
-    void SelectAlone(TdxTreeListNode* node);
-    void UpdateHotTrack(TdxTreeListNode* node);
     void SetInputTimer(int direction, unsigned interval);
     void InputTimerTick();
-    void RowPressMoved(int y);
     TdxTreeListInput FInput;
+    // Row presses, drag select, the input timer and hot tracking.
+    TdxTreeListRowInput FRowInput{*this, FInput.State};
     // dxTLKeyboard.cpp
     void HandleKey(int& key, fw::TShiftState shift);
     void HandleCtrlKey(int& key, bool withShift);

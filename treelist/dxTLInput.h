@@ -1,7 +1,8 @@
 // The input state of a tree list: the one gesture in progress (shared by the mouse, the
-// keyboard and the header panel, which keeps its own presses, pushed looks and sizing line)
-// and what a row press found. Internal to treelist/: the control keeps one (dxTLMouse.cpp
-// runs it).
+// keyboard, the header panel and the rows' part) and what the last hit found. Internal to
+// treelist/: the control keeps one (dxTLMouse.cpp runs it); the header panel keeps its presses,
+// pushed looks and sizing line (dxTLHeaderPanel.h), the rows' gestures their own state
+// (dxTLRowInput.h).
 #pragma once
 
 #include "treelist/dxTLTypes.h"
@@ -36,22 +37,9 @@ struct TdxTreeListInput {
     TdxInputState State = isIdle;
     // What the last press, move or release found under the pointer.
     TTreeListHitInfo LastHit;
-    fw::TPoint PressPoint;
-    // The focused node before the press, and the node a row press began on.
-    TdxTreeListNode* PressedNode = nullptr;
-    TdxTreeListNode* DragNode = nullptr;
-    // The node under the mouse while hot tracking.
-    TdxTreeListNode* HotNode = nullptr;
-    // The press left the selection to be reduced to the clicked row at the release.
-    bool DeferredSelect = false;
-    bool CtrlPress = false;
     bool EditorPending = false;
-    // Which way timer 1 moves the focus or the view: -1, 0 or +1.
-    int TimerDirection = 0;
     // A release is being handled: the capture it gives back is no loss of capture.
     bool Releasing = false;
-    // A row press is selecting: the update locks it takes leave the press alone.
-    bool InRowPress = false;
 
     bool Sizing() const {
         return State == isColumnSizing || State == isBandSizing || State == isBandPanelSizing ||
@@ -64,17 +52,8 @@ struct TdxTreeListInput {
     void ForgetNode(const TdxTreeListNode* node) {
         if (LastHit.Node == node)
             LastHit.Node = nullptr;
-        if (PressedNode == node)
-            PressedNode = nullptr;
-        if (DragNode == node)
-            DragNode = nullptr;
-        if (HotNode == node)
-            HotNode = nullptr;
     }
-    void ForgetNodes() {
-        LastHit.Node = nullptr;
-        PressedNode = DragNode = HotNode = nullptr;
-    }
+    void ForgetNodes() { LastHit.Node = nullptr; }
 };
 
 } // namespace dxtl

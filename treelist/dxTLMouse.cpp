@@ -1,20 +1,19 @@
 // Mouse input of a tree list: the press, move and release algorithms on the input state
-// machine (dxTLInput.h), handing what starts in the band and header panels (and sizing) to the
-// header panel (dxTLHeaderPanel.h); row presses with focus and selection, the click rule,
-// timer 1 (drag select, drag scroll), hot tracking and the cancel of a gesture.
+// machine (dxTLInput.h), which decide who gets a gesture: what starts in the band and header
+// panels (and sizing by an edge) goes to the header panel (dxTLHeaderPanel.h); row presses,
+// drag select, the input timer's steps and hot tracking to the rows' part (dxTLRowInput.h).
+// Also the click rule, the view's drag scrolling and the cancel of a gesture.
 //
 // Sections:
 //   1. press          - focus first, hit test, the header panel, expansion, row presses
 //   2. move           - the header panel, drag select, hot tracking
 //   3. release        - the header panel, the deferred select, the click
-//   4. cancel, timer  - cancel mode, loss of capture, timer 1
+//   4. cancel, timer  - cancel mode, loss of capture, the input timer
 //
 // The click rule: OnClick follows the release of a left press that began on a row area (node
 // image, state image, cell, preview, row footer, new item row) and was not a double click.
 #include "treelist/dxTLGeometry.h"
 #include "treelist/dxTLHeaderPanel.h"
-
-#include <algorithm>
 
 namespace dxtl {
 
@@ -22,10 +21,8 @@ using namespace fw;
 
 namespace {
 
-// Timer 1 steps the focus a row while a row press holds the pointer above or below the rows,
-// and moves the view this far while a band or column is dragged beyond an edge (how often:
-// dxTLHeaderEvents.cpp).
-constexpr unsigned kDragSelectInterval = 60;
+// The input timer moves the view this far while a band or column is dragged beyond an edge (how
+// often: dxTLHeaderEvents.cpp).
 constexpr int kDragScrollStep = 32;
 
 bool IsRowArea(TTreeListHitArea area) {
@@ -55,10 +52,13 @@ void TCustomdxTreeListControl::MouseUp(TMouseButton button, TShiftState shift, i
 }
 
 void TCustomdxTreeListControl::NodeGone(const TdxTreeListNode* node) {
-    if (node)
+    if (node) {
         FInput.ForgetNode(node);
-    else
+        FRowInput.ForgetNode(node);
+    } else {
         FInput.ForgetNodes();
+        FRowInput.ForgetNodes();
+    }
 }
 
 // =============================================================================================
@@ -66,8 +66,7 @@ void TCustomdxTreeListControl::NodeGone(const TdxTreeListNode* node) {
 
 void TCustomdxTreeListControl::HandleMouseDown(TMouseButton button, TShiftState shift, int x,
                                                int y) {
-    FInput.DeferredSelect = false;
-    FInput.CtrlPress = false;
+    FRowInput.ForgetDeferredSelect();
     FInput.EditorPending = false;
     // Every handler raised from here on may free the list.
     const TLifeToken alive = LifeToken();
@@ -102,9 +101,10 @@ void TCustomdxTreeListControl::HandleMouseDown(TMouseButton button, TShiftState 
             return;
         }
         if (rowArea || hit.Area == haIndicator) {
-            PressRow(hit, button, shift);
+            const int column =
+                hit.ColumnIndex >= 0 ? VisibleColumnOf(Layout(), hit.ColumnIndex) : -1;
             // A Ctrl or Shift press ends with the selection it made: no OnMouseDown.
-            if (!alive || FInput.CtrlPress)
+            if (FRowInput.Press(hit, column, button, shift) || !alive)
                 return;
         }
     }
@@ -124,88 +124,8 @@ void TCustomdxTreeListControl::HandleMouseDown(TMouseButton button, TShiftState 
         OnMouseDown(this, button, shift, x, y);
 }
 
-// A press on a row area or the indicator: the row gets the focus (OnChangeNode comes here,
-// before any selection change), then the selection follows the modifiers.
-void TCustomdxTreeListControl::PressRow(const TTreeListHitInfo& hit, TMouseButton button,
-                                        TShiftState shift) {
-    if (button == mbLeft && hit.Area != haIndicator)
-        FInput.State = isRowPressed;
-    FInput.DragNode = hit.Node;
-    const TLifeToken alive = LifeToken();
-    const TSelectionLock lock(*this);
-    // The press is over before its selection is announced.
-    const TTemporaryValue inRowPress(*this, FInput.InRowPress, true);
-    FInput.PressedNode = FocusedNode();
-    const int column =
-        hit.ColumnIndex >= 0 ? VisibleColumnOf(Layout(), hit.ColumnIndex) : FocusedColumn();
-    ChangeFocus(hit.Node, column >= 0 ? column : FocusedColumn(), true);
-    if (!alive)
-        return;
-    FInput.PressPoint = hit.Point;
-    // A handler of the focus change may have deleted nodes: what follows acts on the
-    // focused node, which deletion keeps valid.
-    TdxTreeListNode* focused = FocusedNode();
-    if (focused && MultiSelect())
-        SelectOnPress(focused, button, shift);
-}
-
-// The selection after a row press: Ctrl toggles, Shift takes the range from the anchor, a plain
-// press on a selected row waits for the release. Stops as soon as a handler freed the list.
-void TCustomdxTreeListControl::SelectOnPress(TdxTreeListNode* focused, TMouseButton button,
-                                             TShiftState shift) {
-    const TLifeToken alive = LifeToken();
-    SetSelectionExtending(false);
-    if (shift & (ssCtrl | ssShift)) {
-        FInput.CtrlPress = true;
-        if ((shift & ssCtrl) && !(shift & ssShift)) {
-            SetNodeSelected(focused, !IsNodeSelected(focused));
-            if (alive)
-                SetSelectionAnchor(focused);
-            return;
-        }
-        if (!SelectionAnchor())
-            SetSelectionAnchor(FInput.PressedNode);
-        if (!(shift & ssCtrl) && SelectionAnchor()) {
-            ClearSelection();
-            if (!alive)
-                return;
-            FInput.PressedNode = SelectionAnchor();
-        }
-        if (FInput.PressedNode)
-            SelectRange(FInput.PressedNode, focused);
-        else
-            SetNodeSelected(focused, !IsNodeSelected(focused));
-        if (alive)
-            FInput.PressedNode = nullptr;
-        return;
-    }
-    if (IsNodeSelected(focused)) {
-        // The selection survives the press; the release reduces it to this row.
-        FInput.DeferredSelect = button == mbLeft;
-        return;
-    }
-    SelectAlone(focused);
-}
-
-// The node alone selected, and the anchor of later Shift ranges.
-void TCustomdxTreeListControl::SelectAlone(TdxTreeListNode* node) {
-    const TLifeToken alive = LifeToken();
-    ClearSelection();
-    if (!alive)
-        return;
-    SetNodeSelected(node, true);
-    if (alive)
-        SetSelectionAnchor(node);
-}
-
-// An update lock taken from outside (a refresh of the rows, say) drops a row press: its
-// release raises no click on rows that may have changed under it. The locks the press takes
-// itself (a range selection) do not.
 void TCustomdxTreeListControl::UpdateLockTaken() {
-    if (FInput.State == isRowPressed && !FInput.InRowPress) {
-        FInput.State = isIdle;
-        FInput.DeferredSelect = false;
-    }
+    FRowInput.UpdateLockTaken();
 }
 
 // =============================================================================================
@@ -220,13 +140,12 @@ void TCustomdxTreeListControl::HandleMouseMove(TShiftState shift, int x, int y) 
         FInput.State = isIdle;
     if (!FHeaderPanel->Move(hit))
         return;
-    if (FInput.State == isRowPressed && FOptionsEx.Contains(aoMouseScroll) &&
-        (RowSelectMode() || !FOptions.Contains(aoEditing)) && AbsoluteCount() > 0)
-        RowPressMoved(y);
+    if (FInput.State == isRowPressed)
+        FRowInput.PressMoved(y, hit.Node);
     if (!alive)
         return;
     if (FOptionsEx.Contains(aoHotTrack)) {
-        UpdateHotTrack(IsRowArea(hit.Area) ? hit.Node : nullptr);
+        FRowInput.Track(IsRowArea(hit.Area) ? hit.Node : nullptr);
         if (!alive)
             return;
     }
@@ -234,60 +153,18 @@ void TCustomdxTreeListControl::HandleMouseMove(TShiftState shift, int x, int y) 
         OnMouseMove(this, shift, x, y);
 }
 
-// A row press held above or below the rows keeps the focus stepping that way; inside them the
-// row under the pointer is focused (and alone selected).
-void TCustomdxTreeListControl::RowPressMoved(int y) {
-    const TLifeToken alive = LifeToken();
-    const TRect rows = Layout().Areas.Rows;
-    if (y < rows.Top || y >= rows.Bottom) {
-        const int direction = y < rows.Top ? -1 : 1;
-        const int top = std::max(TopRow(), 0);
-        const int target = direction < 0 ? top : top + PageRowCount() - 1;
-        FocusRow(std::min(target, AbsoluteCount() - 1));
-        if (alive)
-            SetInputTimer(direction, kDragSelectInterval);
-        return;
-    }
-    SetInputTimer(0, 0);
-    TdxTreeListNode* node = FInput.LastHit.Node;
-    if (!node)
-        return;
-    // Also onto the row the timer left focused: the selection becomes that row alone.
-    if (node != FocusedNode()) {
-        ChangeFocus(node, FocusedColumn(), true);
-        if (!alive)
-            return;
-    }
-    TdxTreeListNode* focused = FocusedNode();
-    if (!MultiSelect() || !focused ||
-        (SelectedCount() == 1 && IsNodeSelected(focused) && SelectionAnchor() == focused))
-        return;
-    UnderSelectionLock([&] { SelectAlone(focused); });
-}
-
-void TCustomdxTreeListControl::UpdateHotTrack(TdxTreeListNode* node) {
-    if (node == FInput.HotNode)
-        return;
-    TdxTreeListNode* old = FInput.HotNode;
-    FInput.HotNode = node;
-    NodeChanged(old, false);
-    NodeChanged(node, false);
-    if (OnHotTrackNode)
-        OnHotTrackNode(this, node);
-}
-
 void TCustomdxTreeListControl::CMMouseEnter(TMessage& message) {
     DispatchInherited(StaticMessageTable(), message);
     if (FOptionsEx.Contains(aoHotTrack) && HasPlatform()) {
         const TPoint p = ScreenToClient(Platform().CursorPos());
         const TTreeListHitInfo hit = HitTest(p.X, p.Y);
-        UpdateHotTrack(IsRowArea(hit.Area) ? hit.Node : nullptr);
+        FRowInput.Track(IsRowArea(hit.Area) ? hit.Node : nullptr);
     }
 }
 
 void TCustomdxTreeListControl::CMMouseLeave(TMessage& message) {
     DispatchInherited(StaticMessageTable(), message);
-    UpdateHotTrack(nullptr);
+    FRowInput.Track(nullptr);
 }
 
 // =============================================================================================
@@ -301,14 +178,9 @@ void TCustomdxTreeListControl::HandleMouseUp(TMouseButton button, TShiftState sh
         FHeaderPanel->Release(hit, shift);
         if (!alive)
             return;
-        if (FInput.DeferredSelect) {
-            FInput.DeferredSelect = false;
-            if (TdxTreeListNode* focused = FocusedNode()) {
-                SelectAlone(focused);
-                if (!alive)
-                    return;
-            }
-        }
+        FRowInput.ApplyDeferredSelect();
+        if (!alive)
+            return;
         const bool click = FInput.State == isEditing || FInput.State == isNodeDragging ||
                            FInput.State == isRowPressed;
         FInput.EditorPending = false;
@@ -339,13 +211,6 @@ void TCustomdxTreeListControl::CancelInput() {
         FInput.State = isIdle;
 }
 
-void TCustomdxTreeListControl::DropRowPress() {
-    if (FInput.State == isRowPressed)
-        FInput.State = isIdle;
-    FInput.DeferredSelect = false;
-    SetInputTimer(0, 0);
-}
-
 void TCustomdxTreeListControl::WMCancelMode(TMessage& message) {
     CancelInput();
     DispatchInherited(StaticMessageTable(), message);
@@ -357,7 +222,7 @@ void TCustomdxTreeListControl::WMCaptureChanged(TMessage& message) {
     if (!FInput.Releasing && FInput.State != isIdle) {
         CancelInput();
         FInput.State = isIdle;
-        FInput.DeferredSelect = false;
+        FRowInput.ForgetDeferredSelect();
     }
     DispatchInherited(StaticMessageTable(), message);
 }
@@ -370,23 +235,13 @@ void TCustomdxTreeListControl::WMButtonUp(TMessage& message) {
 }
 
 void TCustomdxTreeListControl::SetInputTimer(int direction, unsigned interval) {
-    if (direction == FInput.TimerDirection || !Window())
-        return;
-    FInput.TimerDirection = direction;
-    if (direction == 0)
-        Window()->KillTimer(kInputTimerId);
-    else
-        Window()->SetTimer(kInputTimerId, interval);
+    FRowInput.SetTimer(direction, interval);
 }
 
 void TCustomdxTreeListControl::InputTimerTick() {
-    const int direction = FInput.TimerDirection;
-    if (FInput.State == isRowPressed && direction != 0) {
-        // The focus steps on; the selection stays as it is.
-        if (FocusedNode())
-            FocusRow(FocusedNode()->AbsoluteIndex() + direction);
+    if (FRowInput.TimerTick())
         return;
-    }
+    const int direction = FRowInput.TimerDirection();
     if ((FInput.State == isBandDragging || FInput.State == isColumnDragging) && direction != 0) {
         const int before = FLeftCoord;
         const TLifeToken alive = LifeToken();

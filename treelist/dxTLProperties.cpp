@@ -124,7 +124,7 @@ void TCustomdxTreeListControl::WMKillFocus(TMessage& message) {
     DispatchInherited(StaticMessageTable(), message);
     if (!alive)
         return;
-    DropRowPress();
+    FRowInput.DropPress();
     FocusLost();
 }
 

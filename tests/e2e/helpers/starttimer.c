@@ -14,7 +14,9 @@
                                     holds the mouse button down on the refresh button, presses
                                     F2, waits until Varnel and the marked windows HWND... are
                                     hidden and lets go: the refresh finds them hidden. Prints
-   {"pressed", "hidden", "held_while_hidden", "released", "sent_again", "f2_again", "raised"}.
+   {"pressed", "hidden", "held_while_hidden", "released", "let_go", "answered", "sent_again",
+    "f2_again", "raised"}: released is let_go (the button gave the mouse back) and answered
+    (the form's thread answered after the click's refresh).
 
    The refresh starts at the release of the button (the press is sent first and awaited).
    Its end: see answers() below. Numbers may be decimal or 0x-prefixed hexadecimal. */
@@ -238,18 +240,21 @@ static int f2_during_refresh_click(HWND form, HWND* marked, int count) {
     /* Whether the button still held the mouse once the form was hidden: the release clicks
        only then. */
     const BOOL heldWhileHidden = captured(thread);
-    const BOOL released = press_until(thread, FALSE, middle, &sentAgain, &sentAt) && answers(form);
+    const BOOL letGo = press_until(thread, FALSE, middle, &sentAgain, &sentAt);
+    const BOOL answered = letGo && answers(form);
     JsonLine line;
     json_begin(&line);
     json_bool(&line, "pressed", pressed);
     json_bool(&line, "hidden", hidden);
     json_bool(&line, "held_while_hidden", heldWhileHidden);
-    json_bool(&line, "released", released);
+    json_bool(&line, "released", letGo && answered);
+    json_bool(&line, "let_go", letGo);
+    json_bool(&line, "answered", answered);
     json_int(&line, "sent_again", sentAgain);
     json_bool(&line, "f2_again", pressedAgain);
     json_bool(&line, "raised", raised);
     json_end(&line);
-    return pressed && hidden && released ? 0 : 1;
+    return pressed && hidden && letGo && answered ? 0 : 1;
 }
 
 int main(int argc, char** argv) {
