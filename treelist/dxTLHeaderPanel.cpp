@@ -475,8 +475,8 @@ int TdxTreeListHeaderPanel::BandDropTarget(TPoint point) const {
     return target;
 }
 
-// A column dropped on a header of its own band row takes that header's place; anywhere else
-// the drop has no target.
+// A column let go inside the list within the left and right of a header of its own band row
+// (at any height) takes that header's place; anywhere else the drop has no target.
 void TdxTreeListHeaderPanel::DropColumn(TPoint point) {
     const int column = FPressedColumn;
     Cancel();
