@@ -21,6 +21,8 @@
 namespace dxtl {
 
 class TdxTreeListPanning;
+class TdxTreeListHeaderPanel;
+class TdxHeaderPanelPainter;
 
 // Resize limits of a column or band: the smallest width and how far right (client
 // coordinates) its right edge may go.
@@ -470,17 +472,13 @@ protected:
     // Runs the re-sort that changes under the update lock left pending.
     virtual void RunPendingResort() {}
     bool SortingNodes() const override { return Sorting(); }
-    // What the header painter reads of the mouse: the column whose header, and the band
-    // (collection index) whose caption, is drawn pushed (-1: none), and whether the corner
-    // buttons left of the band and header panels are.
-    int PaintPressedColumn() const { return FInput.ColumnPushed ? FInput.PressedColumn : -1; }
-    int PaintPressedBand() const { return FInput.BandPushed ? FInput.PressedBand : -1; }
-    bool PaintBandButtonPressed() const {
-        return FInput.CornerPushed && FInput.State == isBandButtonPressed;
-    }
-    bool PaintHeaderButtonPressed() const {
-        return FInput.CornerPushed && FInput.State == isHeaderButtonPressed;
-    }
+    // What the header panel draws pushed: the column whose header, and the band (collection
+    // index) whose caption, is pushed (-1: none), and whether the corner buttons left of the
+    // band and header panels are.
+    int PaintPressedColumn() const;
+    int PaintPressedBand() const;
+    bool PaintBandButtonPressed() const;
+    bool PaintHeaderButtonPressed() const;
     // Columns tell the list about edited values and validation.
     virtual void ColumnValueChanged(TdxTreeListColumn* column) { (void)column; }
     virtual void ColumnValidate(TdxTreeListColumn* column) { (void)column; }
@@ -595,15 +593,14 @@ private:
     // The running mode, which lives in StartPanning: a handler of a scroll it makes may free
     // the list under it.
     TdxTreeListPanning* FPanning = nullptr;
+    // The band and header panels (dxTLHeaderPanel.h), and what their gestures end in: the
+    // list's events (dxTLHeaderEvents.cpp).
+    friend class TdxTreeListHeaderPanel;
+    friend class TdxHeaderPanelPainter;
+    class THeaderEvents;
+    std::unique_ptr<TdxTreeListHeaderPanel> MakeHeaderPanel();
+    std::unique_ptr<TdxTreeListHeaderPanel> FHeaderPanel;
     // dxTLMouse.cpp
-    bool PressHeaderPart(const TTreeListHitInfo& hit, fw::TShiftState shift);
-    void StartSizing(TdxInputState state, const TTreeListHitInfo& hit);
-    void MoveSizingLine(int position);
-    void InvertSizingLine();
-    void ApplySizing();
-    void FollowPushedLooks(const TTreeListHitInfo& hit);
-    void DropBand(fw::TPoint point);
-    void DropColumn(fw::TPoint point);
     void SetInputTimer(int direction, unsigned interval);
     void InputTimerTick();
     TdxTreeListInput FInput;

@@ -1,8 +1,10 @@
 // Hit testing of a tree list: what lies under a point, found in the geometry the paint pass
-// draws (TGeometry), never in rectangles computed a second time. Panels first (band panel,
-// header panel, new item row, footer), then the indicator column, then the rows: a row's footer
-// lines, its preview, the tree part of its indent, its cells and what lies right of them.
+// draws (TGeometry), never in rectangles computed a second time. Panels first (the band and
+// header panels are the header panel's, dxTLHeaderPanel.h; new item row, footer), then the
+// indicator column, then the rows: a row's footer lines, its preview, the tree part of its indent,
+// its cells and what lies right of them.
 #include "treelist/dxTLGeometry.h"
+#include "treelist/dxTLHeaderPanel.h"
 
 #include <algorithm>
 
@@ -11,85 +13,6 @@ namespace dxtl {
 using namespace fw;
 
 namespace {
-
-// How close to an edge a press starts sizing.
-constexpr int kEdgeZone = 4;
-
-bool NearEdge(int position, int edge) {
-    return position >= edge - kEdgeZone && position < edge + kEdgeZone;
-}
-
-// The helpers below take the control's geometry (a class of the control's own) by its deduced
-// type.
-
-// The band panel: its sizing edge, the corner button, band edges and band headers.
-template <class TGeometry>
-void HitBandPanel(const TCustomdxTreeListControl& list, const TGeometry& geometry,
-                  TTreeListHitInfo& hit) {
-    const TdxTreeListAreas& areas = geometry.Areas();
-    const TdxLayoutLists& layout = geometry.Layout();
-    const int x = hit.Point.X;
-    const int y = hit.Point.Y;
-    const TdxTreeListOptionsEx optionsEx = list.OptionsEx();
-    if (optionsEx.Contains(aoBandPanelSizing) && NearEdge(y, areas.BandPanel.Bottom)) {
-        hit.Area = haBandPanelEdge;
-        return;
-    }
-    if (x < areas.BandPanel.Left) {
-        hit.Area = haBandButton;
-        return;
-    }
-    for (int position = 0; position < static_cast<int>(layout.Bands.size()); ++position) {
-        const TRect band = geometry.BandRect(position);
-        const TdxTreeListBand* item = list.Bands().Items(layout.Bands[std::size_t(position)].Band);
-        const bool sizable = optionsEx.Contains(aoBandSizing) && item->Sizing() && list.ShowBands();
-        if (sizable && NearEdge(x, band.Right)) {
-            hit.BandIndex = item->Index();
-            hit.Area = haBandEdge;
-            return;
-        }
-        if (x >= band.Left && x < band.Right) {
-            hit.BandIndex = item->Index();
-            hit.Area = haBandHeader;
-        }
-    }
-}
-
-// The header panel: its sizing edge, the corner button, column edges and column headers.
-template <class TGeometry>
-void HitHeaderPanel(const TCustomdxTreeListControl& list, const TGeometry& geometry,
-                    TTreeListHitInfo& hit) {
-    const TdxTreeListAreas& areas = geometry.Areas();
-    const TdxLayoutLists& layout = geometry.Layout();
-    const int x = hit.Point.X;
-    const int y = hit.Point.Y;
-    if (list.OptionsEx().Contains(aoHeaderPanelSizing) && NearEdge(y, areas.HeaderPanel.Bottom)) {
-        hit.Area = haHeaderPanelEdge;
-        return;
-    }
-    if (x < areas.HeaderPanel.Left) {
-        hit.Area = haHeaderButton;
-        return;
-    }
-    for (const TdxHeaderItem& item : layout.HeaderItems) {
-        const TRect header = geometry.HeaderRect(item);
-        if (y < header.Top || y >= header.Bottom)
-            continue;
-        const TdxTreeListColumn* column = list.Columns(item.Column);
-        if (list.Options().Contains(aoColumnSizing) && column->Sizing() &&
-            NearEdge(x, header.Right)) {
-            hit.ColumnIndex = item.Column;
-            hit.BandIndex = layout.Bands[std::size_t(item.BandPosition)].Band;
-            hit.Area = haColumnEdge;
-            return;
-        }
-        if (x >= header.Left && x < header.Right) {
-            hit.ColumnIndex = item.Column;
-            hit.BandIndex = layout.Bands[std::size_t(item.BandPosition)].Band;
-            hit.Area = haColumnHeader;
-        }
-    }
-}
 
 // The tree part of a row's indent: the expand button in the node's own level slot, then the
 // state image and the node image; left of the first of them lies the indent.
@@ -151,12 +74,8 @@ TTreeListHitInfo TCustomdxTreeListControl::HitTest(int x, int y) const {
     hit.Area = haEmpty;
 
     // --- panels ------------------------------------------------------------------------------
-    if (y < areas.BandPanel.Bottom) {
-        HitBandPanel(*this, geometry, hit);
-        return hit;
-    }
     if (y < areas.HeaderPanel.Bottom) {
-        HitHeaderPanel(*this, geometry, hit);
+        FHeaderPanel->HitTest(geometry, hit);
         return hit;
     }
     if (areas.NewItemRow.Contains(p)) {
@@ -193,8 +112,10 @@ TTreeListHitInfo TCustomdxTreeListControl::HitTest(int x, int y) const {
     hit.RowOnScreen = rowOnScreen;
 
     if (areas.Indicator.Contains(p)) {
-        hit.Area = FOptionsEx.Contains(aoRowSizing) && NearEdge(y, found.Bottom()) ? haRowEdge
-                                                                                   : haIndicator;
+        hit.Area =
+            FOptionsEx.Contains(aoRowSizing) && TdxTreeListHeaderPanel::NearEdge(y, found.Bottom())
+                ? haRowEdge
+                : haIndicator;
         return hit;
     }
     if (y >= found.FooterTop) {

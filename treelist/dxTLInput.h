@@ -1,7 +1,8 @@
-// The input state of a tree list: the one gesture in progress (shared by the mouse and the
-// keyboard), what its press found, the pushed looks and the sizing line. Internal to
-// treelist/: the control keeps one (dxTLMouse.cpp runs it); the rows' gestures keep their own
-// state in their part (dxTLRowInput.h).
+// The input state of a tree list: the one gesture in progress (shared by the mouse, the
+// keyboard, the header panel and the rows' part) and what the last hit found. Internal to
+// treelist/: the control keeps one (dxTLMouse.cpp runs it); the header panel keeps its presses,
+// pushed looks and sizing line (dxTLHeaderPanel.h), the rows' gestures their own state
+// (dxTLRowInput.h).
 #pragma once
 
 #include "treelist/dxTLTypes.h"
@@ -36,24 +37,7 @@ struct TdxTreeListInput {
     TdxInputState State = isIdle;
     // What the last press, move or release found under the pointer.
     TTreeListHitInfo LastHit;
-    fw::TPoint PressPoint;
-    // The band (collection index) or column (column-list index) pressed, and whether it is
-    // drawn pushed now (only while the pointer is over it).
-    int PressedBand = -1;
-    bool BandPushed = false;
-    int PressedColumn = -1;
-    bool ColumnPushed = false;
-    // A corner button (band or header) drawn pushed.
-    bool CornerPushed = false;
     bool EditorPending = false;
-    // Sizing: the element sized (column-list index or band position), where its left or top
-    // edge is, the line's limits, and where the line is drawn (none while hidden).
-    int SizingTarget = -1;
-    int SizingStart = 0;
-    int SizingMin = 0;
-    int SizingMax = 0;
-    int SizingLine = 0;
-    bool SizingLineShown = false;
     // A release is being handled: the capture it gives back is no loss of capture.
     bool Releasing = false;
 

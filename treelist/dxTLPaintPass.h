@@ -1,7 +1,7 @@
 // A paint pass of a tree list and the canvas scopes it works with. Internal to treelist/: the
-// pass is run by dxTLPaint.cpp (setup, areas, indent pass, grid), dxTLPaintHeaders.cpp (band
-// and header panels) and dxTLPaintCells.cpp (cell pass, cell colours); further painters
-// (custom cells) join it here.
+// pass is run by dxTLPaint.cpp (setup, areas, indent pass, grid), the header panel (band
+// and header panels: dxTLHeaderPaint.cpp) and dxTLPaintCells.cpp (cell pass, cell colours); further
+// painters (custom cells) join it here.
 //
 // Call flow: WM_PAINT -> TdxTreeList::Paint -> PaintControl: the paint lock (a scope), then a
 // TPaintPass whose constructor takes the geometry (a copy of the layout), the brushes and the
@@ -47,30 +47,6 @@ private:
     fw::TFont FSaved;
 };
 
-// A header's place in its line: alone, first, last or between others. Bands are single.
-enum TdxHeaderPosition { hpSingle, hpFirst, hpLast, hpMiddle };
-
-// What one header or band button shows.
-struct TdxHeaderButton {
-    fw::TRect Rect;
-    fw::TRect Visible; // the part copied to the canvas
-    TdxLookAndFeel Look = lfStandard;
-    TdxHeaderPosition Position = hpSingle;
-    fw::TBitmap* Glyph = nullptr;
-    TdxTreeListColumnSort Sorted = csNone;
-    fw::TAlignment Alignment = fw::taLeftJustify;
-    bool MultiLine = false;
-    bool Pressed = false;
-    std::string Caption;
-    fw::TColor Brush = fw::clBtnFace;
-};
-
-// Composes the button in `bitmap` (grown to the button's size when smaller) with the canvas's
-// font and font colour, and copies its visible part onto the canvas in one transfer.
-void DrawHeaderButton(fw::TCanvas& canvas, fw::TBitmap& bitmap, const TdxHeaderButton& button);
-// The sort arrow in its 16-pixel area: pointing up for csUp, down for csDown.
-void DrawSortMark(fw::TCanvas& canvas, const fw::TRect& area, bool up);
-
 // A solid fill; nothing for an empty rectangle.
 void FillSolid(fw::TCanvas& canvas, const fw::TRect& r, fw::TColor color);
 // The formatted text output's horizontal alignment flag.
@@ -99,13 +75,8 @@ struct TCustomdxTreeListControl::TPaintPass {
 
     void Run();
 
-    // Band and header panels (dxTLPaintHeaders.cpp)
+    // Band and header panels: the header panel's (dxTLHeaderPaint.cpp)
     void PaintPanels();
-    void PaintBandPanel();
-    void PaintHeaderPanel();
-    void PaintBand(int position);
-    void PaintHeader(const TdxHeaderItem& item);
-    void PaintCornerButton(const fw::TRect& r, fw::TColor brush, bool pressed);
     // Off-screen surface for what is composed before one transfer (header buttons, graphic
     // cells); made on first use, sized by whoever uses it, freed with the pass.
     fw::TBitmap& PaintBitmap();

@@ -9,6 +9,7 @@
 //   image lists
 //   other properties   - clamps; layout or repaint after a write
 #include "treelist/dxTL.h"
+#include "treelist/dxTLHeaderPanel.h"
 #include "treelist/dxTLPanning.h"
 
 #include <algorithm>
@@ -56,6 +57,7 @@ TCustomdxTreeListControl::TCustomdxTreeListControl(TComponent* owner)
     FHeaderFont.OnChange = panelFontChanged;
     FPreviewFont.OnChange = panelFontChanged;
     FBands->Add();
+    FHeaderPanel = MakeHeaderPanel();
     CalcHeights();
 }
 
