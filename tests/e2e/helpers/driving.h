@@ -12,6 +12,11 @@
    - Wine's own stacking, which routes SendInput's mouse input, may keep a test window over
      the form even while the window manager shows the form on top: point_at() raises the form
      in Wine's stacking until the button is what lies under the pointer.
+   - Wine hands a mouse button to the window holding the capture only when that window's thread
+     is the foreground one; otherwise the button goes to the window under the pointer. A form
+     hidden while its button holds the mouse loses the foreground as soon as the window manager
+     focuses another window (on a loaded machine, at any later moment): foreground_to() gives
+     the foreground back to the form's thread before the button is let go.
    (Key presses from the X side reach Wine only while one of its windows has the X focus; the
    helpers press keys with SendInput, which reaches Wine's hot keys whichever window has the
    keyboard, none too. The Python side's quirks are in varnel_e2e/wineinput.py.) */
@@ -156,6 +161,22 @@ static inline BOOL press_until(DWORD thread, BOOL down, POINT at, int* sentAgain
     *sentAt = now_ms();
     press_left(down);
     return wait_for_capture(thread, down, *sentAt, GenerousTimeoutMs);
+}
+
+/* Makes the thread of `window` (which may be hidden) the foreground one again, see above; TRUE
+   when it had lost it. Waits until Wine took the request. */
+static inline BOOL foreground_to(HWND window) {
+    const DWORD thread = GetWindowThreadProcessId(window, NULL);
+    if (GetWindowThreadProcessId(GetForegroundWindow(), NULL) == thread) {
+        return FALSE;
+    }
+    const double started = now_ms();
+    while (GetWindowThreadProcessId(GetForegroundWindow(), NULL) != thread &&
+           now_ms() - started < GenerousTimeoutMs) {
+        SetForegroundWindow(window);
+        pump_a_moment();
+    }
+    return TRUE;
 }
 
 /* The middle of a window on the screen. */

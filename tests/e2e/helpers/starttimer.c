@@ -15,8 +15,8 @@
                                     F2, waits until Varnel and the marked windows HWND... are
                                     hidden and lets go: the refresh finds them hidden. Prints
    {"pressed", "hidden", "held_while_hidden", "released", "let_go", "answered", "sent_again",
-    "f2_again", "raised"}: released is let_go (the button gave the mouse back) and answered
-    (the form's thread answered after the click's refresh).
+    "foreground_given_back", "f2_again", "raised"}: released is let_go (the button gave the mouse
+   back) and answered (the form's thread answered after the click's refresh).
 
    The refresh starts at the release of the button (the press is sent first and awaited).
    Its end: see answers() below. Numbers may be decimal or 0x-prefixed hexadecimal. */
@@ -240,6 +240,7 @@ static int f2_during_refresh_click(HWND form, HWND* marked, int count) {
     /* Whether the button still held the mouse once the form was hidden: the release clicks
        only then. */
     const BOOL heldWhileHidden = captured(thread);
+    const BOOL foregroundGivenBack = foreground_to(form);
     const BOOL letGo = press_until(thread, FALSE, middle, &sentAgain, &sentAt);
     const BOOL answered = letGo && answers(form);
     JsonLine line;
@@ -251,6 +252,7 @@ static int f2_during_refresh_click(HWND form, HWND* marked, int count) {
     json_bool(&line, "let_go", letGo);
     json_bool(&line, "answered", answered);
     json_int(&line, "sent_again", sentAgain);
+    json_bool(&line, "foreground_given_back", foregroundGivenBack);
     json_bool(&line, "f2_again", pressedAgain);
     json_bool(&line, "raised", raised);
     json_end(&line);
