@@ -8,11 +8,11 @@
 #include "framework/Layout.h"
 #include "treelist/dxTLBands.h"
 #include "treelist/dxTLColumn.h"
-#include "treelist/dxTLInput.h"
-#include "treelist/dxTLLayoutLists.h"
 #include "treelist/dxTLList.h"
-#include "treelist/dxTLRowInput.h"
-#include "treelist/dxTLSortState.h"
+#include "treelist/input/dxTLInput.h"
+#include "treelist/input/dxTLRowInput.h"
+#include "treelist/layout/dxTLLayoutLists.h"
+#include "treelist/model/dxTLSortState.h"
 
 #include <memory>
 #include <string>

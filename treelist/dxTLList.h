@@ -3,13 +3,13 @@
 #pragma once
 
 #include "treelist/dxTLNode.h"
-#include "treelist/dxTLNodePool.h"
-#include "treelist/dxTLRowIndex.h"
 #include "treelist/dxTLScopes.h"
-#include "treelist/dxTLScrollState.h"
-#include "treelist/dxTLSelection.h"
-#include "treelist/dxTLSelectionDecision.h"
-#include "treelist/dxTLTreeSummary.h"
+#include "treelist/layout/dxTLScrollState.h"
+#include "treelist/model/dxTLNodePool.h"
+#include "treelist/model/dxTLRowIndex.h"
+#include "treelist/model/dxTLSelection.h"
+#include "treelist/model/dxTLSelectionDecision.h"
+#include "treelist/model/dxTLTreeSummary.h"
 
 #include <cstdint>
 #include <span>

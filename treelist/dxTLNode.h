@@ -1,9 +1,9 @@
 // A node of a tree list and the text node that keeps its own indexes and texts.
 #pragma once
 
-#include "treelist/dxTLNodeList.h"
-#include "treelist/dxTLNodeStrings.h"
 #include "treelist/dxTLTypes.h"
+#include "treelist/model/dxTLNodeList.h"
+#include "treelist/model/dxTLNodeStrings.h"
 
 #include <cstdint>
 #include <memory>

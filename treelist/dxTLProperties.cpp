@@ -9,8 +9,8 @@
 //   image lists
 //   other properties   - clamps; layout or repaint after a write
 #include "treelist/dxTL.h"
-#include "treelist/dxTLHeaderPanel.h"
-#include "treelist/dxTLPanning.h"
+#include "treelist/header/dxTLHeaderPanel.h"
+#include "treelist/input/dxTLPanning.h"
 
 #include <algorithm>
 

@@ -3,7 +3,7 @@
 // its clamp, the drag threshold and the handler's consent, drops, cancels and the shared
 // gesture. Points come from the list's public hit test and rectangles.
 #include "test_treelist_layout_support.h"
-#include "treelist/dxTLHeaderPanel.h"
+#include "treelist/header/dxTLHeaderPanel.h"
 
 #include <gtest/gtest.h>
 

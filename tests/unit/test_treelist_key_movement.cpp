@@ -1,7 +1,7 @@
 // The tree list's key table without a list: what each key asks for (where the focus goes, how
 // the selection follows, whether the key is used) in row-select and cell mode, with and without
 // Ctrl, Shift and Alt, and what the characters do.
-#include "treelist/dxTLKeyMovement.h"
+#include "treelist/input/dxTLKeyMovement.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 // an edge with its timer, hot tracking and forgetting a node that goes.
 #include "test_treelist_layout_support.h"
 
-#include "treelist/dxTLRowInput.h"
+#include "treelist/input/dxTLRowInput.h"
 
 #include <gtest/gtest.h>
 

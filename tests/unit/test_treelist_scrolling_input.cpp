@@ -2,7 +2,7 @@
 // instead of repainting, the scroll bars taking client area, and the selection on the
 // clipboard.
 #include "test_treelist_scrolling_support.h"
-#include "treelist/dxTLPanning.h"
+#include "treelist/input/dxTLPanning.h"
 
 #include <gtest/gtest.h>
 

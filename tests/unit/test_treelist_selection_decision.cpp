@@ -3,7 +3,7 @@
 // that frees the list, a press's "alone" rule, and the commit: one count event, and nothing
 // committed once a handler freed nodes.
 #include "treelist/dxTL.h"
-#include "treelist/dxTLSelectionDecision.h"
+#include "treelist/model/dxTLSelectionDecision.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // Width sharing on its own, without a list or a form: the weights' zero-divisor rule, the
 // remainder that the last member takes, minimums lifted at the others' expense, and random
 // bands and header rows (fixed seeds) whose widths fill their room exactly.
-#include "treelist/dxTLWidths.h"
+#include "treelist/layout/dxTLWidths.h"
 
 #include <gtest/gtest.h>
 

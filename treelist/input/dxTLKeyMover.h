@@ -5,7 +5,7 @@
 #pragma once
 
 #include "treelist/dxTLControl.h"
-#include "treelist/dxTLKeyMovement.h"
+#include "treelist/input/dxTLKeyMovement.h"
 
 namespace dxtl {
 

@@ -9,7 +9,7 @@
 //                        dxTLPaintHeaders.cpp)
 //   4. indent pass     - level slots, tree lines, expand buttons, state and node images
 //   5. grid lines      - collected segments, one multi-polyline call
-#include "treelist/dxTLPaintPass.h"
+#include "treelist/paint/dxTLPaintPass.h"
 
 #include <algorithm>
 #include <climits>

@@ -1,5 +1,5 @@
 // The geometry of a tree list at one view position (see dxTLGeometry.h).
-#include "treelist/dxTLGeometry.h"
+#include "treelist/layout/dxTLGeometry.h"
 
 #include <algorithm>
 

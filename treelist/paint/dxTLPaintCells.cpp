@@ -6,7 +6,7 @@
 //                     focus rectangles
 //   2. cells        - DrawCell: column font, custom-draw results, view data, column painter
 //   3. text output  - fast path and formatted path of text cells, incremental-search mark
-#include "treelist/dxTLPaintPass.h"
+#include "treelist/paint/dxTLPaintPass.h"
 
 #include <algorithm>
 #include <optional>

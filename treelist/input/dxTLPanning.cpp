@@ -1,6 +1,6 @@
 // Middle-button panning of a tree list (see dxTLPanning.h): the marker window and its drawing,
 // the cursors (drawn here), the neutral zone, direction and speed, and the mode's message loop.
-#include "treelist/dxTLPanning.h"
+#include "treelist/input/dxTLPanning.h"
 
 #include "treelist/dxTLControl.h"
 

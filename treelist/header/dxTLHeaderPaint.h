@@ -5,8 +5,8 @@
 // TdxTreeListHeaderPanel::Paint makes one per pass.
 #pragma once
 
-#include "treelist/dxTLHeaderPanel.h"
-#include "treelist/dxTLPaintPass.h"
+#include "treelist/header/dxTLHeaderPanel.h"
+#include "treelist/paint/dxTLPaintPass.h"
 
 #include <string>
 

@@ -1,6 +1,6 @@
 // The key table of a tree list (see dxTLKeyMovement.h): Ctrl keys first, then the plain and
 // Shift keys of row-select and cell mode, then the characters.
-#include "treelist/dxTLKeyMovement.h"
+#include "treelist/input/dxTLKeyMovement.h"
 
 namespace dxtl {
 

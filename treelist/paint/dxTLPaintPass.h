@@ -12,7 +12,7 @@
 // area itself. "Brushes" are colours: the canvas fills with a colour and owns no brush objects.
 #pragma once
 
-#include "treelist/dxTLGeometry.h"
+#include "treelist/layout/dxTLGeometry.h"
 
 #include <cstddef>
 #include <memory>

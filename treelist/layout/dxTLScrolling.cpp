@@ -8,8 +8,8 @@
 //
 // Vertical scrolling is by whole rows, horizontal by pixels. Less than a page (or a view width)
 // scrolled over moves the window's pixels and repaints the uncovered strip; more repaints all.
-#include "treelist/dxTLGeometry.h"
-#include "treelist/dxTLPanning.h"
+#include "treelist/input/dxTLPanning.h"
+#include "treelist/layout/dxTLGeometry.h"
 
 #include <algorithm>
 #include <climits>

@@ -1,6 +1,6 @@
 // The selection decision (see dxTLSelectionDecision.h): the key rules, then the steps they are
 // made of. Each step stops as soon as the filter's handler freed nodes or the list.
-#include "treelist/dxTLSelectionDecision.h"
+#include "treelist/model/dxTLSelectionDecision.h"
 
 #include <utility>
 #include <vector>

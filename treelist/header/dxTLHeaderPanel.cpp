@@ -5,9 +5,9 @@
 //   2. press     - sizing from an edge, pressed captions and corner buttons
 //   3. move      - the sizing line, the drag threshold, drag scrolling, pushed looks
 //   4. release   - applied sizes, clicks, drops; the cancel
-#include "treelist/dxTLHeaderPanel.h"
+#include "treelist/header/dxTLHeaderPanel.h"
 
-#include "treelist/dxTLGeometry.h"
+#include "treelist/layout/dxTLGeometry.h"
 
 #include <algorithm>
 #include <cstdlib>

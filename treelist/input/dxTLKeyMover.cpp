@@ -6,9 +6,9 @@
 // PageMoveRow; columns: the header items) -> TdxSelectionDecision::ForKey -> CommitSelection ->
 // ChangeFocus (which scrolls the row into view and raises the focus events) or the node's
 // expansion. The count event is raised as the selection lock is given back.
-#include "treelist/dxTLKeyMover.h"
+#include "treelist/input/dxTLKeyMover.h"
 
-#include "treelist/dxTLSelectionDecision.h"
+#include "treelist/model/dxTLSelectionDecision.h"
 
 #include <algorithm>
 

@@ -3,8 +3,8 @@
 // header panels are the header panel's, dxTLHeaderPanel.h; new item row, footer), then the
 // indicator column, then the rows: a row's footer lines, its preview, the tree part of its indent,
 // its cells and what lies right of them.
-#include "treelist/dxTLGeometry.h"
-#include "treelist/dxTLHeaderPanel.h"
+#include "treelist/header/dxTLHeaderPanel.h"
+#include "treelist/layout/dxTLGeometry.h"
 
 #include <algorithm>
 

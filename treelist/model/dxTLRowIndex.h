@@ -2,7 +2,7 @@
 // from it.
 #pragma once
 
-#include "treelist/dxTLNodePool.h"
+#include "treelist/model/dxTLNodePool.h"
 
 #include <cstddef>
 #include <cstdint>

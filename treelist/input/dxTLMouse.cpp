@@ -12,8 +12,8 @@
 //
 // The click rule: OnClick follows the release of a left press that began on a row area (node
 // image, state image, cell, preview, row footer, new item row) and was not a double click.
-#include "treelist/dxTLGeometry.h"
-#include "treelist/dxTLHeaderPanel.h"
+#include "treelist/header/dxTLHeaderPanel.h"
+#include "treelist/layout/dxTLGeometry.h"
 
 namespace dxtl {
 

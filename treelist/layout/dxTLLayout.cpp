@@ -16,8 +16,8 @@
 // Queries read the cache through Layout(), which rebuilds it on first use after a drop; while
 // the update lock is held (or while loading) it builds a scratch copy instead, so nothing that
 // the pending changes make stale is kept.
-#include "treelist/dxTLGeometry.h"
-#include "treelist/dxTLWidths.h"
+#include "treelist/layout/dxTLGeometry.h"
+#include "treelist/layout/dxTLWidths.h"
 
 #include <algorithm>
 #include <climits>

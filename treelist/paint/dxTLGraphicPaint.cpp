@@ -1,7 +1,7 @@
 // The graphic column's cell painter (declared in dxTLClms.h, where its fitting, scaling and
 // shading rules are stated).
 #include "treelist/dxTLClms.h"
-#include "treelist/dxTLPaintPass.h"
+#include "treelist/paint/dxTLPaintPass.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "treelist/dxTLWidths.h"
+#include "treelist/layout/dxTLWidths.h"
 
 #include "framework/Types.h"
 

@@ -4,8 +4,8 @@
 // Sections:
 //   1. panels  - the pass's paint bitmap, the header panel's turn
 //   2. border  - the window's frame by border style and look, the flat looks' own frame
-#include "treelist/dxTLHeaderPanel.h"
-#include "treelist/dxTLPaintPass.h"
+#include "treelist/header/dxTLHeaderPanel.h"
+#include "treelist/paint/dxTLPaintPass.h"
 
 namespace dxtl {
 

@@ -2,7 +2,7 @@
 // (dxTLHeaderPanel.h) reports, the list raises OnBandClick, the header click's sorting,
 // OnBandButtonClick and OnHeaderButtonClick, the drag events, OnDragEndBand and OnDragEndHeader
 // with the moves they accept, the resizes with OnChangedColumnsWidth, and best fits.
-#include "treelist/dxTLHeaderPanel.h"
+#include "treelist/header/dxTLHeaderPanel.h"
 
 namespace dxtl {
 

@@ -2,7 +2,7 @@
 // keys and characters. What a key asks is decided in dxTLKeyMovement, applied by the key mover
 // (dxTLKeyMover). A key runs inside one selection lock, so it raises OnSelectedCountChange at
 // most once.
-#include "treelist/dxTLKeyMover.h"
+#include "treelist/input/dxTLKeyMover.h"
 
 namespace dxtl {
 

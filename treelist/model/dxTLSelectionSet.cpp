@@ -1,5 +1,5 @@
 // The selection state of a tree list (see dxTLSelection.h).
-#include "treelist/dxTLSelection.h"
+#include "treelist/model/dxTLSelection.h"
 
 #include "treelist/dxTLNode.h"
 

@@ -8,7 +8,7 @@
 //
 // Every button is drawn whole in the paint bitmap and its visible part (cut by a fixed band or
 // the control's edge) copied to the canvas in one transfer, so that it never flickers.
-#include "treelist/dxTLHeaderPaint.h"
+#include "treelist/header/dxTLHeaderPaint.h"
 
 #include <algorithm>
 #include <optional>

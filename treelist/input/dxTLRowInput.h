@@ -9,7 +9,7 @@
 // would. Any call that raises an event may free the list: each step checks the life token.
 #pragma once
 
-#include "treelist/dxTLInput.h"
+#include "treelist/input/dxTLInput.h"
 
 namespace dxtl {
 

@@ -2,7 +2,7 @@
 // moves with the button held go to PressMoved, which runs the timer beyond an edge (TimerTick
 // on each tick); its release calls ApplyDeferredSelect before the click. Hot tracking comes
 // from the control's moves and from the mouse entering or leaving the list.
-#include "treelist/dxTLRowInput.h"
+#include "treelist/input/dxTLRowInput.h"
 
 #include "framework/Platform.h"
 #include "treelist/dxTLControl.h"

@@ -9,8 +9,8 @@
 // Stopped() answers true as well).
 #pragma once
 
-#include "treelist/dxTLKeyMovement.h"
-#include "treelist/dxTLSelection.h"
+#include "treelist/input/dxTLKeyMovement.h"
+#include "treelist/model/dxTLSelection.h"
 
 namespace dxtl {
 

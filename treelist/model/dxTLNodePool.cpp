@@ -1,5 +1,5 @@
 // The node pool: size classes, blocks, free lists and slot numbers.
-#include "treelist/dxTLNodePool.h"
+#include "treelist/model/dxTLNodePool.h"
 
 #include <algorithm>
 #include <new>
