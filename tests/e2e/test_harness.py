@@ -3,8 +3,11 @@
 import varnel_e2e
 from varnel_e2e import (GENEROUS, WM_NULL, WS_EX_APPWINDOW, WS_EX_TOOLWINDOW, DesktopTestCase,
                         Environment, WinState)
+import unittest
+
 from varnel_e2e.processes import end_process
 from varnel_e2e.winstate import WinStateError
+from varnel_e2e.x11 import X11
 
 KOREAN_CAPTION = "한글 창 제목"
 
@@ -142,6 +145,40 @@ class EnvironmentTest(DesktopTestCase):
         self.assertNotEqual(replaced.state.openbox_pid, self.environment.state.openbox_pid)
         self.assertIsInstance(WinState(replaced).focus()["foreground"], int)
         type(self).environment = replaced
+
+
+class WindowTreeTest(unittest.TestCase):
+    """The walk of the X window tree, with xwininfo replaced by a script of its answers."""
+
+    TREE = '     0x400001 "Varnel": ("a" "b")  10x20+0+0  +5+6\n'
+
+    def walk(self, answers: list) -> tuple[list, int]:
+        x = X11(None)
+        calls = []
+
+        def run(*args: str) -> str:
+            calls.append(args)
+            answer = answers[min(len(calls), len(answers)) - 1]
+            if isinstance(answer, Exception):
+                raise answer
+            return answer
+
+        x._run = run
+        return x.windows(), len(calls)
+
+    def test_a_window_destroyed_during_the_walk_makes_it_walk_again(self) -> None:
+        gone = RuntimeError("xwininfo -root -tree failed: X Error: 3: Bad Window: 0x22368e")
+        drawable = RuntimeError("xwininfo -root -tree failed: X Error: 9: Bad Drawable: 0x1")
+        windows, calls = self.walk([gone, drawable, self.TREE])
+        self.assertEqual(calls, 3)
+        self.assertEqual([(w.name, w.x, w.y, w.width, w.height) for w in windows],
+                         [("Varnel", 5, 6, 10, 20)])
+
+    def test_other_failures_and_a_tree_that_never_holds_still_are_reported(self) -> None:
+        with self.assertRaises(RuntimeError):
+            self.walk([RuntimeError("xwininfo: unable to open display")])
+        with self.assertRaises(RuntimeError):
+            self.walk([RuntimeError("X Error: 3: Bad Window: 0x1")])
 
 
 if __name__ == "__main__":

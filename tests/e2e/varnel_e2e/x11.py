@@ -14,6 +14,10 @@ _TREE_LINE = re.compile(
     r'\s+\+(-?\d+)\+(-?\d+)\s*$')
 
 
+# Walks of the window tree taken before a window destroyed during the walk is an error.
+_TREE_ATTEMPTS = 20
+
+
 @dataclass(frozen=True)
 class XWindow:
     """An X window with its size and absolute position."""
@@ -78,12 +82,24 @@ class X11:
     def windows(self) -> list[XWindow]:
         """Every X window on the screen, parsed from xwininfo."""
         found = []
-        for line in self._run("xwininfo", "-root", "-tree").splitlines():
+        for line in self._window_tree().splitlines():
             match = _TREE_LINE.match(line)
             if match:
                 xid, name, w, h, x, y = match.groups()
                 found.append(XWindow(int(xid, 16), name, int(x), int(y), int(w), int(h)))
         return found
+
+    def _window_tree(self) -> str:
+        # xwininfo walks the tree one request at a time, and fails when a window it listed is
+        # destroyed before it asks about it (programs of the tests come and go meanwhile); the
+        # walk is then taken again.
+        for _ in range(_TREE_ATTEMPTS - 1):
+            try:
+                return self._run("xwininfo", "-root", "-tree")
+            except RuntimeError as error:
+                if "Bad Window" not in str(error) and "Bad Drawable" not in str(error):
+                    raise
+        return self._run("xwininfo", "-root", "-tree")
 
     def window_for(self, window: dict) -> Optional[XWindow]:
         """The X window showing a Wine window's client area (Wine keeps no handle in X).
