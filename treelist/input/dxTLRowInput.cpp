@@ -43,55 +43,28 @@ bool TdxTreeListRowInput::Press(const TTreeListHitInfo& hit, int column, TMouseB
 }
 
 // Ctrl toggles, Shift takes the range from the anchor, a plain press on a selected row waits for
-// the release. Stops as soon as a handler freed the list. True for a Ctrl or Shift press.
+// the release: the press's rule of the selection decision, committed in one step. True for a
+// Ctrl or Shift press.
 bool TdxTreeListRowInput::SelectOnPress(TdxTreeListNode* focused, TMouseButton button,
                                         TShiftState shift) {
-    FList.SetSelectionExtending(false);
-    if (shift & (ssCtrl | ssShift)) {
-        SelectWithModifiers(focused, shift);
-        return true;
-    }
-    if (FList.IsNodeSelected(focused)) {
-        FDeferredSelect = button == mbLeft;
-        return false;
-    }
-    SelectAlone(focused);
-    return false;
-}
-
-void TdxTreeListRowInput::SelectWithModifiers(TdxTreeListNode* focused, TShiftState shift) {
     const TLifeToken alive = FList.LifeToken();
-    if ((shift & ssCtrl) && !(shift & ssShift)) {
-        FList.SetNodeSelected(focused, !FList.IsNodeSelected(focused));
-        if (alive)
-            FList.SetSelectionAnchor(focused);
-        return;
-    }
-    if (!FList.SelectionAnchor())
-        FList.SetSelectionAnchor(FPressedNode);
-    if (!(shift & ssCtrl) && FList.SelectionAnchor()) {
-        FList.ClearSelection();
-        if (!alive)
-            return;
-        FPressedNode = FList.SelectionAnchor();
-    }
-    if (FPressedNode)
-        FList.SelectRange(FPressedNode, focused);
-    else
-        FList.SetNodeSelected(focused, !FList.IsNodeSelected(focused));
-    if (alive)
-        FPressedNode = nullptr;
+    TdxSelectionDecision decision = FList.DecideSelection();
+    const bool waitsForRelease =
+        decision.ForPress(FPressedNode, focused, (shift & ssShift) != 0, (shift & ssCtrl) != 0);
+    if (!alive)
+        return false;
+    FList.CommitSelection(decision);
+    FDeferredSelect = waitsForRelease && button == mbLeft;
+    return (shift & (ssCtrl | ssShift)) != 0;
 }
 
 // The node alone selected, and the anchor of later Shift ranges.
 void TdxTreeListRowInput::SelectAlone(TdxTreeListNode* node) {
     const TLifeToken alive = FList.LifeToken();
-    FList.ClearSelection();
-    if (!alive)
-        return;
-    FList.SetNodeSelected(node, true);
+    TdxSelectionDecision decision = FList.DecideSelection();
+    decision.Alone(node);
     if (alive)
-        FList.SetSelectionAnchor(node);
+        FList.CommitSelection(decision);
 }
 
 void TdxTreeListRowInput::ApplyDeferredSelect() {

@@ -61,7 +61,6 @@ public:
 
 private:
     bool SelectOnPress(TdxTreeListNode* focused, fw::TMouseButton button, fw::TShiftState shift);
-    void SelectWithModifiers(TdxTreeListNode* focused, fw::TShiftState shift);
     void SelectAlone(TdxTreeListNode* node);
     bool MultiSelect() const;
     bool DragSelects() const;
