@@ -5,6 +5,7 @@
 #include "framework/Platform.h"
 
 #include <string>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
@@ -22,31 +23,35 @@ public:
         };
         return *this;
     }
-    template <class TArg> TClassBuilder& Int(const char* name, void (T::*setter)(TArg)) {
+    // The setters below may be members of any base of T (a property declared by a base
+    // class); the object is taken as that base before the call.
+    template <class TBase, class TArg>
+    TClassBuilder& Int(const char* name, void (TBase::*setter)(TArg)) {
         return Custom(name, [setter](T& t, const TLayoutValue& v, TLoadContext&) {
-            (t.*setter)(static_cast<TArg>(LayoutInt(v)));
+            (AsBase<TBase>(t).*setter)(static_cast<TArg>(LayoutInt(v)));
         });
     }
-    TClassBuilder& Bool(const char* name, void (T::*setter)(bool)) {
+    template <class TBase> TClassBuilder& Bool(const char* name, void (TBase::*setter)(bool)) {
         return Custom(name, [setter](T& t, const TLayoutValue& v, TLoadContext&) {
-            (t.*setter)(LayoutBool(v));
+            (AsBase<TBase>(t).*setter)(LayoutBool(v));
         });
     }
-    TClassBuilder& Color(const char* name, void (T::*setter)(TColor)) {
+    template <class TBase> TClassBuilder& Color(const char* name, void (TBase::*setter)(TColor)) {
         return Custom(name, [setter](T& t, const TLayoutValue& v, TLoadContext&) {
-            (t.*setter)(LayoutColor(v));
+            (AsBase<TBase>(t).*setter)(LayoutColor(v));
         });
     }
-    TClassBuilder& String(const char* name, void (T::*setter)(std::string)) {
+    template <class TBase>
+    TClassBuilder& String(const char* name, void (TBase::*setter)(std::string)) {
         return Custom(name, [setter](T& t, const TLayoutValue& v, TLoadContext&) {
-            (t.*setter)(LayoutString(v));
+            (AsBase<TBase>(t).*setter)(LayoutString(v));
         });
     }
-    template <class E>
+    template <class E, class TBase>
     TClassBuilder& Enum(const char* name, std::vector<std::pair<const char*, E>> names,
-                        void (T::*setter)(E)) {
+                        void (TBase::*setter)(E)) {
         return Custom(name, [names, setter](T& t, const TLayoutValue& v, TLoadContext&) {
-            (t.*setter)(LayoutEnum<E>(v, names));
+            (AsBase<TBase>(t).*setter)(LayoutEnum<E>(v, names));
         });
     }
     template <class TEvent>
@@ -57,6 +62,10 @@ public:
     }
 
 private:
+    template <class TBase> static TBase& AsBase(T& t) {
+        static_assert(std::is_base_of_v<TBase, T>, "the setter is not a member of T or a base");
+        return t;
+    }
     TPropertyRegistry::TClassInfo& FInfo;
 };
 

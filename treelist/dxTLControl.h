@@ -9,10 +9,9 @@
 #include "treelist/dxTLBands.h"
 #include "treelist/dxTLColumn.h"
 #include "treelist/dxTLList.h"
+#include "treelist/dxTLSettings.h"
 #include "treelist/input/dxTLInput.h"
-#include "treelist/input/dxTLRowInput.h"
 #include "treelist/layout/dxTLLayoutLists.h"
-#include "treelist/model/dxTLSortState.h"
 
 #include <memory>
 #include <string>
@@ -37,7 +36,7 @@ struct TdxSizingBounds {
 //
 // The layout is computed lazily: property writes call LayoutChanged, which waits for the last
 // EndUpdate and does nothing while loading; loading ends with one full recalculation.
-class TCustomdxTreeListControl : public TCustomdxTreeList {
+class TCustomdxTreeListControl : public TCustomdxTreeList, public TdxTreeListSettings {
 public:
     explicit TCustomdxTreeListControl(fw::TComponent* owner);
     ~TCustomdxTreeListControl() override;
@@ -77,20 +76,20 @@ public:
     // Middle-button panning until another button, Escape or the loss of the capture or the
     // focus ends it (its own message loop).
     void StartPanning();
-    bool Panning() const { return FPanning != nullptr; }
+    bool Panning() const;
 
     // --- Mouse input (dxTLHitTest.cpp, dxTLMouse.cpp) --------------------------------------------
     // What lies under a point (client coordinates).
     TTreeListHitInfo HitTest(int x, int y) const;
     TdxTreeListNode* GetNodeAt(int x, int y) const { return HitTest(x, y).Node; }
     // The gesture in progress (isIdle when none) and what the last press, move or release hit.
-    TdxInputState InputState() const { return FInput.State; }
-    const TTreeListHitInfo& LastHit() const { return FInput.LastHit; }
+    TdxInputState InputState() const;
+    const TTreeListHitInfo& LastHit() const;
     // Ends a sizing or dragging gesture without applying it and unpushes pressed headers and
     // buttons; a row press goes on.
     void CancelInput();
     // The node under the mouse while hot tracking (aoHotTrack).
-    TdxTreeListNode* HotTrackNode() const { return FRowInput.HotNode(); }
+    TdxTreeListNode* HotTrackNode() const;
     // The mouse events the list raises itself, in their order.
     void HandleMouseDown(fw::TMouseButton button, fw::TShiftState shift, int x, int y);
     void HandleMouseMove(fw::TShiftState shift, int x, int y);
@@ -124,7 +123,7 @@ public:
     // equal nodes are then the handler's.
     TdxTLCompareEvent OnCompare;
     // The columns that take part in sorting, in the order they were added; none is csNone.
-    int SortedColumnCount() const { return static_cast<int>(FSort.Columns().size()); }
+    int SortedColumnCount() const;
     // None out of range.
     TdxTreeListColumn* SortedColumns(int index) const;
     // A click on the header of the column at `column` (its index in the column list): raises
@@ -154,7 +153,7 @@ public:
     // passes it.
     TdxTreeListColumnSort DisplayedSortState(int column);
     // A sort is running.
-    bool Sorting() const { return FSort.Running > 0; }
+    bool Sorting() const;
 
     // --- Selection as text (dxTLSelection.cpp) ----------------------------------------------
     // The captions of the visible columns, an empty line, then one line per selected node (the
@@ -197,41 +196,7 @@ public:
     void SetHeaderPanelRowCount(int count);
     bool HeaderPanelRowCountStored() const;
 
-    // --- Other published properties -----------------------------------------------------------
-    fw::TBorderStyle BorderStyle() const { return FBorderStyle; }
-    void SetBorderStyle(fw::TBorderStyle style);
-    bool Ctl3D() const { return FCtl3D; }
-    void SetCtl3D(bool ctl3D);
-    bool ParentCtl3D() const { return FParentCtl3D; }
-    void SetParentCtl3D(bool parent) { FParentCtl3D = parent; }
-    fw::TColor ArrowsColor() const { return FArrowsColor; }
-    void SetArrowsColor(fw::TColor color) { FArrowsColor = color; }
-    bool AutoExpandOnSearch() const { return FAutoExpandOnSearch; }
-    void SetAutoExpandOnSearch(bool expand) { FAutoExpandOnSearch = expand; }
-    fw::TColor AutoSearchColor() const { return FAutoSearchColor; }
-    void SetAutoSearchColor(fw::TColor color) {
-        FAutoSearchColor = color;
-        ViewChanged();
-    }
-    fw::TColor AutoSearchTextColor() const { return FAutoSearchTextColor; }
-    void SetAutoSearchTextColor(fw::TColor color) {
-        FAutoSearchTextColor = color;
-        ViewChanged();
-    }
-    bool DblClkExpanding() const { return FDblClkExpanding; }
-    void SetDblClkExpanding(bool expanding) { FDblClkExpanding = expanding; }
-    fw::TColor GroupNodeColor() const { return FGroupNodeColor; }
-    void SetGroupNodeColor(fw::TColor color);
-    fw::TColor GroupNodeTextColor() const { return FGroupNodeTextColor; }
-    void SetGroupNodeTextColor(fw::TColor color);
-    fw::TColor RowFooterColor() const { return FRowFooterColor; }
-    void SetRowFooterColor(fw::TColor color);
-    fw::TColor RowFooterTextColor() const { return FRowFooterTextColor; }
-    void SetRowFooterTextColor(fw::TColor color);
-    fw::TColor HeaderColor() const { return FHeaderColor; }
-    void SetHeaderColor(fw::TColor color);
-    fw::TColor BandColor() const { return FBandColor; }
-    void SetBandColor(fw::TColor color);
+    // --- Published properties with rules of their own (the plain ones: TdxTreeListSettings) --
     // While ParentFont is true these follow the list's Font and are not stored.
     fw::TFont& BandFont() { return FBandFont; }
     const fw::TFont& BandFont() const { return FBandFont; }
@@ -240,10 +205,6 @@ public:
     fw::TFont& PreviewFont() { return FPreviewFont; }
     const fw::TFont& PreviewFont() const { return FPreviewFont; }
     bool PanelFontsStored() const { return !ParentFont(); }
-    bool HideFocusRect() const { return FHideFocusRect; }
-    void SetHideFocusRect(bool hide);
-    bool HideSelection() const { return FHideSelection; }
-    void SetHideSelection(bool hide);
     fw::TImageList* Images() const { return FImages; }
     void SetImages(fw::TImageList* images);
     fw::TImageList* StateImages() const { return FStateImages; }
@@ -252,80 +213,14 @@ public:
     // ends (a stored layout may name an image list stored after the list).
     void SetImagesName(std::string name);
     void SetStateImagesName(std::string name);
-    int IndentDesc() const { return FIndentDesc; }
-    void SetIndentDesc(int indent);
-    const std::string& IniFileName() const { return FIniFileName; }
-    void SetIniFileName(std::string name) { FIniFileName = std::move(name); }
-    const std::string& IniSectionName() const { return FIniSectionName; }
-    void SetIniSectionName(std::string name) { FIniSectionName = std::move(name); }
-    const std::string& RegistryPath() const { return FRegistryPath; }
-    void SetRegistryPath(std::string path) { FRegistryPath = std::move(path); }
-    fw::TColor FixedBandLineColor() const { return FFixedBandLineColor; }
-    void SetFixedBandLineColor(fw::TColor color);
-    int FixedBandLineWidth() const { return FFixedBandLineWidth; }
-    void SetFixedBandLineWidth(int width);
-    TdxLookAndFeel LookAndFeel() const { return FLookAndFeel; }
-    void SetLookAndFeel(TdxLookAndFeel lookAndFeel);
-    int MaxRowLineCount() const { return FMaxRowLineCount; }
-    void SetMaxRowLineCount(int count);
     TdxTreeListOptions Options() const { return FOptions; }
     void SetOptions(TdxTreeListOptions options);
     TdxTreeListOptionsEx OptionsEx() const { return FOptionsEx; }
     void SetOptionsEx(TdxTreeListOptionsEx options);
-    TdxTreeListPaintStyle PaintStyle() const { return FPaintStyle; }
-    void SetPaintStyle(TdxTreeListPaintStyle style);
     // The row height in use; a written value below the computed minimum gives the minimum.
     int DefaultRowHeight() const { return FHeights.Row; }
     void SetDefaultRowHeight(int height);
     bool DefaultRowHeightStored() const { return FRowHeightWritten; }
-    int RowSeparatorLineWidth() const { return FRowSeparatorLineWidth; }
-    void SetRowSeparatorLineWidth(int width);
-    int PreviewLines() const { return FPreviewLines; }
-    void SetPreviewLines(int lines);
-    fw::TColor HighlightColor() const { return FHighlightColor; }
-    void SetHighlightColor(fw::TColor color);
-    fw::TColor HighlightTextColor() const { return FHighlightTextColor; }
-    void SetHighlightTextColor(fw::TColor color);
-    fw::TColor TreeLineColor() const { return FTreeLineColor; }
-    void SetTreeLineColor(fw::TColor color);
-    TdxTreeLineStyle TreeLineStyle() const { return FTreeLineStyle; }
-    void SetTreeLineStyle(TdxTreeLineStyle style);
-    fw::TColor HideSelectionColor() const { return FHideSelectionColor; }
-    void SetHideSelectionColor(fw::TColor color);
-    fw::TColor HideSelectionTextColor() const { return FHideSelectionTextColor; }
-    void SetHideSelectionTextColor(fw::TColor color);
-    int WaitForExpandNodeTime() const { return FWaitForExpandNodeTime; }
-    void SetWaitForExpandNodeTime(int milliseconds) { FWaitForExpandNodeTime = milliseconds; }
-    TScrollStyle ScrollBars() const { return FScrollBars; }
-    void SetScrollBars(TScrollStyle scrollBars);
-    int CustomizingRowCount() const { return FCustomizingRowCount; }
-    void SetCustomizingRowCount(int count);
-    bool ShowBands() const { return FShowBands; }
-    void SetShowBands(bool show);
-    bool ShowGrid() const { return FShowGrid; }
-    void SetShowGrid(bool show);
-    bool ShowRowFooter() const { return FShowRowFooter; }
-    void SetShowRowFooter(bool show);
-    bool ShowIndicator() const { return FShowIndicator; }
-    void SetShowIndicator(bool show);
-    bool ShowFooter() const { return FShowFooter; }
-    void SetShowFooter(bool show);
-    bool ShowButtons() const { return FShowButtons; }
-    void SetShowButtons(bool show);
-    bool ShowPreviewGrid() const { return FShowPreviewGrid; }
-    void SetShowPreviewGrid(bool show);
-    bool ShowHeader() const { return FShowHeader; }
-    void SetShowHeader(bool show);
-    bool ShowLines() const { return FShowLines; }
-    void SetShowLines(bool show);
-    bool ShowRoot() const { return FShowRoot; }
-    void SetShowRoot(bool show);
-    bool SimpleCustomizeBox() const { return FSimpleCustomizeBox; }
-    void SetSimpleCustomizeBox(bool simple) { FSimpleCustomizeBox = simple; }
-    bool ShowHiddenInCustomizeBox() const { return FShowHiddenInCustomizeBox; }
-    void SetShowHiddenInCustomizeBox(bool show) { FShowHiddenInCustomizeBox = show; }
-    fw::TColor GridLineColor() const { return FGridLineColor; }
-    void SetGridLineColor(fw::TColor color);
     // What columns that were never made read-only report: the list is read-only while
     // editing is off.
     bool IsReadOnly() const { return !FOptions.Contains(aoEditing); }
@@ -343,7 +238,7 @@ public:
     int FooterHeight() const { return FHeights.Footer; }
     int RowFooterHeight() const { return FHeights.RowFooter; }
     int HorzScrollStep() const { return FHeights.HorzScrollStep; }
-    int IndicatorWidth() const { return FShowIndicator ? kIndicatorWidth : 0; }
+    int IndicatorWidth() const { return ShowIndicator() ? kIndicatorWidth : 0; }
     // The header drag arrows' rectangle size.
     fw::TSize HeaderDragArrowsSize() const;
     // Height of the node's row: header rows of lines, preview, grid separators, row footers.
@@ -351,9 +246,7 @@ public:
     // Below the band and header panels and the new item row, right of the indicator, above
     // the footer.
     fw::TRect DataAreaRect() const override;
-    // The new item row under the header: one row and a separator strip (0 when not shown).
-    bool ShowNewItemRow() const { return FShowNewItemRow; }
-    void SetShowNewItemRow(bool show);
+    // The new item row's height (0 when not shown).
     int NewItemRowHeight() const { return FHeights.NewItemRow; }
 
     // --- Row parts (dxTLRowParts.cpp) -------------------------------------------------------
@@ -506,7 +399,7 @@ protected:
     virtual void BeforePaintCell(TdxTreeListNode* node) { (void)node; }
     virtual void AfterPaintCell(TdxTreeListNode* node) { (void)node; }
     // The view data of the cell being painted (valid from BeforePaintCell to AfterPaintCell).
-    const TdxTreeListCellViewData& CellViewData() const { return FCellViewData; }
+    const TdxTreeListCellViewData& CellViewData() const;
     // Marks drawn by inverting pixels (the sizing line) leave before the outermost paint pass
     // and come back after it.
     virtual void HideInteractionMarks();
@@ -589,26 +482,20 @@ private:
     void WriteScrollBar(int bar, const fw::TScrollInfo& info, bool visible);
     bool FitsWithoutScrollBars() const;
     int FPaintLockCount = 0;
-    fw::TSize FClientSize;
-    // The running mode, which lives in StartPanning: a handler of a scroll it makes may free
-    // the list under it.
-    TdxTreeListPanning* FPanning = nullptr;
+    // The parts the list owns and the state only its own files read (dxTLControlParts.h).
+    struct TParts;
+    std::unique_ptr<TParts> FParts;
     // The band and header panels (dxTLHeaderPanel.h), and what their gestures end in: the
     // list's events (dxTLHeaderEvents.cpp).
     friend class TdxTreeListHeaderPanel;
     friend class TdxHeaderPanelPainter;
     class THeaderEvents;
     std::unique_ptr<TdxTreeListHeaderPanel> MakeHeaderPanel();
-    std::unique_ptr<TdxTreeListHeaderPanel> FHeaderPanel;
     // dxTLMouse.cpp
     void SetInputTimer(int direction, unsigned interval);
     void InputTimerTick();
-    TdxTreeListInput FInput;
-    // Row presses, drag select, the input timer and hot tracking.
-    TdxTreeListRowInput FRowInput{*this, FInput.State};
     // Applies keys (dxTLKeyMover.h).
     class TKeyMover;
-    TdxTreeListCellViewData FCellViewData;
     friend class TdxTreeListColumn;
     friend class TdxTreeListBand;
     friend class TdxTreeListBands;
@@ -622,7 +509,7 @@ private:
     int HeaderRowSpan(const TdxLayoutLists& lists, int column) const;
     void BuildLayout(TdxLayoutLists& lists) const;
     TdxTreeListAreas ComputeAreas() const;
-    void DropLayoutLists() const { FLayoutBuilt = false; }
+    void DropLayoutLists() const;
     void CompactHeaderRows();
     void ApplyAutoHeaderPanelHeight();
     void ApplyDefaultLayout();
@@ -659,22 +546,16 @@ private:
     bool SortSiblingLists(int depth, const TSorter& sorter);
     // A change of looks only: repaint unless the update lock is held or the list is loading.
     void ViewChanged();
+    void SettingChanged(TdxSettingEffect effect) override;
     // The window's frame for BorderStyle, LookAndFeel and Ctl3D; given to a live window.
     fw::TChildFrame ChildFrame() const;
     void ApplyFrame();
 
     std::vector<TdxTreeListColumn*> FColumns;
-    TdxTreeListSortState FSort;
     std::unique_ptr<TdxTreeListBands> FBands;
     TdxLayoutHeights FHeights;
-    mutable TdxLayoutLists FLayout;
-    mutable TdxLayoutLists FScratchLayout;
-    mutable bool FLayoutBuilt = false;
-    mutable std::unique_ptr<fw::TBitmap> FMeasureBitmap;
     int FLeftCoord = 0;
     bool FSettingUpEditor = false;
-    bool FCompacting = false;
-    bool FChangingPanelFonts = false;
 
     int FBandRowCount = 1;
     int FBandMaxRowCount = 5;
@@ -682,70 +563,18 @@ private:
     int FHeaderMinRowCount = 1;
     int FHeaderPanelMaxRowCount = 5;
     int FHeaderPanelRowCount = 1;
-    fw::TBorderStyle FBorderStyle = fw::bsSingle;
-    bool FCtl3D = true;
-    bool FParentCtl3D = true;
-    fw::TColor FArrowsColor = 0x0000FF00;
-    bool FAutoExpandOnSearch = true;
-    fw::TColor FAutoSearchColor = fw::clNone;
-    fw::TColor FAutoSearchTextColor = fw::clNone;
-    bool FDblClkExpanding = true;
-    fw::TColor FGroupNodeColor = fw::clBtnFace;
-    fw::TColor FGroupNodeTextColor = fw::clNone;
-    fw::TColor FRowFooterColor = fw::cl3DLight;
-    fw::TColor FRowFooterTextColor = fw::clWindowText;
-    fw::TColor FHeaderColor = fw::clBtnFace;
-    fw::TColor FBandColor = fw::clBtnFace;
     fw::TFont FBandFont;
     fw::TFont FHeaderFont;
     fw::TFont FPreviewFont;
-    bool FHideFocusRect = true;
-    bool FHideSelection = true;
     fw::TImageList* FImages = nullptr;
     fw::TImageList* FStateImages = nullptr;
-    std::string FPendingImagesName;
-    std::string FPendingStateImagesName;
-    int FIndentDesc = 20;
-    std::string FIniFileName;
-    std::string FIniSectionName;
-    std::string FRegistryPath;
-    fw::TColor FFixedBandLineColor = fw::clWindowFrame;
-    int FFixedBandLineWidth = 2;
-    TdxLookAndFeel FLookAndFeel = lfStandard;
-    int FMaxRowLineCount = -1;
     TdxTreeListOptions FOptions{aoColumnSizing, aoColumnMoving, aoEditing, aoTabThrough,
                                 aoRowSelect};
     TdxTreeListOptionsEx FOptionsEx{aoUseBitmap,  aoBandHeaderWidth, aoAutoCalcPreviewLines,
                                     aoBandSizing, aoBandMoving,      aoDragScroll,
                                     aoDragExpand};
-    TdxTreeListPaintStyle FPaintStyle = psStandard;
     int FWrittenRowHeight = 0;
     bool FRowHeightWritten = false;
-    int FRowSeparatorLineWidth = 1;
-    int FPreviewLines = 2;
-    fw::TColor FHighlightColor = fw::clHighlight;
-    fw::TColor FHighlightTextColor = fw::clHighlightText;
-    fw::TColor FTreeLineColor = fw::clGrayText;
-    TdxTreeLineStyle FTreeLineStyle = tlDot;
-    fw::TColor FHideSelectionColor = fw::clBtnFace;
-    fw::TColor FHideSelectionTextColor = fw::clBtnText;
-    int FWaitForExpandNodeTime = 500;
-    TScrollStyle FScrollBars = ssBoth;
-    int FCustomizingRowCount = 11;
-    bool FShowBands = false;
-    bool FShowGrid = false;
-    bool FShowRowFooter = false;
-    bool FShowIndicator = false;
-    bool FShowNewItemRow = false;
-    bool FShowFooter = false;
-    bool FShowButtons = true;
-    bool FShowPreviewGrid = true;
-    bool FShowHeader = true;
-    bool FShowLines = true;
-    bool FShowRoot = true;
-    bool FSimpleCustomizeBox = false;
-    bool FShowHiddenInCustomizeBox = false;
-    fw::TColor FGridLineColor = fw::clNone;
 };
 
 // The published tree list. Changes to the nodes ask for a re-sort (with aoAutoSortRefresh),

@@ -7,8 +7,9 @@
 //   header rows        - band rows, default layout, header panel rows
 //   options            - Options and OptionsEx and what changing them does
 //   image lists
-//   other properties   - clamps; layout or repaint after a write
+//   row height         - the written height and the minimum
 #include "treelist/dxTL.h"
+#include "treelist/dxTLControlParts.h"
 #include "treelist/header/dxTLHeaderPanel.h"
 #include "treelist/input/dxTLPanning.h"
 
@@ -45,19 +46,20 @@ FW_MESSAGE(Msg::NcPaint, WMNCPaint)
 FW_END_MESSAGE_MAP()
 
 TCustomdxTreeListControl::TCustomdxTreeListControl(TComponent* owner)
-    : TCustomdxTreeList(owner), FBands(std::make_unique<TdxTreeListBands>(this)) {
+    : TCustomdxTreeList(owner), FParts(std::make_unique<TParts>(*this)),
+      FBands(std::make_unique<TdxTreeListBands>(this)) {
     // The list raises its click itself, at the release of a row press.
     SetControlStyle((ControlStyle() | csCaptureMouse | csDoubleClicks) & ~csClickEvents);
     FPreviewFont.SetColor(kPreviewFontColor);
     const auto panelFontChanged = [this] {
-        if (!FChangingPanelFonts)
+        if (!FParts->ChangingPanelFonts)
             LayoutChanged();
     };
     FBandFont.OnChange = panelFontChanged;
     FHeaderFont.OnChange = panelFontChanged;
     FPreviewFont.OnChange = panelFontChanged;
     FBands->Add();
-    FHeaderPanel = MakeHeaderPanel();
+    FParts->HeaderPanel = MakeHeaderPanel();
     CalcHeights();
 }
 
@@ -117,19 +119,33 @@ void TCustomdxTreeListControl::WMSetFocus(TMessage& message) {
 
 // OnExit comes first, then the edit in progress ends.
 void TCustomdxTreeListControl::WMKillFocus(TMessage& message) {
-    if (FPanning)
-        FPanning->Stop();
+    if (FParts->Panning)
+        FParts->Panning->Stop();
     // An exit handler may free the list.
     const TLifeToken alive = LifeToken();
     DispatchInherited(StaticMessageTable(), message);
     if (!alive)
         return;
-    FRowInput.DropPress();
+    FParts->RowInput.DropPress();
     FocusLost();
 }
 
 int TCustomdxTreeListControl::VisibleColumnCount() const {
     return static_cast<int>(Layout().HeaderItems.size());
+}
+
+void TCustomdxTreeListControl::SettingChanged(TdxSettingEffect effect) {
+    switch (effect) {
+    case TdxSettingEffect::Repaint:
+        ViewChanged();
+        break;
+    case TdxSettingEffect::Relayout:
+        LayoutChanged();
+        break;
+    case TdxSettingEffect::Reframe:
+        ApplyFrame();
+        break;
+    }
 }
 
 void TCustomdxTreeListControl::ViewChanged() {
@@ -144,7 +160,7 @@ void TCustomdxTreeListControl::ViewChanged() {
 // written take it too.
 void TCustomdxTreeListControl::CMFontChanged(TMessage& message) {
     if (ParentFont()) {
-        const TTemporaryValue changing(*this, FChangingPanelFonts, true);
+        const TTemporaryValue changing(*this, FParts->ChangingPanelFonts, true);
         FBandFont.Assign(Font());
         FHeaderFont.Assign(Font());
         FPreviewFont.SetName(Font().Name());
@@ -278,12 +294,12 @@ void TCustomdxTreeListControl::SetImageList(TImageList*& slot, TImageList* image
 }
 
 void TCustomdxTreeListControl::SetImages(TImageList* images) {
-    FPendingImagesName.clear();
+    FParts->PendingImagesName.clear();
     SetImageList(FImages, images);
 }
 
 void TCustomdxTreeListControl::SetStateImages(TImageList* images) {
-    FPendingStateImagesName.clear();
+    FParts->PendingStateImagesName.clear();
     SetImageList(FStateImages, images);
 }
 
@@ -303,7 +319,7 @@ TImageList* FindImageList(const TComponent& list, const std::string& name) {
 
 void TCustomdxTreeListControl::SetImagesName(std::string name) {
     if (IsLoading() && !name.empty() && !(Owner() && Owner()->FindComponent(name))) {
-        FPendingImagesName = std::move(name);
+        FParts->PendingImagesName = std::move(name);
         return;
     }
     SetImages(FindImageList(*this, name));
@@ -311,17 +327,17 @@ void TCustomdxTreeListControl::SetImagesName(std::string name) {
 
 void TCustomdxTreeListControl::SetStateImagesName(std::string name) {
     if (IsLoading() && !name.empty() && !(Owner() && Owner()->FindComponent(name))) {
-        FPendingStateImagesName = std::move(name);
+        FParts->PendingStateImagesName = std::move(name);
         return;
     }
     SetStateImages(FindImageList(*this, name));
 }
 
 void TCustomdxTreeListControl::ResolvePendingImages() {
-    const std::string images = std::move(FPendingImagesName);
-    const std::string stateImages = std::move(FPendingStateImagesName);
-    FPendingImagesName.clear();
-    FPendingStateImagesName.clear();
+    const std::string images = std::move(FParts->PendingImagesName);
+    const std::string stateImages = std::move(FParts->PendingStateImagesName);
+    FParts->PendingImagesName.clear();
+    FParts->PendingStateImagesName.clear();
     try {
         if (!images.empty())
             SetImages(FindImageList(*this, images));
@@ -334,205 +350,12 @@ void TCustomdxTreeListControl::ResolvePendingImages() {
 
 // --- other properties ------------------------------------------------------------------------
 
-void TCustomdxTreeListControl::SetBorderStyle(TBorderStyle style) {
-    FBorderStyle = style == bsNone ? bsNone : bsSingle;
-    ApplyFrame();
-    ViewChanged();
-}
-
-void TCustomdxTreeListControl::SetCtl3D(bool ctl3D) {
-    FCtl3D = ctl3D;
-    FParentCtl3D = false;
-    ApplyFrame();
-    ViewChanged();
-}
-
-void TCustomdxTreeListControl::SetGroupNodeColor(TColor color) {
-    FGroupNodeColor = color;
-    ViewChanged();
-}
-
-void TCustomdxTreeListControl::SetGroupNodeTextColor(TColor color) {
-    FGroupNodeTextColor = color;
-    ViewChanged();
-}
-
-void TCustomdxTreeListControl::SetRowFooterColor(TColor color) {
-    FRowFooterColor = color;
-    ViewChanged();
-}
-
-void TCustomdxTreeListControl::SetRowFooterTextColor(TColor color) {
-    FRowFooterTextColor = color;
-    ViewChanged();
-}
-
-void TCustomdxTreeListControl::SetHeaderColor(TColor color) {
-    FHeaderColor = color;
-    ViewChanged();
-}
-
-void TCustomdxTreeListControl::SetBandColor(TColor color) {
-    FBandColor = color;
-    ViewChanged();
-}
-
-void TCustomdxTreeListControl::SetHideFocusRect(bool hide) {
-    FHideFocusRect = hide;
-    ViewChanged();
-}
-
-void TCustomdxTreeListControl::SetHideSelection(bool hide) {
-    FHideSelection = hide;
-    ViewChanged();
-}
-
-void TCustomdxTreeListControl::SetIndentDesc(int indent) {
-    FIndentDesc = std::max(indent, 0);
-    ViewChanged();
-}
-
-void TCustomdxTreeListControl::SetFixedBandLineColor(TColor color) {
-    FFixedBandLineColor = color;
-    ViewChanged();
-}
-
-void TCustomdxTreeListControl::SetFixedBandLineWidth(int width) {
-    FFixedBandLineWidth = std::max(width, 1);
-    LayoutChanged();
-}
-
-void TCustomdxTreeListControl::SetLookAndFeel(TdxLookAndFeel lookAndFeel) {
-    FLookAndFeel = lookAndFeel;
-    ApplyFrame();
-    LayoutChanged();
-}
-
-void TCustomdxTreeListControl::SetMaxRowLineCount(int count) {
-    FMaxRowLineCount = std::max(count, -1);
-    LayoutChanged();
-}
-
-void TCustomdxTreeListControl::SetPaintStyle(TdxTreeListPaintStyle style) {
-    FPaintStyle = style;
-    LayoutChanged();
-}
-
 void TCustomdxTreeListControl::SetDefaultRowHeight(int height) {
     FWrittenRowHeight = height;
     FRowHeightWritten = true;
     // Until the next recalculation the written height shows, never below the minimum.
     FHeights.Row = std::max(height, FHeights.MinRow);
     LayoutChanged();
-}
-
-void TCustomdxTreeListControl::SetRowSeparatorLineWidth(int width) {
-    FRowSeparatorLineWidth = std::max(width, 1);
-    LayoutChanged();
-}
-
-void TCustomdxTreeListControl::SetPreviewLines(int lines) {
-    FPreviewLines = std::max(lines, -1);
-    LayoutChanged();
-}
-
-void TCustomdxTreeListControl::SetHighlightColor(TColor color) {
-    FHighlightColor = color;
-    ViewChanged();
-}
-
-void TCustomdxTreeListControl::SetHighlightTextColor(TColor color) {
-    FHighlightTextColor = color;
-    ViewChanged();
-}
-
-void TCustomdxTreeListControl::SetTreeLineColor(TColor color) {
-    FTreeLineColor = color;
-    ViewChanged();
-}
-
-void TCustomdxTreeListControl::SetTreeLineStyle(TdxTreeLineStyle style) {
-    FTreeLineStyle = style;
-    ViewChanged();
-}
-
-void TCustomdxTreeListControl::SetHideSelectionColor(TColor color) {
-    FHideSelectionColor = color;
-    ViewChanged();
-}
-
-void TCustomdxTreeListControl::SetHideSelectionTextColor(TColor color) {
-    FHideSelectionTextColor = color;
-    ViewChanged();
-}
-
-void TCustomdxTreeListControl::SetScrollBars(TScrollStyle scrollBars) {
-    FScrollBars = scrollBars;
-    LayoutChanged();
-}
-
-void TCustomdxTreeListControl::SetCustomizingRowCount(int count) {
-    FCustomizingRowCount = std::max(count, 2);
-}
-
-void TCustomdxTreeListControl::SetShowBands(bool show) {
-    FShowBands = show;
-    LayoutChanged();
-}
-
-void TCustomdxTreeListControl::SetShowGrid(bool show) {
-    FShowGrid = show;
-    LayoutChanged();
-}
-
-void TCustomdxTreeListControl::SetShowRowFooter(bool show) {
-    FShowRowFooter = show;
-    LayoutChanged();
-}
-
-void TCustomdxTreeListControl::SetShowIndicator(bool show) {
-    FShowIndicator = show;
-    LayoutChanged();
-}
-
-void TCustomdxTreeListControl::SetShowNewItemRow(bool show) {
-    FShowNewItemRow = show;
-    LayoutChanged();
-}
-
-void TCustomdxTreeListControl::SetShowFooter(bool show) {
-    FShowFooter = show;
-    LayoutChanged();
-}
-
-void TCustomdxTreeListControl::SetShowButtons(bool show) {
-    FShowButtons = show;
-    ViewChanged();
-}
-
-void TCustomdxTreeListControl::SetShowPreviewGrid(bool show) {
-    FShowPreviewGrid = show;
-    LayoutChanged();
-}
-
-void TCustomdxTreeListControl::SetShowHeader(bool show) {
-    FShowHeader = show;
-    LayoutChanged();
-}
-
-void TCustomdxTreeListControl::SetShowLines(bool show) {
-    FShowLines = show;
-    ViewChanged();
-}
-
-void TCustomdxTreeListControl::SetShowRoot(bool show) {
-    FShowRoot = show;
-    ViewChanged();
-}
-
-void TCustomdxTreeListControl::SetGridLineColor(TColor color) {
-    FGridLineColor = color;
-    ViewChanged();
 }
 
 } // namespace dxtl

@@ -152,9 +152,9 @@ void ReadBands(TdxTreeList& list, const TLayoutValue& value) {
 // Bands, header rows, the border, colours, fonts and images.
 void RegisterListPanelProperties(TClassBuilder<TdxTreeList>& builder) {
     using L = TdxTreeList;
-    auto integer = [&](const char* name, void (L::*setter)(int)) { builder.Int(name, setter); };
-    auto color = [&](const char* name, void (L::*setter)(TColor)) { builder.Color(name, setter); };
-    auto boolean = [&](const char* name, void (L::*setter)(bool)) { builder.Bool(name, setter); };
+    auto integer = [&](const char* name, auto setter) { builder.Int(name, setter); };
+    auto color = [&](const char* name, auto setter) { builder.Color(name, setter); };
+    auto boolean = [&](const char* name, auto setter) { builder.Bool(name, setter); };
 
     builder.Custom("Bands", [](L& l, const TLayoutValue& v, TLoadContext&) { ReadBands(l, v); });
     integer("BandRowCount", &L::SetBandRowCount);
@@ -195,9 +195,9 @@ void RegisterListPanelProperties(TClassBuilder<TdxTreeList>& builder) {
 // Options, rows, lines, scroll bars and what is shown.
 void RegisterListViewProperties(TClassBuilder<TdxTreeList>& builder) {
     using L = TdxTreeList;
-    auto integer = [&](const char* name, void (L::*setter)(int)) { builder.Int(name, setter); };
-    auto color = [&](const char* name, void (L::*setter)(TColor)) { builder.Color(name, setter); };
-    auto boolean = [&](const char* name, void (L::*setter)(bool)) { builder.Bool(name, setter); };
+    auto integer = [&](const char* name, auto setter) { builder.Int(name, setter); };
+    auto color = [&](const char* name, auto setter) { builder.Color(name, setter); };
+    auto boolean = [&](const char* name, auto setter) { builder.Bool(name, setter); };
 
     integer("IndentDesc", &L::SetIndentDesc);
     builder.String("IniFileName", &L::SetIniFileName);

@@ -185,4 +185,33 @@ TEST(LayoutPictures, RowsAndPaletteMakeAMaskedPicture) {
     EXPECT_THROW(PictureFromRows(". k=000000", {"kk", "k"}), ELayoutError);
 }
 
+// A published property may be declared by a base that is not the component's first one.
+struct TStoredLabel {
+    virtual ~TStoredLabel() = default;
+    void SetLabel(std::string text) { Label = std::move(text); }
+    void SetLines(int lines) { Lines = lines; }
+    std::string Label;
+    int Lines = 0;
+};
+
+class TLabelledPanel : public TPanel, public TStoredLabel {
+public:
+    using TPanel::TPanel;
+};
+
+TEST_F(LayoutTest, PropertiesOfASecondBaseClassAreSetOnThatBase) {
+    auto builder = RegisterComponentClass<TLabelledPanel>(Registry, "TLabelledPanel", "TPanel");
+    builder.String("Label", &TLabelledPanel::SetLabel).Int("Lines", &TLabelledPanel::SetLines);
+    TForm* form = Load(R"(  object Labelled: TLabelledPanel
+    Label = 'Below'
+    Lines = 3
+    Height = 20
+  end)");
+    auto* panel = dynamic_cast<TLabelledPanel*>(form->FindComponent("Labelled"));
+    ASSERT_TRUE(panel);
+    EXPECT_EQ(panel->Label, "Below");
+    EXPECT_EQ(panel->Lines, 3);
+    EXPECT_EQ(panel->Height(), 20);
+}
+
 } // namespace

@@ -2,6 +2,7 @@
 // (dxTLHeaderPanel.h) reports, the list raises OnBandClick, the header click's sorting,
 // OnBandButtonClick and OnHeaderButtonClick, the drag events, OnDragEndBand and OnDragEndHeader
 // with the moves they accept, the resizes with OnChangedColumnsWidth, and best fits.
+#include "treelist/dxTLControlParts.h"
 #include "treelist/header/dxTLHeaderPanel.h"
 
 namespace dxtl {
@@ -118,24 +119,24 @@ private:
 };
 
 std::unique_ptr<TdxTreeListHeaderPanel> TCustomdxTreeListControl::MakeHeaderPanel() {
-    return std::make_unique<TdxTreeListHeaderPanel>(*this, FInput.State,
+    return std::make_unique<TdxTreeListHeaderPanel>(*this, FParts->Input.State,
                                                     std::make_unique<THeaderEvents>(*this));
 }
 
 int TCustomdxTreeListControl::PaintPressedColumn() const {
-    return FHeaderPanel->PushedColumn();
+    return FParts->HeaderPanel->PushedColumn();
 }
 
 int TCustomdxTreeListControl::PaintPressedBand() const {
-    return FHeaderPanel->PushedBand();
+    return FParts->HeaderPanel->PushedBand();
 }
 
 bool TCustomdxTreeListControl::PaintBandButtonPressed() const {
-    return FHeaderPanel->BandButtonPushed();
+    return FParts->HeaderPanel->BandButtonPushed();
 }
 
 bool TCustomdxTreeListControl::PaintHeaderButtonPressed() const {
-    return FHeaderPanel->HeaderButtonPushed();
+    return FParts->HeaderPanel->HeaderButtonPushed();
 }
 
 } // namespace dxtl

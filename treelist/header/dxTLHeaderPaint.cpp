@@ -193,7 +193,7 @@ void TdxHeaderPanelPainter::Paint() {
 void TdxHeaderPanelPainter::PaintCornerButton(const TRect& r, TColor brush, bool pressed) {
     if (r.IsEmpty() || !FCanvas.RectVisible(r))
         return;
-    const TdxLookAndFeel look = FList.FLookAndFeel;
+    const TdxLookAndFeel look = FList.LookAndFeel();
     if (look == lfUltraFlat) {
         TRect inner = r;
         FCanvas.DrawEdge(inner, BDR::SunkenOuter,
@@ -244,7 +244,7 @@ void TdxHeaderPanelPainter::PaintBand(int position) {
     button.Caption = band->Caption();
     button.Alignment = band->Alignment();
     button.Brush = FPass.Brushes.Band;
-    button.Look = FList.FLookAndFeel;
+    button.Look = FList.LookAndFeel();
     button.MultiLine = FList.FBandRowCount > 1;
     button.Pressed = FPanel.PushedBand() == bandIndex;
     bool done = false;
@@ -303,7 +303,7 @@ void TdxHeaderPanelPainter::PaintHeader(const TdxHeaderItem& item) {
     const bool buttonShown = FCanvas.RectVisible(button.Visible);
     if (buttonShown) {
         TdxTreeListColumn* column = FList.FColumns[std::size_t(item.Column)];
-        button.Look = FList.FLookAndFeel;
+        button.Look = FList.LookAndFeel();
         button.Position = item.FirstInLine ? (item.LastInLine ? hpSingle : hpFirst)
                                            : (item.LastInLine ? hpLast : hpMiddle);
         button.Alignment = column->HeaderAlignment();

@@ -4,6 +4,7 @@
 // Sections:
 //   1. panels  - the pass's paint bitmap, the header panel's turn
 //   2. border  - the window's frame by border style and look, the flat looks' own frame
+#include "treelist/dxTLControlParts.h"
 #include "treelist/header/dxTLHeaderPanel.h"
 #include "treelist/paint/dxTLPaintPass.h"
 
@@ -21,18 +22,18 @@ TBitmap& TCustomdxTreeListControl::TPaintPass::PaintBitmap() {
 }
 
 void TCustomdxTreeListControl::TPaintPass::PaintPanels() {
-    List.FHeaderPanel->Paint(*this);
+    List.FParts->HeaderPanel->Paint(*this);
 }
 
 // =============================================================================================
 // 2. border
 
 TChildFrame TCustomdxTreeListControl::ChildFrame() const {
-    if (FBorderStyle == bsNone)
+    if (BorderStyle() == bsNone)
         return TChildFrame::None;
-    if (FLookAndFeel != lfStandard)
+    if (LookAndFeel() != lfStandard)
         return TChildFrame::OwnDrawn;
-    return FCtl3D ? TChildFrame::Sunken : TChildFrame::Single;
+    return Ctl3D() ? TChildFrame::Sunken : TChildFrame::Single;
 }
 
 void TCustomdxTreeListControl::ApplyFrame() {
@@ -49,13 +50,13 @@ void TCustomdxTreeListControl::CreateParams(TWindowCreateArgs& args) {
 // corner between two scroll bars inside it.
 void TCustomdxTreeListControl::WMNCPaint(TMessage& message) {
     DispatchInherited(StaticMessageTable(), message);
-    if (FLookAndFeel == lfStandard || FBorderStyle == bsNone || !Window())
+    if (LookAndFeel() == lfStandard || BorderStyle() == bsNone || !Window())
         return;
     const std::unique_ptr<ICanvasDevice> device = Window()->GetWindowDevice();
     TCanvas canvas(Platform(), device.get());
     const TSize size = device->SurfaceSize();
     TRect r{0, 0, size.cx, size.cy};
-    if (FLookAndFeel == lfUltraFlat) {
+    if (LookAndFeel() == lfUltraFlat) {
         canvas.Brush().SetColor(clBtnShadow);
         canvas.FrameRect(r);
     } else {

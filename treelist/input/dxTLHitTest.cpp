@@ -3,6 +3,7 @@
 // header panels are the header panel's, dxTLHeaderPanel.h; new item row, footer), then the
 // indicator column, then the rows: a row's footer lines, its preview, the tree part of its indent,
 // its cells and what lies right of them.
+#include "treelist/dxTLControlParts.h"
 #include "treelist/header/dxTLHeaderPanel.h"
 #include "treelist/layout/dxTLGeometry.h"
 
@@ -75,7 +76,7 @@ TTreeListHitInfo TCustomdxTreeListControl::HitTest(int x, int y) const {
 
     // --- panels ------------------------------------------------------------------------------
     if (y < areas.HeaderPanel.Bottom) {
-        FHeaderPanel->HitTest(geometry, hit);
+        FParts->HeaderPanel->HitTest(geometry, hit);
         return hit;
     }
     if (areas.NewItemRow.Contains(p)) {

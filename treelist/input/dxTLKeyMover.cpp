@@ -7,6 +7,7 @@
 // ChangeFocus (which scrolls the row into view and raises the focus events) or the node's
 // expansion. The count event is raised as the selection lock is given back.
 #include "treelist/input/dxTLKeyMover.h"
+#include "treelist/dxTLControlParts.h"
 
 #include "treelist/model/dxTLSelectionDecision.h"
 
@@ -29,7 +30,7 @@ void TCustomdxTreeListControl::TKeyMover::KeyDown(int& key, TShiftState shift) {
     if (key == 0)
         return;
     // While sizing or dragging only Escape acts: it cancels the gesture.
-    const TdxTreeListInput& input = FList.FInput;
+    const TdxTreeListInput& input = FList.FParts->Input;
     if (input.Sizing() || input.State == isColumnDragging || input.State == isBandDragging) {
         if (key == VK::Escape) {
             FList.CancelInput();

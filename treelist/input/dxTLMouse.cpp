@@ -12,12 +12,25 @@
 //
 // The click rule: OnClick follows the release of a left press that began on a row area (node
 // image, state image, cell, preview, row footer, new item row) and was not a double click.
+#include "treelist/dxTLControlParts.h"
 #include "treelist/header/dxTLHeaderPanel.h"
 #include "treelist/layout/dxTLGeometry.h"
 
 namespace dxtl {
 
 using namespace fw;
+
+TdxInputState TCustomdxTreeListControl::InputState() const {
+    return FParts->Input.State;
+}
+
+const TTreeListHitInfo& TCustomdxTreeListControl::LastHit() const {
+    return FParts->Input.LastHit;
+}
+
+TdxTreeListNode* TCustomdxTreeListControl::HotTrackNode() const {
+    return FParts->RowInput.HotNode();
+}
 
 namespace {
 
@@ -53,11 +66,11 @@ void TCustomdxTreeListControl::MouseUp(TMouseButton button, TShiftState shift, i
 
 void TCustomdxTreeListControl::NodeGone(const TdxTreeListNode* node) {
     if (node) {
-        FInput.ForgetNode(node);
-        FRowInput.ForgetNode(node);
+        FParts->Input.ForgetNode(node);
+        FParts->RowInput.ForgetNode(node);
     } else {
-        FInput.ForgetNodes();
-        FRowInput.ForgetNodes();
+        FParts->Input.ForgetNodes();
+        FParts->RowInput.ForgetNodes();
     }
 }
 
@@ -66,8 +79,8 @@ void TCustomdxTreeListControl::NodeGone(const TdxTreeListNode* node) {
 
 void TCustomdxTreeListControl::HandleMouseDown(TMouseButton button, TShiftState shift, int x,
                                                int y) {
-    FRowInput.ForgetDeferredSelect();
-    FInput.EditorPending = false;
+    FParts->RowInput.ForgetDeferredSelect();
+    FParts->Input.EditorPending = false;
     // Every handler raised from here on may free the list.
     const TLifeToken alive = LifeToken();
     // The focus first: when an exit handler elsewhere keeps it, the press does nothing.
@@ -82,19 +95,19 @@ void TCustomdxTreeListControl::HandleMouseDown(TMouseButton button, TShiftState 
         }
     }
     const TTreeListHitInfo hit = HitTest(x, y);
-    FInput.LastHit = hit;
-    if (FInput.State != isIdle && button == mbRight)
+    FParts->Input.LastHit = hit;
+    if (FParts->Input.State != isIdle && button == mbRight)
         CancelInput();
     const bool doubleClick = (shift & ssDouble) != 0;
-    if (button == mbLeft && FInput.State == isIdle && FHeaderPanel->Press(hit, shift))
+    if (button == mbLeft && FParts->Input.State == isIdle && FParts->HeaderPanel->Press(hit, shift))
         return;
     if (!alive)
         return;
 
     const bool rowArea = IsRowArea(hit.Area);
-    if (FInput.State == isIdle && button != mbMiddle && (button == mbLeft || rowArea)) {
+    if (FParts->Input.State == isIdle && button != mbMiddle && (button == mbLeft || rowArea)) {
         if (hit.Area == haExpandButton || (doubleClick && rowArea)) {
-            if (hit.Node && (FDblClkExpanding || hit.Area == haExpandButton))
+            if (hit.Node && (DblClkExpanding() || hit.Area == haExpandButton))
                 hit.Node->SetExpanded(!hit.Node->Expanded());
             if (doubleClick && alive)
                 RaiseDblClick();
@@ -104,7 +117,7 @@ void TCustomdxTreeListControl::HandleMouseDown(TMouseButton button, TShiftState 
             const int column =
                 hit.ColumnIndex >= 0 ? VisibleColumnOf(Layout(), hit.ColumnIndex) : -1;
             // A Ctrl or Shift press ends with the selection it made: no OnMouseDown.
-            if (FRowInput.Press(hit, column, button, shift) || !alive)
+            if (FParts->RowInput.Press(hit, column, button, shift) || !alive)
                 return;
         }
     }
@@ -115,7 +128,7 @@ void TCustomdxTreeListControl::HandleMouseDown(TMouseButton button, TShiftState 
         if (!alive)
             return;
     }
-    if (button == mbMiddle && FInput.State == isIdle) {
+    if (button == mbMiddle && FParts->Input.State == isIdle) {
         StartPanning();
         if (!alive)
             return;
@@ -125,7 +138,7 @@ void TCustomdxTreeListControl::HandleMouseDown(TMouseButton button, TShiftState 
 }
 
 void TCustomdxTreeListControl::UpdateLockTaken() {
-    FRowInput.UpdateLockTaken();
+    FParts->RowInput.UpdateLockTaken();
 }
 
 // =============================================================================================
@@ -135,17 +148,17 @@ void TCustomdxTreeListControl::HandleMouseMove(TShiftState shift, int x, int y) 
     // Every handler raised from here on may free the list.
     const TLifeToken alive = LifeToken();
     const TTreeListHitInfo hit = HitTest(x, y);
-    FInput.LastHit = hit;
-    if (FInput.State == isRowPressed && !(shift & ssLeft))
-        FInput.State = isIdle;
-    if (!FHeaderPanel->Move(hit))
+    FParts->Input.LastHit = hit;
+    if (FParts->Input.State == isRowPressed && !(shift & ssLeft))
+        FParts->Input.State = isIdle;
+    if (!FParts->HeaderPanel->Move(hit))
         return;
-    if (FInput.State == isRowPressed)
-        FRowInput.PressMoved(y, hit.Node);
+    if (FParts->Input.State == isRowPressed)
+        FParts->RowInput.PressMoved(y, hit.Node);
     if (!alive)
         return;
     if (FOptionsEx.Contains(aoHotTrack)) {
-        FRowInput.Track(IsRowArea(hit.Area) ? hit.Node : nullptr);
+        FParts->RowInput.Track(IsRowArea(hit.Area) ? hit.Node : nullptr);
         if (!alive)
             return;
     }
@@ -158,13 +171,13 @@ void TCustomdxTreeListControl::CMMouseEnter(TMessage& message) {
     if (FOptionsEx.Contains(aoHotTrack) && HasPlatform()) {
         const TPoint p = ScreenToClient(Platform().CursorPos());
         const TTreeListHitInfo hit = HitTest(p.X, p.Y);
-        FRowInput.Track(IsRowArea(hit.Area) ? hit.Node : nullptr);
+        FParts->RowInput.Track(IsRowArea(hit.Area) ? hit.Node : nullptr);
     }
 }
 
 void TCustomdxTreeListControl::CMMouseLeave(TMessage& message) {
     DispatchInherited(StaticMessageTable(), message);
-    FRowInput.Track(nullptr);
+    FParts->RowInput.Track(nullptr);
 }
 
 // =============================================================================================
@@ -174,18 +187,19 @@ void TCustomdxTreeListControl::HandleMouseUp(TMouseButton button, TShiftState sh
     const TLifeToken alive = LifeToken();
     UnderSelectionLock([&] {
         const TTreeListHitInfo hit = HitTest(x, y);
-        FInput.LastHit = hit;
-        FHeaderPanel->Release(hit, shift);
+        FParts->Input.LastHit = hit;
+        FParts->HeaderPanel->Release(hit, shift);
         if (!alive)
             return;
-        FRowInput.ApplyDeferredSelect();
+        FParts->RowInput.ApplyDeferredSelect();
         if (!alive)
             return;
-        const bool click = FInput.State == isEditing || FInput.State == isNodeDragging ||
-                           FInput.State == isRowPressed;
-        FInput.EditorPending = false;
+        const bool click = FParts->Input.State == isEditing ||
+                           FParts->Input.State == isNodeDragging ||
+                           FParts->Input.State == isRowPressed;
+        FParts->Input.EditorPending = false;
         // After any release no gesture is left: a second button's release ends the first.
-        FInput.State = isIdle;
+        FParts->Input.State = isIdle;
         SetInputTimer(0, 0);
         if (click) {
             RaiseClick();
@@ -205,10 +219,10 @@ void TCustomdxTreeListControl::HeaderClicked(int column, bool multiSort, bool cl
 // 4. cancel, timer
 
 void TCustomdxTreeListControl::CancelInput() {
-    FHeaderPanel->Cancel();
+    FParts->HeaderPanel->Cancel();
     SetInputTimer(0, 0);
-    if (FInput.State != isRowPressed)
-        FInput.State = isIdle;
+    if (FParts->Input.State != isRowPressed)
+        FParts->Input.State = isIdle;
 }
 
 void TCustomdxTreeListControl::WMCancelMode(TMessage& message) {
@@ -219,10 +233,10 @@ void TCustomdxTreeListControl::WMCancelMode(TMessage& message) {
 // Losing the capture in the middle of a gesture (another program taking it, the form hidden)
 // ends the gesture as a cancel does, and a later release applies nothing.
 void TCustomdxTreeListControl::WMCaptureChanged(TMessage& message) {
-    if (!FInput.Releasing && FInput.State != isIdle) {
+    if (!FParts->Input.Releasing && FParts->Input.State != isIdle) {
         CancelInput();
-        FInput.State = isIdle;
-        FRowInput.ForgetDeferredSelect();
+        FParts->Input.State = isIdle;
+        FParts->RowInput.ForgetDeferredSelect();
     }
     DispatchInherited(StaticMessageTable(), message);
 }
@@ -230,19 +244,20 @@ void TCustomdxTreeListControl::WMCaptureChanged(TMessage& message) {
 // The framework gives the capture back before the release reaches MouseUp: that is no loss.
 void TCustomdxTreeListControl::WMButtonUp(TMessage& message) {
     // A click handler may free the list.
-    const TTemporaryValue releasing(*this, FInput.Releasing, true);
+    const TTemporaryValue releasing(*this, FParts->Input.Releasing, true);
     DispatchInherited(StaticMessageTable(), message);
 }
 
 void TCustomdxTreeListControl::SetInputTimer(int direction, unsigned interval) {
-    FRowInput.SetTimer(direction, interval);
+    FParts->RowInput.SetTimer(direction, interval);
 }
 
 void TCustomdxTreeListControl::InputTimerTick() {
-    if (FRowInput.TimerTick())
+    if (FParts->RowInput.TimerTick())
         return;
-    const int direction = FRowInput.TimerDirection();
-    if ((FInput.State == isBandDragging || FInput.State == isColumnDragging) && direction != 0) {
+    const int direction = FParts->RowInput.TimerDirection();
+    if ((FParts->Input.State == isBandDragging || FParts->Input.State == isColumnDragging) &&
+        direction != 0) {
         const int before = FLeftCoord;
         const TLifeToken alive = LifeToken();
         SetLeftCoord(FLeftCoord + direction * kDragScrollStep);
@@ -257,11 +272,11 @@ void TCustomdxTreeListControl::InputTimerTick() {
 }
 
 void TCustomdxTreeListControl::HideInteractionMarks() {
-    FHeaderPanel->HideMarks();
+    FParts->HeaderPanel->HideMarks();
 }
 
 void TCustomdxTreeListControl::ShowInteractionMarks() {
-    FHeaderPanel->ShowMarks();
+    FParts->HeaderPanel->ShowMarks();
 }
 
 } // namespace dxtl

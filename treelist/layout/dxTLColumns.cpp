@@ -9,6 +9,7 @@
 //   the list's column list   - TCustomdxTreeListControl: add, remove, move (the nodes' texts
 //                              move along), change handling
 #include "treelist/dxTL.h"
+#include "treelist/dxTLControlParts.h"
 #include "treelist/dxTLNames.h"
 
 #include <algorithm>
@@ -430,7 +431,7 @@ void TdxTreeListColumn::RestoreDefaults() {
     FSizing = true;
     FSorted = csNone;
     if (FTreeList)
-        FTreeList->FSort.Remove(this);
+        FTreeList->FParts->Sort.Remove(this);
     FTabStop = true;
     FVertAlignment = tlTop;
     Changed(true);
@@ -583,7 +584,7 @@ void TCustomdxTreeListControl::RemoveColumn(TdxTreeListColumn* column) {
         for (int i = 0; i < NodeCount(); ++i)
             DeleteColumnValue(NodeAt(i), field);
     FColumns.erase(FColumns.begin() + index);
-    FSort.Remove(column);
+    FParts->Sort.Remove(column);
     column->FTreeList = nullptr;
     if (EditingColumn() == index)
         CancelEditing();

@@ -20,12 +20,12 @@ TCustomdxTreeListControl::TGeometry::TGeometry(const TCustomdxTreeListControl& l
     const TdxTreeListAreas& areas = FLayout.Areas;
     const bool firstBandScrolls = FLayout.Bands.empty() || FLayout.Bands.front().Scrolls;
     FIndentLeft = areas.Rows.Left - Shift(firstBandScrolls);
-    FSlotsLeft = FIndentLeft - (list.FPaintStyle == psStandard && !list.FShowRoot ? kIndent : 0);
+    FSlotsLeft = FIndentLeft - (list.PaintStyle() == psStandard && !list.ShowRoot() ? kIndent : 0);
     FFirstBandRight =
         FLayout.Bands.empty() ? areas.Rows.Left : FIndentLeft + FLayout.Bands.front().Width;
     FScrollLeft = areas.BandPanel.Left;
     FScrollRight = areas.Client.Right;
-    const int lineWidth = list.FFixedBandLineWidth;
+    const int lineWidth = list.FixedBandLineWidth();
     if (FLayout.FixedLeft)
         FScrollLeft = FLayout.Bands.front().Left + FLayout.Bands.front().Width + lineWidth;
     if (FLayout.FixedRight && FLayout.Bands.size() > 1)
@@ -127,7 +127,7 @@ TRect TCustomdxTreeListControl::TGeometry::BandHeaderRect(int position) const {
 }
 
 TRect TCustomdxTreeListControl::TGeometry::FixedBandLine(bool right, int top, int bottom) const {
-    const int width = FList.FFixedBandLineWidth;
+    const int width = FList.FixedBandLineWidth();
     if (!right && FLayout.FixedLeft) {
         const TdxBandLayout& band = FLayout.Bands.front();
         return {band.Left + band.Width, top, band.Left + band.Width + width, bottom};
@@ -165,7 +165,7 @@ TCustomdxTreeListControl::TGeometry::Row(TdxTreeListNode* node, int top, int hei
                                          std::vector<TdxTreeListNode*>* footerParents) const {
     // Measuring lines asks the application (preview texts, line counts) through the list.
     auto& list = const_cast<TCustomdxTreeListControl&>(FList);
-    const bool outlook = list.FPaintStyle == psOutlook;
+    const bool outlook = list.PaintStyle() == psOutlook;
     TdxRowGeometry row;
     row.Node = node;
     row.Top = top;
@@ -175,10 +175,10 @@ TCustomdxTreeListControl::TGeometry::Row(TdxTreeListNode* node, int top, int hei
     row.LineCount = list.RowLineCount(node);
     row.PreviewHeight = list.PreviewLineCount(node) * FHeights.PreviewText;
     row.FooterCount = list.CollectRowFooters(node, footerParents);
-    row.Outline = outlook && node->HasChildren() && !list.FShowGrid;
+    row.Outline = outlook && node->HasChildren() && !list.ShowGrid();
 
-    const int separator = list.FShowGrid ? list.FRowSeparatorLineWidth : 0;
-    const bool previewGrid = list.FShowGrid && list.FShowPreviewGrid;
+    const int separator = list.ShowGrid() ? list.RowSeparatorLineWidth() : 0;
+    const bool previewGrid = list.ShowGrid() && list.ShowPreviewGrid();
     row.FooterTop = row.Bottom() - row.FooterCount * FHeights.RowFooter;
     row.SeparatorTop = row.FooterTop - separator;
     const int previewPart =
@@ -190,7 +190,7 @@ TCustomdxTreeListControl::TGeometry::Row(TdxTreeListNode* node, int top, int hei
     row.SlotsLeft = FSlotsLeft;
     row.LevelLeft = FSlotsLeft + node->Level() * kIndent;
     row.IndentRight = FIndentLeft + list.IndentWidth(row.LevelSlots, row.StateIndex);
-    if (node->HasChildren() && list.FShowButtons && !outlook && row.LevelSlots > 0)
+    if (node->HasChildren() && list.ShowButtons() && !outlook && row.LevelSlots > 0)
         row.ExpandButton = row.Slot(row.LevelSlots - 1);
     // The images end above the grid separator; the row footers run across the indent.
     int x = FSlotsLeft + row.LevelSlots * kIndent;
@@ -205,7 +205,7 @@ TCustomdxTreeListControl::TGeometry::Row(TdxTreeListNode* node, int top, int hei
 }
 
 int TCustomdxTreeListControl::TGeometry::PlainIndentWidth() const {
-    return FList.IndentWidth(FList.FPaintStyle == psStandard ? 1 : 0, -1);
+    return FList.IndentWidth(FList.PaintStyle() == psStandard ? 1 : 0, -1);
 }
 
 bool TCustomdxTreeListControl::TGeometry::CellRect(const TdxRowGeometry& row,
@@ -226,7 +226,7 @@ bool TCustomdxTreeListControl::TGeometry::CellRect(const TdxHeaderItem& item, in
     cell = {left, top + item.RowIndex * rowHeight, right, 0};
     // The last header line takes what the row has beyond its lines (wrapped text lines).
     cell.Bottom = LastLine(item) ? cellsBottom : cell.Top + item.RowSpan * rowHeight;
-    if (FList.FShowGrid)
+    if (FList.ShowGrid())
         --cell.Right; // the vertical grid line
     return true;
 }

@@ -16,6 +16,7 @@
 // Queries read the cache through Layout(), which rebuilds it on first use after a drop; while
 // the update lock is held (or while loading) it builds a scratch copy instead, so nothing that
 // the pending changes make stale is kept.
+#include "treelist/dxTLControlParts.h"
 #include "treelist/layout/dxTLGeometry.h"
 #include "treelist/layout/dxTLWidths.h"
 
@@ -28,6 +29,10 @@
 namespace dxtl {
 
 using namespace fw;
+
+void TCustomdxTreeListControl::DropLayoutLists() const {
+    FParts->LayoutBuilt = false;
+}
 
 namespace {
 
@@ -55,11 +60,11 @@ TCanvas* TCustomdxTreeListControl::MeasureCanvas() const {
     if (!HasPlatform())
         return nullptr;
     // Text is measured on a one-pixel bitmap, whose device measures like the screen.
-    if (!FMeasureBitmap) {
-        FMeasureBitmap = std::make_unique<TBitmap>(Platform());
-        FMeasureBitmap->SetSize(1, 1);
+    if (!FParts->MeasureBitmap) {
+        FParts->MeasureBitmap = std::make_unique<TBitmap>(Platform());
+        FParts->MeasureBitmap->SetSize(1, 1);
     }
-    return &FMeasureBitmap->Canvas();
+    return &FParts->MeasureBitmap->Canvas();
 }
 
 // The height of "Wg" in the font. A list outside any application has nothing to measure
@@ -74,18 +79,18 @@ int TCustomdxTreeListControl::FontTextHeight(const TFont& font) const {
 
 void TCustomdxTreeListControl::CalcHeights() {
     TdxLayoutHeights h;
-    const int edge = FLookAndFeel == lfStandard ? kStandardEdge : 0;
+    const int edge = LookAndFeel() == lfStandard ? kStandardEdge : 0;
     const int rows = FHeaderPanelRowCount;
-    const bool gridLines = FShowGrid && FShowPreviewGrid;
+    const bool gridLines = ShowGrid() && ShowPreviewGrid();
 
     h.BandText = FontTextHeight(FBandFont);
-    h.BandPanel = FShowBands ? FBandRowCount * h.BandText + kPanelTextMargin + edge : 0;
+    h.BandPanel = ShowBands() ? FBandRowCount * h.BandText + kPanelTextMargin + edge : 0;
     h.HeaderRow =
         FontTextHeight(FHeaderFont) * std::max(FHeaderMinRowCount, 1) + kPanelTextMargin + edge;
-    h.HeaderPanel = FShowHeader ? h.HeaderRow * rows : 0;
+    h.HeaderPanel = ShowHeader() ? h.HeaderRow * rows : 0;
     h.Text = FontTextHeight(Font());
     h.FooterRow = h.Text + kFooterTextMargin;
-    h.Footer = FShowFooter ? h.FooterRow * rows + kFooterPanelMargin + edge : 0;
+    h.Footer = ShowFooter() ? h.FooterRow * rows + kFooterPanelMargin + edge : 0;
     h.RowFooter = h.FooterRow * rows + kRowFooterMargin + (gridLines ? 1 : 0);
 
     // The minimum row height: the text, at least 16 pixels, and tall enough for the images and
@@ -125,9 +130,9 @@ void TCustomdxTreeListControl::CalcHeights() {
     }
 
     h.PreviewText = FontTextHeight(FPreviewFont);
-    h.NewItemRow = FShowNewItemRow
-                       ? h.Row * rows + (FLookAndFeel == lfStandard ? kNewItemRowStandardSeparator
-                                                                    : kNewItemRowFlatSeparator)
+    h.NewItemRow = ShowNewItemRow()
+                       ? h.Row * rows + (LookAndFeel() == lfStandard ? kNewItemRowStandardSeparator
+                                                                     : kNewItemRowFlatSeparator)
                        : 0;
     if (canvas) {
         canvas->Font().Assign(Font());
@@ -155,11 +160,11 @@ int TCustomdxTreeListControl::NodeHeight(const TdxTreeListNode* node) const {
     height += (textLines - 1) * FHeights.Text;
     if (const int previewLines = self.PreviewLineCount(mutableNode); previewLines > 0)
         height += previewLines * FHeights.PreviewText + kPreviewMargin;
-    if (FShowGrid)
-        height += FRowSeparatorLineWidth;
-    else if (FPaintStyle == psOutlook && node->HasChildren())
+    if (ShowGrid())
+        height += RowSeparatorLineWidth();
+    else if (PaintStyle() == psOutlook && node->HasChildren())
         height += 1;
-    if (FShowGrid && FShowPreviewGrid)
+    if (ShowGrid() && ShowPreviewGrid())
         height -= 1;
     height = std::max(height, 1);
     // Cached only where the next recalculation clears it. Row footers are not: they follow
@@ -188,20 +193,20 @@ void TCustomdxTreeListControl::RecalcLayout() {
     ClearRowIndex();
     RunPendingResort();
     RebuildRowIndex();
-    BuildLayout(FLayout);
-    FLayoutBuilt = true;
+    BuildLayout(FParts->Layout);
+    FParts->LayoutBuilt = true;
 }
 
 const TdxLayoutLists& TCustomdxTreeListControl::Layout() const {
-    if (FLayoutBuilt)
-        return FLayout;
+    if (FParts->LayoutBuilt)
+        return FParts->Layout;
     if (UpdateLockCount() == 0 && !IsLoading() && !ListDestroying()) {
-        BuildLayout(FLayout);
-        FLayoutBuilt = true;
-        return FLayout;
+        BuildLayout(FParts->Layout);
+        FParts->LayoutBuilt = true;
+        return FParts->Layout;
     }
-    BuildLayout(FScratchLayout);
-    return FScratchLayout;
+    BuildLayout(FParts->ScratchLayout);
+    return FParts->ScratchLayout;
 }
 
 namespace {
@@ -326,7 +331,7 @@ void TCustomdxTreeListControl::BuildLayout(TdxLayoutLists& lists) const {
     if (lists.FixedLeft) {
         lists.Bands[0].Left = areaLeft;
         lists.Bands[0].Scrolls = false;
-        x += lists.Bands[0].Width + FFixedBandLineWidth;
+        x += lists.Bands[0].Width + FixedBandLineWidth();
         first = 1;
     }
     if (lists.FixedRight)
@@ -544,9 +549,9 @@ void TCustomdxTreeListControl::ApplyAutoHeaderPanelHeight() {
 // row written beyond the current header rows makes room instead of being clamped away, and
 // again after the renumbering.
 void TCustomdxTreeListControl::CompactHeaderRows() {
-    if (FCompacting)
+    if (FParts->Compacting)
         return;
-    const TTemporaryValue compacting(*this, FCompacting, true);
+    const TTemporaryValue compacting(*this, FParts->Compacting, true);
 
     ClearRowIndex();
     const bool autoHeight = FOptionsEx.Contains(aoAutoHeaderPanelHeight);
@@ -598,7 +603,7 @@ TdxSizingBounds TCustomdxTreeListControl::ColumnSizingBounds(int column) const {
     const bool followHeaders = FDefaultLayout || FOptionsEx.Contains(aoBandHeaderWidth);
     if (FOptionsEx.Contains(aoFullSizing) && !FOptions.Contains(aoAutoWidth))
         bounds.MaxRight = kMaxSizingRight;
-    else if (!FShowBands && followHeaders)
+    else if (!ShowBands() && followHeaders)
         bounds.MaxRight = ClientWidth() - 1;
     else
         bounds.MaxRight =
@@ -663,7 +668,7 @@ int TCustomdxTreeListControl::BestFitWidth(const TdxTreeListColumn* column) cons
     const int index = ColumnIndexOf(column);
     const bool treeColumn =
         index >= 0 && lists.ColumnBandPositions[std::size_t(index)] == 0 && column->ColIndex() == 0;
-    const bool rootLevel = FShowRoot && FPaintStyle == psStandard;
+    const bool rootLevel = ShowRoot() && PaintStyle() == psStandard;
     int largest = 0;
     for (int i = 0; i < NodeCount(); ++i)
         for (TdxTreeListNode* node = NodeAt(i); node; node = node->GetNext()) {

@@ -28,7 +28,7 @@ int WrappedLines(TCanvas& canvas, const std::string& text, int width, int lineHe
 } // namespace
 
 int TCustomdxTreeListControl::LevelSlots(const TdxTreeListNode* node) const {
-    return node->Level() + (node->HasChildren() || FPaintStyle == psStandard ? 1 : 0);
+    return node->Level() + (node->HasChildren() || PaintStyle() == psStandard ? 1 : 0);
 }
 
 int TCustomdxTreeListControl::IndentWidth(TdxTreeListNode* node) {
@@ -37,7 +37,7 @@ int TCustomdxTreeListControl::IndentWidth(TdxTreeListNode* node) {
 
 int TCustomdxTreeListControl::IndentWidth(int levelSlots, int stateIndex) const {
     int indent = levelSlots * kIndentStep;
-    if (FPaintStyle == psStandard && !FShowRoot)
+    if (PaintStyle() == psStandard && !ShowRoot())
         indent -= kIndentStep;
     if (FStateImages && stateIndex != -1)
         indent += FStateImages->Width();
@@ -54,10 +54,10 @@ std::string TCustomdxTreeListControl::PreviewText(TdxTreeListNode* node) {
 }
 
 int TCustomdxTreeListControl::PreviewLineCount(TdxTreeListNode* node) {
-    if (!FOptions.Contains(aoPreview) || FPreviewLines == 0)
+    if (!FOptions.Contains(aoPreview) || PreviewLines() == 0)
         return 0;
-    int lines = FPreviewLines;
-    if (FOptionsEx.Contains(aoAutoCalcPreviewLines) || FPreviewLines < 0) {
+    int lines = PreviewLines();
+    if (FOptionsEx.Contains(aoAutoCalcPreviewLines) || PreviewLines() < 0) {
         const std::string text = PreviewText(node);
         if (TCanvas* canvas = MeasureCanvas()) {
             canvas->Font().Assign(FPreviewFont);
@@ -66,8 +66,8 @@ int TCustomdxTreeListControl::PreviewLineCount(TdxTreeListNode* node) {
         } else {
             lines = text.empty() ? 0 : 1;
         }
-        if (FPreviewLines > 0)
-            lines = std::min(lines, FPreviewLines);
+        if (PreviewLines() > 0)
+            lines = std::min(lines, PreviewLines());
     }
     if (OnGetPreviewLineCount)
         OnGetPreviewLineCount(this, node, lines);
@@ -75,7 +75,7 @@ int TCustomdxTreeListControl::PreviewLineCount(TdxTreeListNode* node) {
 }
 
 int TCustomdxTreeListControl::RowLineCount(TdxTreeListNode* node) {
-    if (!FOptionsEx.Contains(aoRowAutoHeight) || FMaxRowLineCount == 0)
+    if (!FOptionsEx.Contains(aoRowAutoHeight) || MaxRowLineCount() == 0)
         return 1;
     if (node->CachedRowHeight() > 0 && node->CachedRowLineCount() > 0)
         return node->CachedRowLineCount();
@@ -92,7 +92,7 @@ int TCustomdxTreeListControl::RowLineCount(TdxTreeListNode* node) {
                     // The width the text is painted in: the grid line and right alignment
                     // each take one more pixel.
                     int width = layout.ColumnWidths[std::size_t(c)] - kTextMargins -
-                                (FShowGrid ? 1 : 0) - (params.Alignment == taRightJustify ? 1 : 0);
+                                (ShowGrid() ? 1 : 0) - (params.Alignment == taRightJustify ? 1 : 0);
                     if (p == 0 && i == 0) {
                         if (indent < 0)
                             indent = IndentWidth(node);
@@ -104,8 +104,8 @@ int TCustomdxTreeListControl::RowLineCount(TdxTreeListNode* node) {
                     lines = std::max(lines, WrappedLines(*canvas, params.Text, width, lineHeight));
                 }
     }
-    if (FMaxRowLineCount > 0)
-        lines = std::min(lines, FMaxRowLineCount);
+    if (MaxRowLineCount() > 0)
+        lines = std::min(lines, MaxRowLineCount());
     if (OnGetRowLineCount)
         OnGetRowLineCount(this, node, lines);
     return std::max(lines, 1);
@@ -113,7 +113,7 @@ int TCustomdxTreeListControl::RowLineCount(TdxTreeListNode* node) {
 
 int TCustomdxTreeListControl::CollectRowFooters(const TdxTreeListNode* node,
                                                 std::vector<TdxTreeListNode*>* parents) const {
-    if (!FShowRowFooter || !node)
+    if (!ShowRowFooter() || !node)
         return 0;
     // An open parent's footer goes under its last shown descendant, not under itself; a
     // hidden row has none.

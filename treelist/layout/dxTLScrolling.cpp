@@ -8,6 +8,7 @@
 //
 // Vertical scrolling is by whole rows, horizontal by pixels. Less than a page (or a view width)
 // scrolled over moves the window's pixels and repaints the uncovered strip; more repaints all.
+#include "treelist/dxTLControlParts.h"
 #include "treelist/input/dxTLPanning.h"
 #include "treelist/layout/dxTLGeometry.h"
 
@@ -18,6 +19,10 @@
 namespace dxtl {
 
 using namespace fw;
+
+bool TCustomdxTreeListControl::Panning() const {
+    return FParts->Panning != nullptr;
+}
 
 // =============================================================================================
 // 1. row counts
@@ -252,7 +257,7 @@ int TCustomdxTreeListControl::ContentWidth() const {
 int TCustomdxTreeListControl::ViewWidth() const {
     int width = ClientWidth() - IndicatorWidth();
     if (!FOptions.Contains(aoAutoWidth))
-        width -= FixedBandsWidth(Layout(), FFixedBandLineWidth);
+        width -= FixedBandsWidth(Layout(), FixedBandLineWidth());
     return std::max(width, 0);
 }
 
@@ -277,7 +282,7 @@ void TCustomdxTreeListControl::SetLeftCoord(int x) {
         return;
     if (HandleAllocated()) {
         const TdxLayoutLists& layout = Layout();
-        if (FShowFooter || std::abs(old - x) > view || layout.FixedLeft || layout.FixedRight) {
+        if (ShowFooter() || std::abs(old - x) > view || layout.FixedLeft || layout.FixedRight) {
             Invalidate();
         } else {
             // The panels and rows right of the indicator move; the footer would not.
@@ -305,7 +310,7 @@ void TCustomdxTreeListControl::MakeColumnVisible(int column) {
         return;
     const TdxLayoutLists& layout = geometry.Layout();
     const int viewLeft = geometry.Areas().Rows.Left +
-                         (layout.FixedLeft ? layout.Bands.front().Width + FFixedBandLineWidth : 0);
+                         (layout.FixedLeft ? layout.Bands.front().Width + FixedBandLineWidth() : 0);
     const int viewRight = viewLeft + ViewWidth();
     const int left = geometry.ItemLeft(item);
     const int right = geometry.ItemRight(item);
@@ -367,8 +372,8 @@ void TCustomdxTreeListControl::UpdateScrollBars() {
         return;
     const TLifeToken alive = LifeToken();
     const TTemporaryValue updating(*this, state.UpdatingBars, true);
-    const bool vertical = FScrollBars == ssVertical || FScrollBars == ssBoth;
-    const bool horizontal = FScrollBars == ssHorizontal || FScrollBars == ssBoth;
+    const bool vertical = ScrollBars() == ssVertical || ScrollBars() == ssBoth;
+    const bool horizontal = ScrollBars() == ssHorizontal || ScrollBars() == ssBoth;
     for (int pass = 0; pass < 2; ++pass) {
         TCustomdxTreeList::UpdateScrollBars();
         const int count = AbsoluteCount();
@@ -406,9 +411,9 @@ void TCustomdxTreeListControl::ClientSizeChanged() {
         return LayoutChanged();
     const TRect client = ClientRect();
     const TSize size{client.Width(), client.Height()};
-    if (size.cx == FClientSize.cx && size.cy == FClientSize.cy)
+    if (size.cx == FParts->ClientSize.cx && size.cy == FParts->ClientSize.cy)
         return;
-    FClientSize = size;
+    FParts->ClientSize = size;
     // Areas and widths follow the new client size.
     DropLayoutLists();
     ClearRowHeights();
@@ -434,7 +439,7 @@ void TCustomdxTreeListControl::ClientSizeChanged() {
 
 void TCustomdxTreeListControl::CreateHandle() {
     TCustomdxTreeList::CreateHandle();
-    FClientSize = {};
+    FParts->ClientSize = {};
     ClientSizeChanged();
 }
 
@@ -448,7 +453,7 @@ void TCustomdxTreeListControl::WMSize(TMessage& message) {
 void TCustomdxTreeListControl::RowsMoved() {
     if (const TRect focused = NodeRowRect(FocusedNode()); !focused.IsEmpty())
         InvalidateRect(focused);
-    if (FPaintStyle != psStandard || !FShowLines || FTreeLineStyle != tlDot)
+    if (PaintStyle() != psStandard || !ShowLines() || TreeLineStyle() != tlDot)
         return;
     const TGeometry geometry(*this, FLeftCoord);
     int levels = 0;
@@ -599,17 +604,17 @@ void TCustomdxTreeListControl::WMMouseWheel(TMessage& message) {
 }
 
 void TCustomdxTreeListControl::StartPanning() {
-    if (FPanning || !HandleAllocated())
+    if (FParts->Panning || !HandleAllocated())
         return;
     const TdxScrollState& state = ScrollState();
     TdxTreeListPanning panning(*this, state.BarShown[0], state.BarShown[1]);
-    const TTemporaryValue<TdxTreeListPanning*> running(*this, FPanning, &panning);
+    const TTemporaryValue<TdxTreeListPanning*> running(*this, FParts->Panning, &panning);
     panning.Run();
 }
 
 void TCustomdxTreeListControl::WMTimer(TMessage& message) {
-    if (FPanning && message.WParam == TdxTreeListPanning::kTimerId) {
-        FPanning->Tick();
+    if (FParts->Panning && message.WParam == TdxTreeListPanning::kTimerId) {
+        FParts->Panning->Tick();
         return;
     }
     if (message.WParam == kInputTimerId) {

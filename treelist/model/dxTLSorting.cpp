@@ -13,6 +13,7 @@
 // TdxTreeList::RequestResort -> Resort (at once, or from the layout recalculation of the last
 // EndUpdate) -> SortNodes.
 #include "treelist/dxTL.h"
+#include "treelist/dxTLControlParts.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -23,17 +24,25 @@ namespace dxtl {
 
 using namespace fw;
 
+int TCustomdxTreeListControl::SortedColumnCount() const {
+    return static_cast<int>(FParts->Sort.Columns().size());
+}
+
+bool TCustomdxTreeListControl::Sorting() const {
+    return FParts->Sort.Running > 0;
+}
+
 // =============================================================================================
 // 1. sort state
 
 TdxTreeListColumn* TCustomdxTreeListControl::SortedColumns(int index) const {
-    const auto& columns = FSort.Columns();
+    const auto& columns = FParts->Sort.Columns();
     return index >= 0 && index < static_cast<int>(columns.size()) ? columns[std::size_t(index)]
                                                                   : nullptr;
 }
 
 void TCustomdxTreeListControl::ResetSortState() {
-    FSort.Clear();
+    FParts->Sort.Clear();
     for (TdxTreeListColumn* column : FColumns)
         column->FSorted = csNone;
 }
@@ -47,10 +56,10 @@ TdxTreeListColumn* TCustomdxTreeListControl::GetSortColumn() {
         }
     if (!FOptionsEx.Contains(aoMultiSort))
         return first;
-    if (!FSort.Columns().empty())
-        return FSort.Columns().front();
+    if (!FParts->Sort.Columns().empty())
+        return FParts->Sort.Columns().front();
     if (first)
-        FSort.Append(first);
+        FParts->Sort.Append(first);
     return first;
 }
 
@@ -62,23 +71,23 @@ void TCustomdxTreeListControl::WriteColumnSorted(TdxTreeListColumn* column,
     if (sorted != csNone) {
         const TUpdateLock lock(*this);
         // A plain click leaves one column sorted; Shift with aoMultiSort adds one.
-        if (autoSort && !FSort.MultiSortFlag && FSort.Lock == 0)
+        if (autoSort && !FParts->Sort.MultiSortFlag && FParts->Sort.Lock == 0)
             ResetSortState();
         column->FSorted = sorted;
         if (FOptionsEx.Contains(aoMultiSort))
             GetSortColumn();
-        FSort.Append(column);
-        if (autoSort && FSort.Lock == 0)
+        FParts->Sort.Append(column);
+        if (autoSort && FParts->Sort.Lock == 0)
             SortNodes(-1, column->FieldIndex(), sorted == csDown);
         return;
     }
     {
-        const TTemporaryValue locked(*this, FSort.Lock, FSort.Lock + 1);
+        const TTemporaryValue locked(*this, FParts->Sort.Lock, FParts->Sort.Lock + 1);
         column->FSorted = csNone;
-        FSort.Remove(column);
+        FParts->Sort.Remove(column);
     }
     // The remaining first sorted column orders the nodes; with none left they stay as they are.
-    if (FSort.Lock == 0)
+    if (FParts->Sort.Lock == 0)
         Resort();
     if (alive && columnAlive)
         column->Changed(true);
@@ -90,9 +99,9 @@ void TCustomdxTreeListControl::ColumnClicked(int column, bool multiSort, bool cl
     TdxTreeListColumn* clicked = FColumns[std::size_t(column)];
     const TLifeToken alive = LifeToken();
     const TLifeToken columnAlive = clicked->LifeToken();
-    const TTemporaryValue multiSortFlag(*this, FSort.MultiSortFlag,
+    const TTemporaryValue multiSortFlag(*this, FParts->Sort.MultiSortFlag,
                                         multiSort && FOptionsEx.Contains(aoMultiSort));
-    const TTemporaryValue clearSortFlag(*this, FSort.ClearSortFlag, clearSort);
+    const TTemporaryValue clearSortFlag(*this, FParts->Sort.ClearSortFlag, clearSort);
     if (OnColumnClick)
         OnColumnClick(this, clicked);
     if (alive && columnAlive && FOptions.Contains(aoAutoSort))
@@ -110,7 +119,7 @@ void TCustomdxTreeListControl::SortByColumnClick(TdxTreeListColumn* column) {
     if (!allow || !alive || !columnAlive || column->TreeList() != this)
         return;
     TdxTreeListColumnSort next = csUp;
-    if (FSort.ClearSortFlag)
+    if (FParts->Sort.ClearSortFlag)
         next = csNone;
     else if (column->Sorted() == csUp)
         next = csDown;
@@ -136,11 +145,11 @@ void TCustomdxTreeListControl::LoadSortedColumns() {
                      [](const TdxTreeListColumn* a, const TdxTreeListColumn* b) {
                          return a->SortedOrder() < b->SortedOrder();
                      });
-    FSort.Assign(std::move(sorted));
+    FParts->Sort.Assign(std::move(sorted));
 }
 
 int TCustomdxTreeListControl::StoredSortedOrder(const TdxTreeListColumn* column) const {
-    const auto& columns = FSort.Columns();
+    const auto& columns = FParts->Sort.Columns();
     if (!FOptionsEx.Contains(aoMultiSort) || columns.size() < 2 || column->Sorted() == csNone)
         return -1;
     const auto at = std::find(columns.begin(), columns.end(), column);
@@ -284,7 +293,7 @@ template <class T, class TLess> void MergeSort(std::vector<T>& items, TLess less
 class TCustomdxTreeListControl::TSorter {
 public:
     TSorter(TCustomdxTreeListControl& list, int fieldIndex, bool descending) : FList(list) {
-        const auto& sorted = list.FSort.Columns();
+        const auto& sorted = list.FParts->Sort.Columns();
         if (list.FOptionsEx.Contains(aoMultiSort) && sorted.size() > 1) {
             for (const TdxTreeListColumn* column : sorted)
                 FKeys.push_back({column->FieldIndex(), column->Sorted() == csDown});
@@ -420,8 +429,8 @@ void TCustomdxTreeListControl::SortNodes(int depth, int fieldIndex, bool descend
     const TSorter sorter(*this, fieldIndex, descending);
     TBusyCursor busy(FOptionsEx.Contains(aoShowHourGlass), HasPlatform() ? &Platform() : nullptr);
     const TUpdateLock lock(*this);
-    ++FSort.Running;
-    const TScopeExit running(*this, [this] { --FSort.Running; });
+    ++FParts->Sort.Running;
+    const TScopeExit running(*this, [this] { --FParts->Sort.Running; });
     SortSiblingLists(depth, sorter);
 }
 

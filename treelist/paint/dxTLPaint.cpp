@@ -97,20 +97,20 @@ TCustomdxTreeListControl::TPaintPass::TPaintPass(TCustomdxTreeListControl& list,
     HasFocus = List.HasInputFocus();
     FocusedNode = List.FocusedNode();
     FocusedColumn = List.FocusedColumnIndex();
-    NewItemRowActive = List.FShowNewItemRow && List.PaintNewItemRowActive();
-    Separator = List.FShowGrid ? List.FRowSeparatorLineWidth : 0;
-    GridColor = List.FGridLineColor == clNone ? clBtnShadow : List.FGridLineColor;
+    NewItemRowActive = List.ShowNewItemRow() && List.PaintNewItemRowActive();
+    Separator = List.ShowGrid() ? List.RowSeparatorLineWidth() : 0;
+    GridColor = List.GridLineColor() == clNone ? clBtnShadow : List.GridLineColor();
 
-    Brushes.Band = List.FBandColor;
-    Brushes.Header = List.FHeaderColor;
-    Brushes.GroupNode = List.FGroupNodeColor;
+    Brushes.Band = List.BandColor();
+    Brushes.Header = List.HeaderColor();
+    Brushes.GroupNode = List.GroupNodeColor();
     Brushes.Color = List.Color();
-    Brushes.Highlight = List.FHighlightColor;
-    Brushes.TreeLine = List.FTreeLineColor;
-    Brushes.HideSelection = List.FHideSelectionColor;
-    Brushes.RowFooter = List.FRowFooterColor;
-    Brushes.FixedBandLine = List.FFixedBandLineColor;
-    Brushes.Panel = List.FLookAndFeel == lfUltraFlat ? kUltraFlatPanelColor : clBtnShadow;
+    Brushes.Highlight = List.HighlightColor();
+    Brushes.TreeLine = List.TreeLineColor();
+    Brushes.HideSelection = List.HideSelectionColor();
+    Brushes.RowFooter = List.RowFooterColor();
+    Brushes.FixedBandLine = List.FixedBandLineColor();
+    Brushes.Panel = List.LookAndFeel() == lfUltraFlat ? kUltraFlatPanelColor : clBtnShadow;
 
     // The column brush table, one entry per header item.
     for (const TdxHeaderItem& item : Items()) {
@@ -167,14 +167,14 @@ void TCustomdxTreeListControl::TPaintPass::PaintOptionalAreas() {
 void TCustomdxTreeListControl::TPaintPass::PaintFooter() {
     FillSolid(Canvas, Areas.Footer, Brushes.Header);
     TRect inner = Areas.Footer;
-    if (List.FLookAndFeel == lfStandard) {
+    if (List.LookAndFeel() == lfStandard) {
         Canvas.Brush().SetColor(clWindowFrame);
         Canvas.FrameRect(inner);
         inner = inner.Inflate(-1, -1);
         Canvas.DrawEdge(inner, BDR::RaisedInner, BF::Rect | BF::Adjust);
     } else {
         Canvas.DrawEdge(inner, BDR::SunkenOuter, BF::Top | BF::Adjust);
-        if (List.FLookAndFeel == lfFlat)
+        if (List.LookAndFeel() == lfFlat)
             Canvas.DrawEdge(inner, BDR::RaisedInner, BF::Rect | BF::Adjust);
     }
     if (List.OnIsExistFooterCell && !inner.IsEmpty())
@@ -223,7 +223,7 @@ void TCustomdxTreeListControl::TPaintPass::PaintNewItemRow() {
             TRect cell;
             if (!Geometry.CellRect(item, indentRight, row.Top, row.Bottom, cell))
                 continue;
-            if (List.FShowGrid)
+            if (List.ShowGrid())
                 FillSolid(Canvas, {cell.Right, cell.Top, cell.Right + 1, cell.Bottom}, GridColor);
             if (cell.IsEmpty() || !Canvas.RectVisible(cell))
                 continue;
@@ -241,7 +241,8 @@ void TCustomdxTreeListControl::TPaintPass::PaintNewItemRow() {
     if (!separator.IsEmpty()) {
         FillSolid(Canvas, separator, Brushes.Header);
         TRect edge = separator;
-        Canvas.DrawEdge(edge, List.FLookAndFeel == lfStandard ? BDR::RaisedInner : BDR::SunkenOuter,
+        Canvas.DrawEdge(edge,
+                        List.LookAndFeel() == lfStandard ? BDR::RaisedInner : BDR::SunkenOuter,
                         BF::Top | BF::Bottom);
     }
 }
@@ -279,7 +280,7 @@ void TCustomdxTreeListControl::TPaintPass::PaintIndent(const TRowEntry& row) {
     const TRect indent{row.IndentLeft, row.Top, row.IndentRight, row.Bottom()};
     if (indent.IsEmpty() || !Canvas.RectVisible(indent))
         return;
-    const bool outlook = List.FPaintStyle == psOutlook;
+    const bool outlook = List.PaintStyle() == psOutlook;
     const TColor brush = outlook ? Brushes.GroupNode : Brushes.Color;
     const bool hasChildren = row.Node->HasChildren();
 
@@ -287,8 +288,8 @@ void TCustomdxTreeListControl::TPaintPass::PaintIndent(const TRowEntry& row) {
     // it from there; the slots of the ancestors run the full height. Between two slots lies a
     // pixel column of the indent's colour, unless the slots touch (no grid, standard style).
     const int level = row.Node->Level();
-    const bool parentStrip = hasChildren && !(!outlook && List.FShowGrid);
-    const bool slotsTouch = !outlook && !List.FShowGrid;
+    const bool parentStrip = hasChildren && !(!outlook && List.ShowGrid());
+    const bool slotsTouch = !outlook && !List.ShowGrid();
     int slotsRight = row.SlotsLeft;
     for (int i = 0; i < row.LevelSlots; ++i) {
         TRect slot = row.Slot(i);
@@ -306,7 +307,7 @@ void TCustomdxTreeListControl::TPaintPass::PaintIndent(const TRowEntry& row) {
     }
     if (!row.ExpandButton.IsEmpty())
         PaintExpandButton(row);
-    if (!outlook && List.FShowLines)
+    if (!outlook && List.ShowLines())
         PaintTreeLines(row);
     if (parentStrip)
         FillSolid(Canvas, {slotsRight, row.Top, slotsRight + 1, row.FooterTop - Separator}, brush);
@@ -328,7 +329,7 @@ void TCustomdxTreeListControl::TPaintPass::PaintIndent(const TRowEntry& row) {
 void TCustomdxTreeListControl::TPaintPass::PaintTreeLines(const TRowEntry& row) {
     const TColorRef line = Canvas.ToRGB(Brushes.TreeLine);
     const TColorRef back = Canvas.ToRGB(Brushes.Color);
-    const bool dotted = List.FTreeLineStyle == tlDot;
+    const bool dotted = List.TreeLineStyle() == tlDot;
     const bool swap = ((Areas.Rows.Left ^ Areas.Rows.Top) & 1) != 0;
     const auto stroke = [&](const TRect& r) {
         if (r.IsEmpty())
@@ -342,7 +343,7 @@ void TCustomdxTreeListControl::TPaintPass::PaintTreeLines(const TRowEntry& row) 
     const int level = node->Level();
     const int middle = row.Top + row.Height / 2;
     const int bottom = row.Bottom();
-    const bool button = List.FShowButtons && node->HasChildren();
+    const bool button = List.ShowButtons() && node->HasChildren();
     const int slotMiddle = row.LevelLeft + kIndent / 2;
     stroke({slotMiddle + (button ? 5 : 0), middle, row.LevelLeft + kIndent, middle + 1});
     const bool firstOfList = node->GetPrevSibling() == nullptr && !node->Parent();
@@ -399,13 +400,13 @@ void TCustomdxTreeListControl::TPaintPass::AddGridLine(TPoint from, TPoint to) {
 // Without the grid only the outlines of outlook parent rows are collected; they take the
 // list's colour. With it, the columns' right edge runs down to the last row.
 void TCustomdxTreeListControl::TPaintPass::DrawGrid() {
-    if (List.FShowGrid && !Rows.empty()) {
+    if (List.ShowGrid() && !Rows.empty()) {
         const int right = Geometry.ColumnsRight();
         AddGridLine({right, Areas.Rows.Top}, {right, std::min(RowsBottom, Areas.Rows.Bottom)});
     }
     if (GridCounts.empty())
         return;
-    Canvas.Pen().SetColor(List.FShowGrid ? GridColor : Brushes.Color);
+    Canvas.Pen().SetColor(List.ShowGrid() ? GridColor : Brushes.Color);
     Canvas.Pen().SetWidth(1);
     Canvas.Pen().SetStyle(TPenStyle::Solid);
     Canvas.PolyPolyline(GridPoints, GridCounts);

@@ -6,6 +6,7 @@
 //                     focus rectangles
 //   2. cells        - DrawCell: column font, custom-draw results, view data, column painter
 //   3. text output  - fast path and formatted path of text cells, incremental-search mark
+#include "treelist/dxTLControlParts.h"
 #include "treelist/paint/dxTLPaintPass.h"
 
 #include <algorithm>
@@ -14,6 +15,10 @@
 namespace dxtl {
 
 using namespace fw;
+
+const TdxTreeListCellViewData& TCustomdxTreeListControl::CellViewData() const {
+    return FParts->CellViewData;
+}
 
 namespace {
 
@@ -38,7 +43,7 @@ bool TCustomdxTreeListControl::TPaintPass::CellSelected(const TRowEntry& row, in
         o.Contains(aoRowSelect) || (o.Contains(aoMultiSelect) && !invert) ||
         (o.Contains(aoMultiSelect) && invert && (NewItemRowActive || row.Node != FocusedNode)) ||
         (inFocusedColumn && !invert) || (!inFocusedColumn && invert);
-    if (selected && List.FHideSelection && !HasFocus)
+    if (selected && List.HideSelection() && !HasFocus)
         return false;
     return selected;
 }
@@ -46,11 +51,11 @@ bool TCustomdxTreeListControl::TPaintPass::CellSelected(const TRowEntry& row, in
 void TCustomdxTreeListControl::TPaintPass::GetCellColors(TdxTreeListNode* node, bool selected,
                                                          int item, TColor& background, TColor& text,
                                                          TColor& brush) const {
-    if (!selected || (List.FHideSelection && !HasFocus)) {
+    if (!selected || (List.HideSelection() && !HasFocus)) {
         if (OutlookParent(node)) {
             background = LevelColor(node->Level());
-            text =
-                List.FGroupNodeTextColor == clNone ? List.Font().Color() : List.FGroupNodeTextColor;
+            text = List.GroupNodeTextColor() == clNone ? List.Font().Color()
+                                                       : List.GroupNodeTextColor();
             brush = background;
             return;
         }
@@ -69,11 +74,11 @@ void TCustomdxTreeListControl::TPaintPass::GetCellColors(TdxTreeListNode* node, 
     }
     if (HasFocus) {
         background = Brushes.Highlight;
-        text = List.FHighlightTextColor;
+        text = List.HighlightTextColor();
         brush = Brushes.Highlight;
     } else {
         background = Brushes.HideSelection;
-        text = List.FHideSelectionTextColor;
+        text = List.HideSelectionTextColor();
         brush = Brushes.HideSelection;
     }
 }
@@ -90,7 +95,7 @@ void TCustomdxTreeListControl::TPaintPass::PaintCells(const TRowEntry& row) {
     const bool multiSelect = o.Contains(aoMultiSelect);
     const bool rowSelected = row.Selected && (rowSelect || multiSelect) &&
                              (!NewItemRowActive || multiSelect) &&
-                             !(List.FHideSelection && !HasFocus);
+                             !(List.HideSelection() && !HasFocus);
     GetCellColors(row.Node, rowSelected, -1, rowBackground, rowText, rowBrush);
 
     // Separator strips of fixed bands.
@@ -132,8 +137,8 @@ void TCustomdxTreeListControl::TPaintPass::PaintCells(const TRowEntry& row) {
                 item.Column == FocusedColumn && FocusRectAllowed())
                 DrawFocusRectangle(cell);
         }
-        if (List.FShowGrid && !(scrollingClip && (cell.Right < scrollingPart.Left ||
-                                                  cell.Right >= scrollingPart.Right))) {
+        if (List.ShowGrid() && !(scrollingClip && (cell.Right < scrollingPart.Left ||
+                                                   cell.Right >= scrollingPart.Right))) {
             // Down through the row's grid line, unless a preview lies in between.
             const bool toSeparator = lastLine && !hasPreview;
             AddGridLine({cell.Right, cell.Top},
@@ -158,11 +163,11 @@ void TCustomdxTreeListControl::TPaintPass::PaintCells(const TRowEntry& row) {
     if (row.Outline)
         AddGridLine({row.LevelLeft, y}, {columnsEnd, y});
     if (hasPreview) {
-        if (List.FShowGrid && List.FShowPreviewGrid)
+        if (List.ShowGrid() && List.ShowPreviewGrid())
             AddGridLine({row.IndentRight, row.CellsBottom}, {columnsEnd, row.CellsBottom});
         PaintPreview(row, rowBrush, rowSelected ? rowText : List.FPreviewFont.Color());
     }
-    if (List.FShowGrid)
+    if (List.ShowGrid())
         AddGridLine({row.LevelLeft, row.FooterTop - 1}, {columnsEnd, row.FooterTop - 1});
     if (row.FooterCount > 0)
         PaintRowFooters(row);
@@ -170,7 +175,7 @@ void TCustomdxTreeListControl::TPaintPass::PaintCells(const TRowEntry& row) {
     // Row focus rectangle: to the columns' right edge (the rows area's with a fixed right
     // band), less the grid line.
     if (rowSelect && !NewItemRowActive && row.Node == FocusedNode && FocusRectAllowed()) {
-        const int grid = List.FShowGrid ? 1 : 0;
+        const int grid = List.ShowGrid() ? 1 : 0;
         TRect focus{row.IndentRight, y, columnsEnd - grid, row.SeparatorTop};
         if (row.Outline)
             ++focus.Top;
@@ -203,8 +208,8 @@ void TCustomdxTreeListControl::TPaintPass::PaintPreview(const TRowEntry& row, TC
 // is left in the indent colour, the rest is the footer colour with a sunken cell for each
 // column whose cell OnIsExistRowFooterCell asks for.
 void TCustomdxTreeListControl::TPaintPass::PaintRowFooters(const TRowEntry& row) {
-    const TColor indentBrush = List.FPaintStyle == psOutlook ? Brushes.GroupNode : Brushes.Color;
-    const bool gridLine = List.FShowGrid && List.FShowPreviewGrid;
+    const TColor indentBrush = List.PaintStyle() == psOutlook ? Brushes.GroupNode : Brushes.Color;
+    const bool gridLine = List.ShowGrid() && List.ShowPreviewGrid();
     for (int k = 0; k < row.FooterCount; ++k) {
         TdxTreeListNode* parent = FooterParents[row.FooterBegin + std::size_t(k)];
         const TRect line = Geometry.RowFooterRect(row, k, parent);
@@ -212,7 +217,7 @@ void TCustomdxTreeListControl::TPaintPass::PaintRowFooters(const TRowEntry& row)
             FillSolid(Canvas, {row.IndentLeft, line.Top, line.Left, line.Bottom}, indentBrush);
             FillSolid(Canvas, line, Brushes.RowFooter);
             if (List.OnIsExistRowFooterCell)
-                PaintFooterCells(line, line.Top + 1, line.Left, parent, List.FRowFooterTextColor);
+                PaintFooterCells(line, line.Top + 1, line.Left, parent, List.RowFooterTextColor());
         }
         if (gridLine)
             AddGridLine({line.Left, line.Bottom - 1}, {line.Right, line.Bottom - 1});
@@ -257,7 +262,7 @@ void TCustomdxTreeListControl::TPaintPass::PaintFooterCells(const TRect& line, i
 }
 
 bool TCustomdxTreeListControl::TPaintPass::FocusRectAllowed() const {
-    return HasFocus ? !List.FOptions.Contains(aoHideFocusRect) : !List.FHideFocusRect;
+    return HasFocus ? !List.FOptions.Contains(aoHideFocusRect) : !List.HideFocusRect();
 }
 
 // With the focus the platform's dotted rectangle; without it a solid inverted 1-pixel frame.
@@ -344,7 +349,7 @@ void TCustomdxTreeListControl::PaintCellContent(TCanvas& canvas, const TRect& re
             textColor = canvas.Font().Color();
     }
 
-    TdxTreeListCellViewData& data = FCellViewData;
+    TdxTreeListCellViewData& data = FParts->CellViewData;
     data.Brush = brush;
     // With the canvas font prepared, the painter draws in it (as the handlers left it).
     data.Font = savedFont ? nullptr : params.Font ? params.Font : &Font();
@@ -363,7 +368,7 @@ void TCustomdxTreeListControl::PaintCellContent(TCanvas& canvas, const TRect& re
     data.EndEllipsis = FOptions.Contains(aoDrawEndEllipsis);
     data.Node = node;
     data.NullNode = cellKind == 2;
-    data.SelectionColor = focusedCell ? FHighlightColor : FHideSelectionColor;
+    data.SelectionColor = focusedCell ? HighlightColor() : HideSelectionColor();
     data.ColumnBrush = columnBrush;
     data.ColumnColor = columnColor;
     data.HotTrack = FOptionsEx.Contains(aoHotTrack) && node && node == PaintHotTrackNode();
@@ -480,10 +485,10 @@ void TCustomdxTreeListControl::PaintSearchMatch(TCanvas& canvas, const TRect& ce
                 return static_cast<TColor>(canvas.ToRGB(color) ^ 0xFFFFFFu);
             };
             canvas.Brush().SetStyle(bsSolid);
-            canvas.Brush().SetColor(FAutoSearchColor == clNone ? inverted(data.BkColor)
-                                                               : FAutoSearchColor);
-            canvas.SetTextColor(FAutoSearchTextColor == clNone ? inverted(text)
-                                                               : FAutoSearchTextColor);
+            canvas.Brush().SetColor(AutoSearchColor() == clNone ? inverted(data.BkColor)
+                                                                : AutoSearchColor());
+            canvas.SetTextColor(AutoSearchTextColor() == clNone ? inverted(text)
+                                                                : AutoSearchTextColor());
             canvas.TextRect(mark, place.X, place.Y, prefix);
         }
     }

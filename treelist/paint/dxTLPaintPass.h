@@ -107,7 +107,7 @@ struct TCustomdxTreeListControl::TPaintPass {
     void DrawGrid();
     fw::TColor LevelColor(int level) const;
     bool OutlookParent(const TdxTreeListNode* node) const {
-        return List.FPaintStyle == psOutlook && node && node->HasChildren();
+        return List.PaintStyle() == psOutlook && node && node->HasChildren();
     }
     const std::vector<TdxHeaderItem>& Items() const { return Geometry.Layout().HeaderItems; }
 
