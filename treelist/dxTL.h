@@ -6,6 +6,8 @@
 //   dxTLList.h     TCustomdxTreeList: nodes, update lock, row index, node stream
 //   dxTLColumn.h   TdxTreeListColumn
 //   dxTLBands.h    TdxTreeListBand, TdxTreeListBands
+//   dxTLSettings.h    TdxTreeListSettings: the plain published settings
+//   dxTLLayoutList.h  TCustomdxTreeListLayout: columns, bands and their layout
 //   dxTLControl.h  TCustomdxTreeListControl, TdxTreeList, RegisterTreeList
 //
 // Which source file implements which concern: docs/ARCHITECTURE.md.

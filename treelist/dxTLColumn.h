@@ -203,6 +203,7 @@ protected:
     int FHeaderMaxLineCount = 1;
 
 private:
+    friend class TCustomdxTreeListLayout;
     friend class TCustomdxTreeListControl;
     void Detach();
     void CopyListFont();

@@ -6,7 +6,6 @@
 #include "treelist/header/dxTLHeaderPanel.h"
 #include "treelist/input/dxTLInput.h"
 #include "treelist/input/dxTLRowInput.h"
-#include "treelist/layout/dxTLLayoutLists.h"
 #include "treelist/model/dxTLSortState.h"
 
 #include <memory>
@@ -28,22 +27,10 @@ struct TCustomdxTreeListControl::TParts {
     TdxTreeListPanning* Panning = nullptr;
     TdxTreeListSortState Sort;
 
-    // The layout lists, built when first read after a change (dxTLLayout.cpp); the scratch
-    // lists are reused by measuring passes that must not disturb them.
-    TdxLayoutLists Layout;
-    TdxLayoutLists ScratchLayout;
-    bool LayoutBuilt = false;
-    std::unique_ptr<fw::TBitmap> MeasureBitmap;
-
     // The cell being painted (valid from BeforePaintCell to AfterPaintCell).
     TdxTreeListCellViewData CellViewData;
     // The client size the scroll bars were last fitted to.
     fw::TSize ClientSize;
-    bool Compacting = false;
-    bool ChangingPanelFonts = false;
-    // Image lists named while loading, before the owner had them.
-    std::string PendingImagesName;
-    std::string PendingStateImagesName;
 };
 
 } // namespace dxtl

@@ -13,6 +13,7 @@
 namespace dxtl {
 
 class TCustomdxTreeList;
+class TCustomdxTreeListLayout;
 class TCustomdxTreeListControl;
 class TdxTreeListBand;
 class TdxTreeListBands;

@@ -180,38 +180,4 @@ void TdxTreeListBands::Changed() {
         FTreeList->BandsChanged();
 }
 
-// --- the list's side -------------------------------------------------------------------------
-
-void TCustomdxTreeListControl::BandDeleted(int index) {
-    for (TdxTreeListColumn* column : FColumns) {
-        if (column->FBandIndex == index)
-            column->FBandIndex = -1;
-        else if (column->FBandIndex > index)
-            --column->FBandIndex;
-    }
-}
-
-// Renumbered columns sit in other band positions: the layout follows at once, whoever moved
-// the band.
-void TCustomdxTreeListControl::BandMoved(int from, int to) {
-    for (TdxTreeListColumn* column : FColumns) {
-        int& band = column->FBandIndex;
-        if (band == from)
-            band = to;
-        else if (from < to && band > from && band <= to)
-            --band;
-        else if (from > to && band >= to && band < from)
-            ++band;
-    }
-    BandsChanged();
-}
-
-void TCustomdxTreeListControl::BandsChanged() {
-    DropLayoutLists();
-    if (IsLoading() || ListDestroying())
-        return;
-    CompactHeaderRows();
-    LayoutChanged();
-}
-
 } // namespace dxtl

@@ -4,9 +4,9 @@
 // Sections (width sharing itself is in dxTLWidths):
 //   2. heights         - text metrics, panels, rows
 //   3. layout lists    - header rows, band widths, column widths, placement
-//   4. queries         - band and column geometry for painting and hit tests
+//   4. queries         - band and column widths, positions and header rows
 //   5. header rows     - default layout, automatic header height, compaction
-//   6. resizing        - bounds, resize results, widths kept when fitting stops
+//   6. resizing        - resize results, widths kept when fitting stops
 //   7. best fit        - widths from the content
 //
 // Call flow: a property write -> LayoutChanged (TCustomdxTreeList: waits for the last EndUpdate,
@@ -16,8 +16,7 @@
 // Queries read the cache through Layout(), which rebuilds it on first use after a drop; while
 // the update lock is held (or while loading) it builds a scratch copy instead, so nothing that
 // the pending changes make stale is kept.
-#include "treelist/dxTLControlParts.h"
-#include "treelist/layout/dxTLGeometry.h"
+#include "treelist/dxTL.h"
 #include "treelist/layout/dxTLWidths.h"
 
 #include <algorithm>
@@ -30,8 +29,8 @@ namespace dxtl {
 
 using namespace fw;
 
-void TCustomdxTreeListControl::DropLayoutLists() const {
-    FParts->LayoutBuilt = false;
+void TCustomdxTreeListLayout::DropLayoutLists() const {
+    FLayoutBuilt = false;
 }
 
 namespace {
@@ -56,20 +55,20 @@ constexpr int kHeaderCaptionExtra = 15;    // best fit: room around a header cap
 // =============================================================================================
 // 2. heights
 
-TCanvas* TCustomdxTreeListControl::MeasureCanvas() const {
+TCanvas* TCustomdxTreeListLayout::MeasureCanvas() const {
     if (!HasPlatform())
         return nullptr;
     // Text is measured on a one-pixel bitmap, whose device measures like the screen.
-    if (!FParts->MeasureBitmap) {
-        FParts->MeasureBitmap = std::make_unique<TBitmap>(Platform());
-        FParts->MeasureBitmap->SetSize(1, 1);
+    if (!FMeasureBitmap) {
+        FMeasureBitmap = std::make_unique<TBitmap>(Platform());
+        FMeasureBitmap->SetSize(1, 1);
     }
-    return &FParts->MeasureBitmap->Canvas();
+    return &FMeasureBitmap->Canvas();
 }
 
 // The height of "Wg" in the font. A list outside any application has nothing to measure
 // with and takes the font's own height.
-int TCustomdxTreeListControl::FontTextHeight(const TFont& font) const {
+int TCustomdxTreeListLayout::FontTextHeight(const TFont& font) const {
     if (TCanvas* canvas = MeasureCanvas()) {
         canvas->Font().Assign(font);
         return canvas->TextHeight("Wg");
@@ -77,7 +76,7 @@ int TCustomdxTreeListControl::FontTextHeight(const TFont& font) const {
     return std::abs(font.Height());
 }
 
-void TCustomdxTreeListControl::CalcHeights() {
+void TCustomdxTreeListLayout::CalcHeights() {
     TdxLayoutHeights h;
     const int edge = LookAndFeel() == lfStandard ? kStandardEdge : 0;
     const int rows = FHeaderPanelRowCount;
@@ -143,15 +142,15 @@ void TCustomdxTreeListControl::CalcHeights() {
     FHeights = h;
 }
 
-TSize TCustomdxTreeListControl::HeaderDragArrowsSize() const {
+TSize TCustomdxTreeListLayout::HeaderDragArrowsSize() const {
     return {kDragArrowsWidth, FHeights.HeaderRow + kDragArrowsExtraHeight};
 }
 
-int TCustomdxTreeListControl::NodeHeight(const TdxTreeListNode* node) const {
+int TCustomdxTreeListLayout::NodeHeight(const TdxTreeListNode* node) const {
     if (!node)
         return 0;
     // Measuring lines asks the application (preview texts, line counts) through the list.
-    auto& self = const_cast<TCustomdxTreeListControl&>(*this);
+    auto& self = const_cast<TCustomdxTreeListLayout&>(*this);
     auto* mutableNode = const_cast<TdxTreeListNode*>(node);
     if (node->CachedRowHeight() > 0)
         return node->CachedRowHeight() + RowFooterCount(node) * FHeights.RowFooter;
@@ -176,44 +175,44 @@ int TCustomdxTreeListControl::NodeHeight(const TdxTreeListNode* node) const {
     return height + RowFooterCount(node) * FHeights.RowFooter;
 }
 
-TRect TCustomdxTreeListControl::DataAreaRect() const {
+TRect TCustomdxTreeListLayout::DataAreaRect() const {
     return Layout().Areas.Rows;
 }
 
 // =============================================================================================
 // 3. layout lists
 
-void TCustomdxTreeListControl::ClearRowIndex() {
+void TCustomdxTreeListLayout::ClearRowIndex() {
     TCustomdxTreeList::ClearRowIndex();
     DropLayoutLists();
 }
 
-void TCustomdxTreeListControl::RecalcLayout() {
+void TCustomdxTreeListLayout::RecalcLayout() {
     CalcHeights();
     ClearRowIndex();
     RunPendingResort();
     RebuildRowIndex();
-    BuildLayout(FParts->Layout);
-    FParts->LayoutBuilt = true;
+    BuildLayout(FLayout);
+    FLayoutBuilt = true;
 }
 
-const TdxLayoutLists& TCustomdxTreeListControl::Layout() const {
-    if (FParts->LayoutBuilt)
-        return FParts->Layout;
+const TdxLayoutLists& TCustomdxTreeListLayout::Layout() const {
+    if (FLayoutBuilt)
+        return FLayout;
     if (UpdateLockCount() == 0 && !IsLoading() && !ListDestroying()) {
-        BuildLayout(FParts->Layout);
-        FParts->LayoutBuilt = true;
-        return FParts->Layout;
+        BuildLayout(FLayout);
+        FLayoutBuilt = true;
+        return FLayout;
     }
-    BuildLayout(FParts->ScratchLayout);
-    return FParts->ScratchLayout;
+    BuildLayout(FScratchLayout);
+    return FScratchLayout;
 }
 
 namespace {
 
 // Band position lists, and the header layout lists: shown columns by band, row and column-list
 // position; every visible band has its entry, used rows or not.
-void ListBandsAndHeaderRows(const TCustomdxTreeListControl& list, TdxLayoutLists& lists) {
+void ListBandsAndHeaderRows(const TCustomdxTreeListLayout& list, TdxLayoutLists& lists) {
     const TdxTreeListBands& bands = list.Bands();
     const int bandCount = bands.Count();
     const int columnCount = list.ColumnCount();
@@ -258,7 +257,7 @@ void ListBandsAndHeaderRows(const TCustomdxTreeListControl& list, TdxLayoutLists
 }
 
 // The bands' minimum and natural widths from their header rows, then their share of the room.
-void ShareBandWidths(const TCustomdxTreeListControl& list, TdxLayoutLists& lists) {
+void ShareBandWidths(const TCustomdxTreeListLayout& list, TdxLayoutLists& lists) {
     const bool followHeaders = list.DefaultLayout() || list.OptionsEx().Contains(aoBandHeaderWidth);
     std::vector<TBandMeasure> measures;
     for (TdxBandLayout& band : lists.Bands) {
@@ -290,7 +289,7 @@ void ShareBandWidths(const TCustomdxTreeListControl& list, TdxLayoutLists& lists
 }
 
 // The columns' widths inside each band row.
-void ShareColumnWidths(const TCustomdxTreeListControl& list, TdxLayoutLists& lists) {
+void ShareColumnWidths(const TCustomdxTreeListLayout& list, TdxLayoutLists& lists) {
     for (const TdxBandLayout& band : lists.Bands)
         for (const TdxHeaderRow& row : band.Rows) {
             std::vector<TColumnMeasure> columns;
@@ -306,7 +305,7 @@ void ShareColumnWidths(const TCustomdxTreeListControl& list, TdxLayoutLists& lis
 
 } // namespace
 
-void TCustomdxTreeListControl::BuildLayout(TdxLayoutLists& lists) const {
+void TCustomdxTreeListLayout::BuildLayout(TdxLayoutLists& lists) const {
     lists = TdxLayoutLists();
     ListBandsAndHeaderRows(*this, lists);
     ShareBandWidths(*this, lists);
@@ -376,7 +375,7 @@ void TCustomdxTreeListControl::BuildLayout(TdxLayoutLists& lists) const {
 // Top down: band panel, header panel, new item row, rows with the indicator at their left,
 // footer. The panels start right of the indicator column, the new item row and the footer at
 // the client's left edge.
-TdxTreeListAreas TCustomdxTreeListControl::ComputeAreas() const {
+TdxTreeListAreas TCustomdxTreeListLayout::ComputeAreas() const {
     const TdxLayoutHeights& h = FHeights;
     TdxTreeListAreas a;
     a.Client = ClientRect();
@@ -411,22 +410,22 @@ TField FieldOr(const std::vector<T>& list, int index, TField T::*field, TField m
 }
 } // namespace
 
-int TCustomdxTreeListControl::BandAtPosition(int position) const {
+int TCustomdxTreeListLayout::BandAtPosition(int position) const {
     return EntryOr(Layout().BandOrder, position, -1);
 }
 
-int TCustomdxTreeListControl::BandPosition(int bandIndex) const {
+int TCustomdxTreeListLayout::BandPosition(int bandIndex) const {
     return EntryOr(Layout().BandPositions, bandIndex, -1);
 }
 
-int TCustomdxTreeListControl::BandRowsUsed(int position) const {
+int TCustomdxTreeListLayout::BandRowsUsed(int position) const {
     const TdxLayoutLists& lists = Layout();
     if (position < 0 || position >= static_cast<int>(lists.Bands.size()))
         return 0;
     return static_cast<int>(lists.Bands[std::size_t(position)].Rows.size());
 }
 
-int TCustomdxTreeListControl::ColumnsInRow(int position, int row) const {
+int TCustomdxTreeListLayout::ColumnsInRow(int position, int row) const {
     const TdxLayoutLists& lists = Layout();
     if (position < 0 || position >= static_cast<int>(lists.Bands.size()))
         return 0;
@@ -436,56 +435,50 @@ int TCustomdxTreeListControl::ColumnsInRow(int position, int row) const {
     return static_cast<int>(rows[std::size_t(row)].Columns.size());
 }
 
-int TCustomdxTreeListControl::ColumnAt(int position, int row, int i) const {
+int TCustomdxTreeListLayout::ColumnAt(int position, int row, int i) const {
     if (i < 0 || i >= ColumnsInRow(position, row))
         return -1;
     return Layout().Bands[std::size_t(position)].Rows[std::size_t(row)].Columns[std::size_t(i)];
 }
 
-int TCustomdxTreeListControl::ColumnMinWidth(int column) const {
+int TCustomdxTreeListLayout::ColumnMinWidth(int column) const {
     if (column < 0 || column >= ColumnCount())
         return 0;
     const TdxTreeListColumn* c = FColumns[std::size_t(column)];
     return c->Sizing() ? c->MinWidth() : c->Width();
 }
 
-int TCustomdxTreeListControl::BandMinWidth(int position) const {
+int TCustomdxTreeListLayout::BandMinWidth(int position) const {
     return FieldOr(Layout().Bands, position, &TdxBandLayout::MinWidth, 0);
 }
 
-int TCustomdxTreeListControl::BandNaturalWidth(int position) const {
+int TCustomdxTreeListLayout::BandNaturalWidth(int position) const {
     return FieldOr(Layout().Bands, position, &TdxBandLayout::NaturalWidth, 0);
 }
 
-int TCustomdxTreeListControl::BandWidth(int position) const {
+int TCustomdxTreeListLayout::BandWidth(int position) const {
     return FieldOr(Layout().Bands, position, &TdxBandLayout::Width, 0);
 }
 
-int TCustomdxTreeListControl::TotalWidth() const {
+int TCustomdxTreeListLayout::TotalWidth() const {
     return Layout().TotalWidth;
 }
 
-int TCustomdxTreeListControl::ColumnWidth(int column) const {
+int TCustomdxTreeListLayout::ColumnWidth(int column) const {
     return EntryOr(Layout().ColumnWidths, column, 0);
 }
 
-int TCustomdxTreeListControl::ColumnLeft(int column) const {
-    const TGeometry geometry(*this, FLeftCoord);
-    const TdxHeaderItem* item = geometry.ItemOfColumn(column);
-    return item ? geometry.ItemLeft(*item) : -1;
-}
-
-int TCustomdxTreeListControl::ColumnRowPosition(int column) const {
+int TCustomdxTreeListLayout::ColumnRowPosition(int column) const {
     return EntryOr(Layout().ColumnRowPositions, column, -1);
 }
 
 // Columns in the last used row of their band reach down to the bottom of the header panel,
 // unless HeaderMaxLineCount limits them.
-int TCustomdxTreeListControl::HeaderRowSpan(int column) const {
+int TCustomdxTreeListLayout::HeaderRowSpan(int column) const {
     return HeaderRowSpan(Layout(), column);
 }
 
-int TCustomdxTreeListControl::HeaderRowSpan(const TdxLayoutLists& lists, int column) const {
+int TCustomdxTreeListLayout::HeaderRowSpan(const TdxLayoutLists& lists, int column) const {
     const int row = EntryOr(lists.ColumnRowPositions, column, -1);
     if (row < 0)
         return 0;
@@ -500,20 +493,10 @@ int TCustomdxTreeListControl::HeaderRowSpan(const TdxLayoutLists& lists, int col
     return std::max(span, 1);
 }
 
-TRect TCustomdxTreeListControl::BandRect(int position) const {
-    return TGeometry(*this, FLeftCoord).BandRect(position);
-}
-
-TRect TCustomdxTreeListControl::HeaderRect(int column) const {
-    const TGeometry geometry(*this, FLeftCoord);
-    const TdxHeaderItem* item = geometry.ItemOfColumn(column);
-    return item ? geometry.HeaderRect(*item) : TRect{};
-}
-
 // =============================================================================================
 // 5. header rows
 
-void TCustomdxTreeListControl::ApplyDefaultLayout() {
+void TCustomdxTreeListLayout::ApplyDefaultLayout() {
     const TUpdateLock lock(*this);
     SetShowBands(false);
     ApplyHeaderPanelRowCount(1, false);
@@ -527,7 +510,7 @@ void TCustomdxTreeListControl::ApplyDefaultLayout() {
     DropLayoutLists();
 }
 
-int TCustomdxTreeListControl::HighestStoredRowIndex() const {
+int TCustomdxTreeListLayout::HighestStoredRowIndex() const {
     int highest = -1;
     for (const TdxTreeListColumn* column : FColumns)
         if (IsColumnShown(column))
@@ -535,7 +518,7 @@ int TCustomdxTreeListControl::HighestStoredRowIndex() const {
     return highest;
 }
 
-void TCustomdxTreeListControl::ApplyAutoHeaderPanelHeight() {
+void TCustomdxTreeListLayout::ApplyAutoHeaderPanelHeight() {
     const int highest = HighestStoredRowIndex();
     if (highest >= 0)
         ApplyHeaderPanelRowCount(highest + 1, false);
@@ -548,10 +531,10 @@ void TCustomdxTreeListControl::ApplyAutoHeaderPanelHeight() {
 // aoAutoHeaderPanelHeight the header rows follow the stored rows before the clamp, so that a
 // row written beyond the current header rows makes room instead of being clamped away, and
 // again after the renumbering.
-void TCustomdxTreeListControl::CompactHeaderRows() {
-    if (FParts->Compacting)
+void TCustomdxTreeListLayout::CompactHeaderRows() {
+    if (FCompacting)
         return;
-    const TTemporaryValue compacting(*this, FParts->Compacting, true);
+    const TTemporaryValue compacting(*this, FCompacting, true);
 
     ClearRowIndex();
     const bool autoHeight = FOptionsEx.Contains(aoAutoHeaderPanelHeight);
@@ -592,33 +575,7 @@ void TCustomdxTreeListControl::CompactHeaderRows() {
 // =============================================================================================
 // 6. resizing
 
-TdxSizingBounds TCustomdxTreeListControl::ColumnSizingBounds(int column) const {
-    TdxSizingBounds bounds;
-    bounds.MinWidth = ColumnMinWidth(column);
-    const TGeometry geometry(*this, FLeftCoord);
-    const TdxHeaderItem* item = geometry.ItemOfColumn(column);
-    if (!item)
-        return bounds;
-    const int position = item->BandPosition;
-    const bool followHeaders = FDefaultLayout || FOptionsEx.Contains(aoBandHeaderWidth);
-    if (FOptionsEx.Contains(aoFullSizing) && !FOptions.Contains(aoAutoWidth))
-        bounds.MaxRight = kMaxSizingRight;
-    else if (!ShowBands() && followHeaders)
-        bounds.MaxRight = ClientWidth() - 1;
-    else
-        bounds.MaxRight =
-            geometry.BandLeft(position) + geometry.Layout().Bands[std::size_t(position)].Width;
-    return bounds;
-}
-
-TdxSizingBounds TCustomdxTreeListControl::BandSizingBounds(int position) const {
-    TdxSizingBounds bounds;
-    bounds.MinWidth = BandMinWidth(position);
-    bounds.MaxRight = FOptionsEx.Contains(aoFullSizing) ? kMaxSizingRight : ClientWidth() - 2;
-    return bounds;
-}
-
-void TCustomdxTreeListControl::ColumnResized(int column, int width) {
+void TCustomdxTreeListLayout::ColumnResized(int column, int width) {
     TdxTreeListColumn* c = Columns(column);
     if (c->Sizing()) {
         c->FWidth = std::max(width, c->MinWidth());
@@ -629,7 +586,7 @@ void TCustomdxTreeListControl::ColumnResized(int column, int width) {
         OnChangedColumnsWidth(this);
 }
 
-void TCustomdxTreeListControl::BandResized(int position, int width) {
+void TCustomdxTreeListLayout::BandResized(int position, int width) {
     const int band = BandAtPosition(position);
     if (band < 0)
         return;
@@ -640,7 +597,7 @@ void TCustomdxTreeListControl::BandResized(int position, int width) {
 
 // The widths shown now become the stored ones: the columns' when one visible band follows its
 // headers, else the bands'.
-void TCustomdxTreeListControl::KeepFittedWidths() {
+void TCustomdxTreeListLayout::KeepFittedWidths() {
     const TdxLayoutLists shown = Layout();
     const bool followHeaders = FDefaultLayout || FOptionsEx.Contains(aoBandHeaderWidth);
     if (shown.Bands.size() == 1 && followHeaders) {
@@ -656,7 +613,7 @@ void TCustomdxTreeListControl::KeepFittedWidths() {
 // =============================================================================================
 // 7. best fit
 
-int TCustomdxTreeListControl::BestFitWidth(const TdxTreeListColumn* column) const {
+int TCustomdxTreeListLayout::BestFitWidth(const TdxTreeListColumn* column) const {
     TCanvas* canvas = MeasureCanvas();
     if (!column || !canvas)
         return column ? column->Width() : 0;
@@ -687,7 +644,7 @@ int TCustomdxTreeListControl::BestFitWidth(const TdxTreeListColumn* column) cons
     return largest + 2 * margin;
 }
 
-void TCustomdxTreeListControl::FitColumn(TdxTreeListColumn* column) {
+void TCustomdxTreeListLayout::FitColumn(TdxTreeListColumn* column) {
     if (column->Sizing())
         column->SetWidth(BestFitWidth(column));
 }
@@ -702,7 +659,7 @@ template <class TFit> void UnderUpdateLock(TCustomdxTreeList& list, TFit&& fit) 
 
 } // namespace
 
-void TCustomdxTreeListControl::ApplyBestFit(TdxTreeListColumn* column) {
+void TCustomdxTreeListLayout::ApplyBestFit(TdxTreeListColumn* column) {
     if (!column || column->FTreeList != this)
         return;
     UnderUpdateLock(*this, [&] { FitColumn(column); });
@@ -710,7 +667,7 @@ void TCustomdxTreeListControl::ApplyBestFit(TdxTreeListColumn* column) {
         OnChangedColumnsWidth(this);
 }
 
-void TCustomdxTreeListControl::ApplyBandBestFit(int bandIndex) {
+void TCustomdxTreeListLayout::ApplyBandBestFit(int bandIndex) {
     UnderUpdateLock(*this, [&] {
         for (TdxTreeListColumn* column : FColumns)
             if (column->FBandIndex == bandIndex)
@@ -720,7 +677,7 @@ void TCustomdxTreeListControl::ApplyBandBestFit(int bandIndex) {
         OnChangedColumnsWidth(this);
 }
 
-void TCustomdxTreeListControl::ApplyBestFitAll() {
+void TCustomdxTreeListLayout::ApplyBestFitAll() {
     UnderUpdateLock(*this, [&] {
         for (TdxTreeListColumn* column : FColumns)
             FitColumn(column);

@@ -27,15 +27,15 @@ int WrappedLines(TCanvas& canvas, const std::string& text, int width, int lineHe
 
 } // namespace
 
-int TCustomdxTreeListControl::LevelSlots(const TdxTreeListNode* node) const {
+int TCustomdxTreeListLayout::LevelSlots(const TdxTreeListNode* node) const {
     return node->Level() + (node->HasChildren() || PaintStyle() == psStandard ? 1 : 0);
 }
 
-int TCustomdxTreeListControl::IndentWidth(TdxTreeListNode* node) {
+int TCustomdxTreeListLayout::IndentWidth(TdxTreeListNode* node) {
     return IndentWidth(LevelSlots(node), FStateImages ? GetNodeStateIndex(node) : -1);
 }
 
-int TCustomdxTreeListControl::IndentWidth(int levelSlots, int stateIndex) const {
+int TCustomdxTreeListLayout::IndentWidth(int levelSlots, int stateIndex) const {
     int indent = levelSlots * kIndentStep;
     if (PaintStyle() == psStandard && !ShowRoot())
         indent -= kIndentStep;
@@ -46,14 +46,14 @@ int TCustomdxTreeListControl::IndentWidth(int levelSlots, int stateIndex) const 
     return std::max(indent, 0);
 }
 
-std::string TCustomdxTreeListControl::PreviewText(TdxTreeListNode* node) {
+std::string TCustomdxTreeListLayout::PreviewText(TdxTreeListNode* node) {
     std::string text;
     if (OnGetPreviewText)
         OnGetPreviewText(this, node, text);
     return text;
 }
 
-int TCustomdxTreeListControl::PreviewLineCount(TdxTreeListNode* node) {
+int TCustomdxTreeListLayout::PreviewLineCount(TdxTreeListNode* node) {
     if (!FOptions.Contains(aoPreview) || PreviewLines() == 0)
         return 0;
     int lines = PreviewLines();
@@ -74,7 +74,7 @@ int TCustomdxTreeListControl::PreviewLineCount(TdxTreeListNode* node) {
     return std::max(lines, 0);
 }
 
-int TCustomdxTreeListControl::RowLineCount(TdxTreeListNode* node) {
+int TCustomdxTreeListLayout::RowLineCount(TdxTreeListNode* node) {
     if (!FOptionsEx.Contains(aoRowAutoHeight) || MaxRowLineCount() == 0)
         return 1;
     if (node->CachedRowHeight() > 0 && node->CachedRowLineCount() > 0)
@@ -111,8 +111,8 @@ int TCustomdxTreeListControl::RowLineCount(TdxTreeListNode* node) {
     return std::max(lines, 1);
 }
 
-int TCustomdxTreeListControl::CollectRowFooters(const TdxTreeListNode* node,
-                                                std::vector<TdxTreeListNode*>* parents) const {
+int TCustomdxTreeListLayout::CollectRowFooters(const TdxTreeListNode* node,
+                                               std::vector<TdxTreeListNode*>* parents) const {
     if (!ShowRowFooter() || !node)
         return 0;
     // An open parent's footer goes under its last shown descendant, not under itself; a
@@ -122,7 +122,7 @@ int TCustomdxTreeListControl::CollectRowFooters(const TdxTreeListNode* node,
     for (const TdxTreeListNode* a = node->Parent(); a; a = a->Parent())
         if (!a->Expanded())
             return 0;
-    auto* sender = const_cast<TCustomdxTreeListControl*>(this);
+    auto* sender = const_cast<TCustomdxTreeListLayout*>(this);
     int count = 0;
     for (const TdxTreeListNode* n = node; n->Parent() && !n->GetNextSibling(); n = n->Parent()) {
         bool isFooter = true;
@@ -137,12 +137,12 @@ int TCustomdxTreeListControl::CollectRowFooters(const TdxTreeListNode* node,
     return count;
 }
 
-int TCustomdxTreeListControl::RowFooterCount(const TdxTreeListNode* node) const {
+int TCustomdxTreeListLayout::RowFooterCount(const TdxTreeListNode* node) const {
     return CollectRowFooters(node, nullptr);
 }
 
 std::vector<TdxTreeListNode*>
-TCustomdxTreeListControl::RowFooterNodes(const TdxTreeListNode* node) const {
+TCustomdxTreeListLayout::RowFooterNodes(const TdxTreeListNode* node) const {
     std::vector<TdxTreeListNode*> parents;
     CollectRowFooters(node, &parents);
     return parents;

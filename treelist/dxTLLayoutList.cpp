@@ -1,17 +1,16 @@
-// The list's published properties: construction with their initial values, clamps, option
-// sets and their side effects, fonts, image lists, and loading.
+// The columns' layout list: construction, loading, its published properties with rules of
+// their own (option sets and their side effects, header rows, fonts, image lists, row height),
+// and what a column's or a band's change does to it.
 //
 // Sections:
-//   lifetime           - construction, destruction, loading, notifications, resizing
+//   lifetime           - construction, destruction, loading, notifications
 //   fonts              - the panel fonts following the list's, columns' unwritten fonts
 //   header rows        - band rows, default layout, header panel rows
 //   options            - Options and OptionsEx and what changing them does
 //   image lists
 //   row height         - the written height and the minimum
+//   columns and bands  - the column list, a column's or a band's change
 #include "treelist/dxTL.h"
-#include "treelist/dxTLControlParts.h"
-#include "treelist/header/dxTLHeaderPanel.h"
-#include "treelist/input/dxTLPanning.h"
 
 #include <algorithm>
 
@@ -25,55 +24,24 @@ constexpr TColor kPreviewFontColor = 0x00FF0000;
 
 // --- lifetime --------------------------------------------------------------------------------
 
-FW_BEGIN_MESSAGE_MAP(TCustomdxTreeListControl, TCustomdxTreeList)
-FW_MESSAGE(Msg::CmFontChanged, CMFontChanged)
-FW_MESSAGE(Msg::SetFocus, WMSetFocus)
-FW_MESSAGE(Msg::KillFocus, WMKillFocus)
-FW_MESSAGE(Msg::Size, WMSize)
-FW_MESSAGE(Msg::VScroll, WMVScroll)
-FW_MESSAGE(Msg::HScroll, WMHScroll)
-FW_MESSAGE(Msg::MouseWheel, WMMouseWheel)
-FW_MESSAGE(Msg::Timer, WMTimer)
-FW_MESSAGE(Msg::LButtonUp, WMButtonUp)
-FW_MESSAGE(Msg::RButtonUp, WMButtonUp)
-FW_MESSAGE(Msg::MButtonUp, WMButtonUp)
-FW_MESSAGE(Msg::CaptureChanged, WMCaptureChanged)
-FW_MESSAGE(Msg::CancelMode, WMCancelMode)
-FW_MESSAGE(Msg::CmMouseEnter, CMMouseEnter)
-FW_MESSAGE(Msg::CmMouseLeave, CMMouseLeave)
-FW_MESSAGE(Msg::GetDlgCode, WMGetDlgCode)
-FW_MESSAGE(Msg::NcPaint, WMNCPaint)
-FW_END_MESSAGE_MAP()
-
-TCustomdxTreeListControl::TCustomdxTreeListControl(TComponent* owner)
-    : TCustomdxTreeList(owner), FParts(std::make_unique<TParts>(*this)),
-      FBands(std::make_unique<TdxTreeListBands>(this)) {
-    // The list raises its click itself, at the release of a row press.
-    SetControlStyle((ControlStyle() | csCaptureMouse | csDoubleClicks) & ~csClickEvents);
+TCustomdxTreeListLayout::TCustomdxTreeListLayout(TComponent* owner) : TCustomdxTreeList(owner) {
     FPreviewFont.SetColor(kPreviewFontColor);
     const auto panelFontChanged = [this] {
-        if (!FParts->ChangingPanelFonts)
+        if (!FChangingPanelFonts)
             LayoutChanged();
     };
     FBandFont.OnChange = panelFontChanged;
     FHeaderFont.OnChange = panelFontChanged;
     FPreviewFont.OnChange = panelFontChanged;
-    FBands->Add();
-    FParts->HeaderPanel = MakeHeaderPanel();
-    CalcHeights();
 }
 
-TCustomdxTreeListControl::~TCustomdxTreeListControl() {
+TCustomdxTreeListLayout::~TCustomdxTreeListLayout() {
     FBandFont.OnChange = nullptr;
     FHeaderFont.OnChange = nullptr;
     FPreviewFont.OnChange = nullptr;
-    // Reached without BeforeDestruction only through a plain delete.
-    for (TdxTreeListColumn* column : FColumns)
-        column->FTreeList = nullptr;
-    FColumns.clear();
 }
 
-void TCustomdxTreeListControl::BeforeDestruction() {
+void TCustomdxTreeListLayout::BeforeDestruction() {
     TCustomdxTreeList::BeforeDestruction();
     // The columns belong to the form and outlive the list: they only forget it.
     for (TdxTreeListColumn* column : FColumns)
@@ -81,16 +49,14 @@ void TCustomdxTreeListControl::BeforeDestruction() {
     FColumns.clear();
 }
 
-void TCustomdxTreeListControl::Loaded() {
+void TCustomdxTreeListLayout::Loaded() {
     TCustomdxTreeList::Loaded();
     ResolvePendingImages();
     CopyFontToColumns();
     CompactHeaderRows();
-    LoadSortedColumns();
-    LayoutChanged();
 }
 
-void TCustomdxTreeListControl::Notification(TComponent* component, TOperation operation) {
+void TCustomdxTreeListLayout::Notification(TComponent* component, TOperation operation) {
     TCustomdxTreeList::Notification(component, operation);
     if (operation != opRemove)
         return;
@@ -107,48 +73,11 @@ void TCustomdxTreeListControl::Notification(TComponent* component, TOperation op
         LayoutChanged();
 }
 
-void TCustomdxTreeListControl::Resize() {
-    ClientSizeChanged();
-    TCustomdxTreeList::Resize();
-}
-
-void TCustomdxTreeListControl::WMSetFocus(TMessage& message) {
-    FocusGained();
-    DispatchInherited(StaticMessageTable(), message);
-}
-
-// OnExit comes first, then the edit in progress ends.
-void TCustomdxTreeListControl::WMKillFocus(TMessage& message) {
-    if (FParts->Panning)
-        FParts->Panning->Stop();
-    // An exit handler may free the list.
-    const TLifeToken alive = LifeToken();
-    DispatchInherited(StaticMessageTable(), message);
-    if (!alive)
-        return;
-    FParts->RowInput.DropPress();
-    FocusLost();
-}
-
-int TCustomdxTreeListControl::VisibleColumnCount() const {
+int TCustomdxTreeListLayout::VisibleColumnCount() const {
     return static_cast<int>(Layout().HeaderItems.size());
 }
 
-void TCustomdxTreeListControl::SettingChanged(TdxSettingEffect effect) {
-    switch (effect) {
-    case TdxSettingEffect::Repaint:
-        ViewChanged();
-        break;
-    case TdxSettingEffect::Relayout:
-        LayoutChanged();
-        break;
-    case TdxSettingEffect::Reframe:
-        ApplyFrame();
-        break;
-    }
-}
-
-void TCustomdxTreeListControl::ViewChanged() {
+void TCustomdxTreeListLayout::ViewChanged() {
     if (UpdateLockCount() == 0 && !IsLoading() && !ListDestroying())
         Invalidate();
 }
@@ -158,9 +87,9 @@ void TCustomdxTreeListControl::ViewChanged() {
 // While ParentFont is true, a new font from the parent is copied into the panel fonts (the
 // preview font takes its name, size and style and stays blue); columns whose font was never
 // written take it too.
-void TCustomdxTreeListControl::CMFontChanged(TMessage& message) {
+void TCustomdxTreeListLayout::FollowParentFont() {
     if (ParentFont()) {
-        const TTemporaryValue changing(*this, FParts->ChangingPanelFonts, true);
+        const TTemporaryValue changing(*this, FChangingPanelFonts, true);
         FBandFont.Assign(Font());
         FHeaderFont.Assign(Font());
         FPreviewFont.SetName(Font().Name());
@@ -171,24 +100,23 @@ void TCustomdxTreeListControl::CMFontChanged(TMessage& message) {
     }
     CopyFontToColumns();
     LayoutChanged();
-    DispatchInherited(StaticMessageTable(), message);
 }
 
 // --- header rows -----------------------------------------------------------------------------
 
-void TCustomdxTreeListControl::SetBandRowCount(int count) {
+void TCustomdxTreeListLayout::SetBandRowCount(int count) {
     FBandRowCount = std::clamp(count, 1, FBandMaxRowCount);
     if (FOptionsEx.Contains(aoAutoHeaderPanelHeight) && !IsLoading())
         ApplyAutoHeaderPanelHeight();
     LayoutChanged();
 }
 
-void TCustomdxTreeListControl::SetBandMaxRowCount(int count) {
+void TCustomdxTreeListLayout::SetBandMaxRowCount(int count) {
     FBandMaxRowCount = std::max(count, 1);
     SetBandRowCount(FBandRowCount);
 }
 
-void TCustomdxTreeListControl::SetDefaultLayout(bool defaultLayout) {
+void TCustomdxTreeListLayout::SetDefaultLayout(bool defaultLayout) {
     if (defaultLayout == FDefaultLayout)
         return;
     FDefaultLayout = defaultLayout;
@@ -199,22 +127,22 @@ void TCustomdxTreeListControl::SetDefaultLayout(bool defaultLayout) {
         LayoutChanged();
 }
 
-void TCustomdxTreeListControl::SetHeaderMinRowCount(int count) {
+void TCustomdxTreeListLayout::SetHeaderMinRowCount(int count) {
     FHeaderMinRowCount = std::max(count, 1);
     LayoutChanged();
 }
 
-void TCustomdxTreeListControl::SetHeaderPanelMaxRowCount(int count) {
+void TCustomdxTreeListLayout::SetHeaderPanelMaxRowCount(int count) {
     FHeaderPanelMaxRowCount = std::max(count, 1);
     // Applied again under the new maximum; not a write of the count itself.
     ApplyHeaderPanelRowCount(FHeaderPanelRowCount, false);
 }
 
-void TCustomdxTreeListControl::SetHeaderPanelRowCount(int count) {
+void TCustomdxTreeListLayout::SetHeaderPanelRowCount(int count) {
     ApplyHeaderPanelRowCount(count, true);
 }
 
-void TCustomdxTreeListControl::ApplyHeaderPanelRowCount(int count, bool clearsAutoHeight) {
+void TCustomdxTreeListLayout::ApplyHeaderPanelRowCount(int count, bool clearsAutoHeight) {
     count = std::clamp(count, 1, FHeaderPanelMaxRowCount);
     if (clearsAutoHeight)
         FOptionsEx = FOptionsEx.Without(aoAutoHeaderPanelHeight);
@@ -230,13 +158,13 @@ void TCustomdxTreeListControl::ApplyHeaderPanelRowCount(int count, bool clearsAu
     LayoutChanged();
 }
 
-bool TCustomdxTreeListControl::HeaderPanelRowCountStored() const {
+bool TCustomdxTreeListLayout::HeaderPanelRowCountStored() const {
     return !FOptionsEx.Contains(aoAutoHeaderPanelHeight);
 }
 
 // --- options ---------------------------------------------------------------------------------
 
-void TCustomdxTreeListControl::SetOptions(TdxTreeListOptions options) {
+void TCustomdxTreeListLayout::SetOptions(TdxTreeListOptions options) {
     if (options == FOptions)
         return;
     const TdxTreeListOptions old = FOptions;
@@ -250,7 +178,7 @@ void TCustomdxTreeListControl::SetOptions(TdxTreeListOptions options) {
         KeepFittedWidths();
     FOptions = options;
     if (!old.Contains(aoAutoSort) && options.Contains(aoAutoSort))
-        ResetSortState();
+        SortOptionsChanged();
     DropLayoutLists();
     if (!IsLoading()) {
         ClearSelection();
@@ -261,7 +189,7 @@ void TCustomdxTreeListControl::SetOptions(TdxTreeListOptions options) {
     }
 }
 
-void TCustomdxTreeListControl::SetOptionsEx(TdxTreeListOptionsEx options) {
+void TCustomdxTreeListLayout::SetOptionsEx(TdxTreeListOptionsEx options) {
     if (options == FOptionsEx)
         return;
     const TdxTreeListOptionsEx old = FOptionsEx;
@@ -271,7 +199,7 @@ void TCustomdxTreeListControl::SetOptionsEx(TdxTreeListOptionsEx options) {
     FOptionsEx = options;
     if ((old.Contains(aoMultiSort) && !options.Contains(aoMultiSort)) ||
         old.Contains(aoAnsiSort) != options.Contains(aoAnsiSort))
-        ResetSortState();
+        SortOptionsChanged();
     if (!old.Contains(aoAutoHeaderPanelHeight) && options.Contains(aoAutoHeaderPanelHeight) &&
         !IsLoading())
         ApplyAutoHeaderPanelHeight();
@@ -280,7 +208,7 @@ void TCustomdxTreeListControl::SetOptionsEx(TdxTreeListOptionsEx options) {
 
 // --- image lists -----------------------------------------------------------------------------
 
-void TCustomdxTreeListControl::SetImageList(TImageList*& slot, TImageList* images) {
+void TCustomdxTreeListLayout::SetImageList(TImageList*& slot, TImageList* images) {
     if (slot == images)
         return;
     TImageList* old = slot;
@@ -293,13 +221,13 @@ void TCustomdxTreeListControl::SetImageList(TImageList*& slot, TImageList* image
     LayoutChanged();
 }
 
-void TCustomdxTreeListControl::SetImages(TImageList* images) {
-    FParts->PendingImagesName.clear();
+void TCustomdxTreeListLayout::SetImages(TImageList* images) {
+    FPendingImagesName.clear();
     SetImageList(FImages, images);
 }
 
-void TCustomdxTreeListControl::SetStateImages(TImageList* images) {
-    FParts->PendingStateImagesName.clear();
+void TCustomdxTreeListLayout::SetStateImages(TImageList* images) {
+    FPendingStateImagesName.clear();
     SetImageList(FStateImages, images);
 }
 
@@ -317,27 +245,27 @@ TImageList* FindImageList(const TComponent& list, const std::string& name) {
 }
 } // namespace
 
-void TCustomdxTreeListControl::SetImagesName(std::string name) {
+void TCustomdxTreeListLayout::SetImagesName(std::string name) {
     if (IsLoading() && !name.empty() && !(Owner() && Owner()->FindComponent(name))) {
-        FParts->PendingImagesName = std::move(name);
+        FPendingImagesName = std::move(name);
         return;
     }
     SetImages(FindImageList(*this, name));
 }
 
-void TCustomdxTreeListControl::SetStateImagesName(std::string name) {
+void TCustomdxTreeListLayout::SetStateImagesName(std::string name) {
     if (IsLoading() && !name.empty() && !(Owner() && Owner()->FindComponent(name))) {
-        FParts->PendingStateImagesName = std::move(name);
+        FPendingStateImagesName = std::move(name);
         return;
     }
     SetStateImages(FindImageList(*this, name));
 }
 
-void TCustomdxTreeListControl::ResolvePendingImages() {
-    const std::string images = std::move(FParts->PendingImagesName);
-    const std::string stateImages = std::move(FParts->PendingStateImagesName);
-    FParts->PendingImagesName.clear();
-    FParts->PendingStateImagesName.clear();
+void TCustomdxTreeListLayout::ResolvePendingImages() {
+    const std::string images = std::move(FPendingImagesName);
+    const std::string stateImages = std::move(FPendingStateImagesName);
+    FPendingImagesName.clear();
+    FPendingStateImagesName.clear();
     try {
         if (!images.empty())
             SetImages(FindImageList(*this, images));
@@ -350,11 +278,87 @@ void TCustomdxTreeListControl::ResolvePendingImages() {
 
 // --- other properties ------------------------------------------------------------------------
 
-void TCustomdxTreeListControl::SetDefaultRowHeight(int height) {
+void TCustomdxTreeListLayout::SetDefaultRowHeight(int height) {
     FWrittenRowHeight = height;
     FRowHeightWritten = true;
     // Until the next recalculation the written height shows, never below the minimum.
     FHeights.Row = std::max(height, FHeights.MinRow);
+    LayoutChanged();
+}
+
+// --- columns and bands ------------------------------------------------------------------------
+
+TdxTreeListColumn* TCustomdxTreeListLayout::Columns(int index) const {
+    if (index < 0 || index >= ColumnCount())
+        RaiseListIndexError(index);
+    return FColumns[static_cast<std::size_t>(index)];
+}
+
+int TCustomdxTreeListLayout::ColumnIndexOf(const TdxTreeListColumn* column) const {
+    const auto it = std::find(FColumns.begin(), FColumns.end(), column);
+    return it == FColumns.end() ? -1 : static_cast<int>(it - FColumns.begin());
+}
+
+bool TCustomdxTreeListLayout::IsColumnShown(const TdxTreeListColumn* column) const {
+    if (!column || !column->FVisible)
+        return false;
+    const int band = column->FBandIndex;
+    return band >= 0 && band < FBands->Count() && FBands->Items(band)->Visible();
+}
+
+void TCustomdxTreeListLayout::ColumnChanged(TdxTreeListColumn*, bool layout) {
+    // Wrapped rows are measured in the width their text is painted in, which a column's looks
+    // (its alignment) change: their heights are measured again.
+    if (!layout && FOptionsEx.Contains(aoRowAutoHeight) && !IsLoading()) {
+        LayoutChanged();
+        return;
+    }
+    if (!layout) {
+        ViewChanged();
+        return;
+    }
+    DropLayoutLists();
+    if (IsLoading() || ListDestroying())
+        return;
+    CompactHeaderRows();
+    LayoutChanged();
+}
+
+void TCustomdxTreeListLayout::CopyFontToColumns() {
+    for (TdxTreeListColumn* column : FColumns)
+        if (!column->FAssignedValues.Contains(cvFont))
+            column->CopyListFont();
+}
+
+void TCustomdxTreeListLayout::BandDeleted(int index) {
+    for (TdxTreeListColumn* column : FColumns) {
+        if (column->FBandIndex == index)
+            column->FBandIndex = -1;
+        else if (column->FBandIndex > index)
+            --column->FBandIndex;
+    }
+}
+
+// Renumbered columns sit in other band positions: the layout follows at once, whoever moved
+// the band.
+void TCustomdxTreeListLayout::BandMoved(int from, int to) {
+    for (TdxTreeListColumn* column : FColumns) {
+        int& band = column->FBandIndex;
+        if (band == from)
+            band = to;
+        else if (from < to && band > from && band <= to)
+            --band;
+        else if (from > to && band >= to && band < from)
+            ++band;
+    }
+    BandsChanged();
+}
+
+void TCustomdxTreeListLayout::BandsChanged() {
+    DropLayoutLists();
+    if (IsLoading() || ListDestroying())
+        return;
+    CompactHeaderRows();
     LayoutChanged();
 }
 
