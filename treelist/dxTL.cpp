@@ -19,9 +19,13 @@ void TdxTreeList::Paint() {
     PaintControl(Canvas());
 }
 
+bool TdxTreeList::ResortWanted() const {
+    return OptionsEx().Contains(aoAutoSortRefresh) && !Clearing() && !ListDestroying();
+}
+
 void TdxTreeList::RequestResort() {
     // A handler of a running sort that writes texts must not start another sort.
-    if (Clearing() || ListDestroying() || Sorting() || !OptionsEx().Contains(aoAutoSortRefresh))
+    if (!ResortWanted() || Sorting())
         return;
     if (UpdateLockCount() != 0)
         FResortPending = true;
@@ -36,6 +40,12 @@ void TdxTreeList::NodeAdded(TdxTreeListNode* node) {
 
 void TdxTreeList::NodeDeleted(TdxTreeListNode* node, TdxTreeListNode* previous,
                               TdxTreeListNode* next, bool last, bool visible) {
+    // Freeing many nodes calls this for each: the guard (a life token each time) is taken only
+    // when the deletion may ask for a re-sort.
+    if (!ResortWanted()) {
+        TCustomdxTreeListControl::NodeDeleted(node, previous, next, last, visible);
+        return;
+    }
     const TScopeExit resort(*this, [this] { RequestResort(); });
     TCustomdxTreeListControl::NodeDeleted(node, previous, next, last, visible);
 }

@@ -140,7 +140,7 @@ public:
     // A sort is running.
     bool Sorting() const;
 
-    // --- Selection as text (dxTLSelection.cpp) ----------------------------------------------
+    // --- Selection as text (dxTLSelectionText.cpp) ------------------------------------------
     // The captions of the visible columns, an empty line, then one line per selected node (the
     // focused one without aoMultiSelect) in tree order: texts separated by tabs, lines ended
     // by a carriage return and a line feed.
@@ -373,6 +373,8 @@ protected:
     void RequestResort();
 
 private:
+    // aoAutoSortRefresh, and neither clearing nor being destroyed.
+    bool ResortWanted() const;
     bool FResortPending = false;
 };
 

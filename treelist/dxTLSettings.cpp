@@ -1,3 +1,4 @@
+// Each write stores the value, clamped where it has bounds, and tells the list what it changed.
 #include "treelist/dxTLSettings.h"
 
 #include <algorithm>
@@ -20,68 +21,55 @@ void TdxTreeListSettings::SetCtl3D(bool ctl3D) {
 }
 
 void TdxTreeListSettings::SetAutoSearchColor(TColor color) {
-    FAutoSearchColor = color;
-    SettingChanged(TdxSettingEffect::Repaint);
+    Write(FAutoSearchColor, color, TdxSettingEffect::Repaint);
 }
 
 void TdxTreeListSettings::SetAutoSearchTextColor(TColor color) {
-    FAutoSearchTextColor = color;
-    SettingChanged(TdxSettingEffect::Repaint);
+    Write(FAutoSearchTextColor, color, TdxSettingEffect::Repaint);
 }
 
 void TdxTreeListSettings::SetGroupNodeColor(TColor color) {
-    FGroupNodeColor = color;
-    SettingChanged(TdxSettingEffect::Repaint);
+    Write(FGroupNodeColor, color, TdxSettingEffect::Repaint);
 }
 
 void TdxTreeListSettings::SetGroupNodeTextColor(TColor color) {
-    FGroupNodeTextColor = color;
-    SettingChanged(TdxSettingEffect::Repaint);
+    Write(FGroupNodeTextColor, color, TdxSettingEffect::Repaint);
 }
 
 void TdxTreeListSettings::SetRowFooterColor(TColor color) {
-    FRowFooterColor = color;
-    SettingChanged(TdxSettingEffect::Repaint);
+    Write(FRowFooterColor, color, TdxSettingEffect::Repaint);
 }
 
 void TdxTreeListSettings::SetRowFooterTextColor(TColor color) {
-    FRowFooterTextColor = color;
-    SettingChanged(TdxSettingEffect::Repaint);
+    Write(FRowFooterTextColor, color, TdxSettingEffect::Repaint);
 }
 
 void TdxTreeListSettings::SetHeaderColor(TColor color) {
-    FHeaderColor = color;
-    SettingChanged(TdxSettingEffect::Repaint);
+    Write(FHeaderColor, color, TdxSettingEffect::Repaint);
 }
 
 void TdxTreeListSettings::SetBandColor(TColor color) {
-    FBandColor = color;
-    SettingChanged(TdxSettingEffect::Repaint);
+    Write(FBandColor, color, TdxSettingEffect::Repaint);
 }
 
 void TdxTreeListSettings::SetHideFocusRect(bool value) {
-    FHideFocusRect = value;
-    SettingChanged(TdxSettingEffect::Repaint);
+    Write(FHideFocusRect, value, TdxSettingEffect::Repaint);
 }
 
 void TdxTreeListSettings::SetHideSelection(bool value) {
-    FHideSelection = value;
-    SettingChanged(TdxSettingEffect::Repaint);
+    Write(FHideSelection, value, TdxSettingEffect::Repaint);
 }
 
 void TdxTreeListSettings::SetIndentDesc(int value) {
-    FIndentDesc = std::max(value, 0);
-    SettingChanged(TdxSettingEffect::Repaint);
+    Write(FIndentDesc, std::max(value, 0), TdxSettingEffect::Repaint);
 }
 
 void TdxTreeListSettings::SetFixedBandLineColor(TColor color) {
-    FFixedBandLineColor = color;
-    SettingChanged(TdxSettingEffect::Repaint);
+    Write(FFixedBandLineColor, color, TdxSettingEffect::Repaint);
 }
 
 void TdxTreeListSettings::SetFixedBandLineWidth(int value) {
-    FFixedBandLineWidth = std::max(value, 1);
-    SettingChanged(TdxSettingEffect::Relayout);
+    Write(FFixedBandLineWidth, std::max(value, 1), TdxSettingEffect::Relayout);
 }
 
 void TdxTreeListSettings::SetLookAndFeel(TdxLookAndFeel value) {
@@ -91,58 +79,47 @@ void TdxTreeListSettings::SetLookAndFeel(TdxLookAndFeel value) {
 }
 
 void TdxTreeListSettings::SetMaxRowLineCount(int value) {
-    FMaxRowLineCount = std::max(value, -1);
-    SettingChanged(TdxSettingEffect::Relayout);
+    Write(FMaxRowLineCount, std::max(value, -1), TdxSettingEffect::Relayout);
 }
 
 void TdxTreeListSettings::SetPaintStyle(TdxTreeListPaintStyle value) {
-    FPaintStyle = value;
-    SettingChanged(TdxSettingEffect::Relayout);
+    Write(FPaintStyle, value, TdxSettingEffect::Relayout);
 }
 
 void TdxTreeListSettings::SetRowSeparatorLineWidth(int value) {
-    FRowSeparatorLineWidth = std::max(value, 1);
-    SettingChanged(TdxSettingEffect::Relayout);
+    Write(FRowSeparatorLineWidth, std::max(value, 1), TdxSettingEffect::Relayout);
 }
 
 void TdxTreeListSettings::SetPreviewLines(int value) {
-    FPreviewLines = std::max(value, -1);
-    SettingChanged(TdxSettingEffect::Relayout);
+    Write(FPreviewLines, std::max(value, -1), TdxSettingEffect::Relayout);
 }
 
 void TdxTreeListSettings::SetHighlightColor(TColor color) {
-    FHighlightColor = color;
-    SettingChanged(TdxSettingEffect::Repaint);
+    Write(FHighlightColor, color, TdxSettingEffect::Repaint);
 }
 
 void TdxTreeListSettings::SetHighlightTextColor(TColor color) {
-    FHighlightTextColor = color;
-    SettingChanged(TdxSettingEffect::Repaint);
+    Write(FHighlightTextColor, color, TdxSettingEffect::Repaint);
 }
 
 void TdxTreeListSettings::SetTreeLineColor(TColor color) {
-    FTreeLineColor = color;
-    SettingChanged(TdxSettingEffect::Repaint);
+    Write(FTreeLineColor, color, TdxSettingEffect::Repaint);
 }
 
 void TdxTreeListSettings::SetTreeLineStyle(TdxTreeLineStyle value) {
-    FTreeLineStyle = value;
-    SettingChanged(TdxSettingEffect::Repaint);
+    Write(FTreeLineStyle, value, TdxSettingEffect::Repaint);
 }
 
 void TdxTreeListSettings::SetHideSelectionColor(TColor color) {
-    FHideSelectionColor = color;
-    SettingChanged(TdxSettingEffect::Repaint);
+    Write(FHideSelectionColor, color, TdxSettingEffect::Repaint);
 }
 
 void TdxTreeListSettings::SetHideSelectionTextColor(TColor color) {
-    FHideSelectionTextColor = color;
-    SettingChanged(TdxSettingEffect::Repaint);
+    Write(FHideSelectionTextColor, color, TdxSettingEffect::Repaint);
 }
 
 void TdxTreeListSettings::SetScrollBars(TScrollStyle value) {
-    FScrollBars = value;
-    SettingChanged(TdxSettingEffect::Relayout);
+    Write(FScrollBars, value, TdxSettingEffect::Relayout);
 }
 
 void TdxTreeListSettings::SetCustomizingRowCount(int value) {
@@ -150,63 +127,51 @@ void TdxTreeListSettings::SetCustomizingRowCount(int value) {
 }
 
 void TdxTreeListSettings::SetShowBands(bool show) {
-    FShowBands = show;
-    SettingChanged(TdxSettingEffect::Relayout);
+    Write(FShowBands, show, TdxSettingEffect::Relayout);
 }
 
 void TdxTreeListSettings::SetShowGrid(bool show) {
-    FShowGrid = show;
-    SettingChanged(TdxSettingEffect::Relayout);
+    Write(FShowGrid, show, TdxSettingEffect::Relayout);
 }
 
 void TdxTreeListSettings::SetShowRowFooter(bool show) {
-    FShowRowFooter = show;
-    SettingChanged(TdxSettingEffect::Relayout);
+    Write(FShowRowFooter, show, TdxSettingEffect::Relayout);
 }
 
 void TdxTreeListSettings::SetShowIndicator(bool show) {
-    FShowIndicator = show;
-    SettingChanged(TdxSettingEffect::Relayout);
+    Write(FShowIndicator, show, TdxSettingEffect::Relayout);
 }
 
 void TdxTreeListSettings::SetShowNewItemRow(bool show) {
-    FShowNewItemRow = show;
-    SettingChanged(TdxSettingEffect::Relayout);
+    Write(FShowNewItemRow, show, TdxSettingEffect::Relayout);
 }
 
 void TdxTreeListSettings::SetShowFooter(bool show) {
-    FShowFooter = show;
-    SettingChanged(TdxSettingEffect::Relayout);
+    Write(FShowFooter, show, TdxSettingEffect::Relayout);
 }
 
 void TdxTreeListSettings::SetShowButtons(bool show) {
-    FShowButtons = show;
-    SettingChanged(TdxSettingEffect::Repaint);
+    Write(FShowButtons, show, TdxSettingEffect::Repaint);
 }
 
 void TdxTreeListSettings::SetShowPreviewGrid(bool show) {
-    FShowPreviewGrid = show;
-    SettingChanged(TdxSettingEffect::Relayout);
+    Write(FShowPreviewGrid, show, TdxSettingEffect::Relayout);
 }
 
 void TdxTreeListSettings::SetShowHeader(bool show) {
-    FShowHeader = show;
-    SettingChanged(TdxSettingEffect::Relayout);
+    Write(FShowHeader, show, TdxSettingEffect::Relayout);
 }
 
 void TdxTreeListSettings::SetShowLines(bool show) {
-    FShowLines = show;
-    SettingChanged(TdxSettingEffect::Repaint);
+    Write(FShowLines, show, TdxSettingEffect::Repaint);
 }
 
 void TdxTreeListSettings::SetShowRoot(bool show) {
-    FShowRoot = show;
-    SettingChanged(TdxSettingEffect::Repaint);
+    Write(FShowRoot, show, TdxSettingEffect::Repaint);
 }
 
 void TdxTreeListSettings::SetGridLineColor(TColor color) {
-    FGridLineColor = color;
-    SettingChanged(TdxSettingEffect::Repaint);
+    Write(FGridLineColor, color, TdxSettingEffect::Repaint);
 }
 
 } // namespace dxtl

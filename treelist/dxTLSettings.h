@@ -148,6 +148,11 @@ protected:
     virtual void SettingChanged(TdxSettingEffect effect) = 0;
 
 private:
+    template <class T> void Write(T& field, T value, TdxSettingEffect effect) {
+        field = value;
+        SettingChanged(effect);
+    }
+
     fw::TBorderStyle FBorderStyle = fw::bsSingle;
     bool FCtl3D = true;
     bool FParentCtl3D = true;
