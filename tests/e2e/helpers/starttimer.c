@@ -3,13 +3,14 @@
    starttimer start EXE [HWND...]   starts EXE (Varnel, or the minimal program that is the
                                     baseline) and waits until its main form is visible and its
                                     thread answers; with HWNDs, also until those windows are all
-                                    visible. Prints {"pid", "form", "ms", "windows_ms"} (ms from
-                                    the start of the process; windows_ms -1 when none given) and
-                                    leaves the program running.
+                                    visible. Prints {"done", "pid", "form", "ms", "windows_ms"}
+                                    (done: everything waited for came; ms from the start of the
+                                    process; windows_ms -1 when none given) and leaves the
+                                    program running.
    starttimer refresh FORM          clicks the refresh button of the main form FORM with
                                     SendInput and waits until the refresh is over. Prints
-                                    {"ms", "probe_ms", "wine", "sent_again", "raised"} and,
-                                    when it fails, "failed" saying where.
+                                    {"done", "ms", "probe_ms", "wine", "sent_again", "raised"}
+                                    and, when it fails, "failed" saying where.
    starttimer f2-during-refresh-click FORM HWND...
                                     holds the mouse button down on the refresh button, presses
                                     F2, waits until Varnel and the marked windows HWND... are
@@ -108,8 +109,10 @@ static int start(int argc, char** argv) {
     }
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
+    const BOOL done = formMs >= 0 && windowsMs >= 0;
     JsonLine line;
     json_begin(&line);
+    json_bool(&line, "done", done);
     json_int(&line, "pid", process.dwProcessId);
     json_handle(&line, "form", search.form);
     json_key(&line, "ms");
@@ -117,7 +120,7 @@ static int start(int argc, char** argv) {
     json_key(&line, "windows_ms");
     json_rawf(&line, "%.2f", count ? windowsMs : -1.0);
     json_end(&line);
-    return formMs >= 0 && windowsMs >= 0 ? 0 : 1;
+    return done ? 0 : 1;
 }
 
 /* When the refresh asked the probe for its icon (0 until it did, and before the click). */
@@ -196,6 +199,7 @@ static int refresh(HWND form) {
     DestroyWindow(probe);
     JsonLine line;
     json_begin(&line);
+    json_bool(&line, "done", failed == NULL);
     json_key(&line, "ms");
     json_rawf(&line, "%.2f", failed ? -1.0 : finished - started);
     json_key(&line, "probe_ms");
