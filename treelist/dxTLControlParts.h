@@ -29,7 +29,7 @@ struct TCustomdxTreeListControl::TParts {
 
     // The cell being painted (valid from BeforePaintCell to AfterPaintCell).
     TdxTreeListCellViewData CellViewData;
-    // The client size the scroll bars were last fitted to.
+    // The client size the layout last followed (a resize to the same size does nothing).
     fw::TSize ClientSize;
 };
 
